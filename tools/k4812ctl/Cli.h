@@ -1,0 +1,88 @@
+#pragma once
+// The frame of the command-line tool: global options, the device, and a
+// registry of verbs. Each verb lives in its own file and registers itself
+// with a static VerbRegistration.
+
+#include "device/HidData.h"
+#include "platform/DeviceSelection.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <memory>
+#include <optional>
+
+namespace k4812::cli {
+
+// Exit statuses shared by all verbs.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;   // the operation failed or the answer is "no"
+constexpr int kExitUsage = 2;     // the command line is wrong
+
+struct GlobalOptions {
+    QString device;   // --device=...
+    QString trace;    // --trace=FILE
+};
+
+class Context {
+public:
+    Context(GlobalOptions options, QTextStream& out, QTextStream& err);
+    ~Context();
+
+    QTextStream& out() { return m_out; }
+    QTextStream& err() { return m_err; }
+    const GlobalOptions& options() const { return m_options; }
+
+    // The device selection of --device or K4812_DEVICE; nothing (with a
+    // message on err()) when it is malformed.
+    const DeviceSelection* deviceSelection();
+
+    // The device link, built on first use: the selected back end, traced when
+    // --trace is given, filtered by config.ini's include list. nullptr (with
+    // a message on err()) when the selection is bad.
+    TuiHIDData* hid();
+
+    // Prints "k4812ctl: MESSAGE" on err() and returns kExitFailure.
+    int fail(const QString& message);
+    // Prints a usage error with the verb's usage line and returns kExitUsage.
+    int usageError(const QString& message);
+
+    // Set by the dispatcher: the verb being run.
+    QString verbName;
+    QString verbUsage;
+
+private:
+    GlobalOptions m_options;
+    QTextStream& m_out;
+    QTextStream& m_err;
+    bool m_selectionResolved = false;
+    std::optional<DeviceSelection> m_selection;
+    std::unique_ptr<TuiHIDData> m_hid;
+};
+
+using VerbFunction = int (*)(Context& context, const QStringList& args);
+
+struct Verb {
+    const char* name;     // first word on the command line
+    const char* usage;    // full usage text, printed by --help
+    const char* summary;  // one line for the verb list
+    VerbFunction run;
+};
+
+struct VerbRegistration {
+    explicit VerbRegistration(const Verb& verb);
+};
+
+// Runs the tool with the arguments after the program name. Used by main()
+// and by the tests, which run verbs in-process.
+int runCli(const QStringList& args, QTextStream& out, QTextStream& err);
+
+// Parses a number written in decimal or with a 0x prefix. Fails on anything
+// else, on a negative number and on a value above `max`.
+std::optional<unsigned> parseNumber(const QString& text, unsigned max);
+
+// Bytes as upper-case two-digit hex separated by single spaces.
+QString hexBytes(const std::uint8_t* bytes, std::size_t count);
+
+} // namespace k4812::cli
