@@ -215,3 +215,31 @@ TEST(MacroEncoding, AnOverlongMacroListIsReadOnlyToItsCapacity)
     EXPECT_EQ(blocks.lengths[0], 6);
     EXPECT_EQ(notes.size(), 1);
 }
+
+TEST(MacroEncoding, ProfilesOfArbitraryBytesStayWithinEveryBlock)
+{
+    for (const int seed : {0x00, 0x5A, 0xFF, 0x37}) {
+        auto profile = makeDefaultProfile();
+        auto* raw = reinterpret_cast<std::uint8_t*>(profile.get());
+        for (std::size_t i = 0; i < sizeof(TMOUSEPROFILEINFO); ++i)
+            raw[i] = std::uint8_t((i * 131 + std::size_t(seed)) ^ std::size_t(seed));
+        for (int b = 0; b < 7; ++b) {   // every button a macro, indexes as the bytes say
+            profile->ConfigInfo.ButtonFuncInfo[b].FunctionClass = kFunctionClassMacro;
+            profile->ConfigInfo.ButtonFuncInfo[b].DeviceCode = 0x11;
+        }
+        const auto copy = PrepareDeviceProfile(*profile);
+        const MacroBlocks blocks = EncodeMacroBlocks(*copy);
+        const ButtonBlock buttons = EncodeButtonBlock(*copy);
+        for (int k = 0; k < kMacroBlockCount; ++k)
+            EXPECT_LE(blocks.lengths[k], kMacroBlockSize) << seed;
+        for (int i = 0; i < 7; ++i) {
+            const std::uint8_t* entry = &buttons[1 + 4 * i];
+            if (entry[0] == 0x11) {
+                ASSERT_LT(entry[1], kMacroBlockCount) << seed;
+                EXPECT_EQ(entry[2] | (entry[3] << 8), blocks.lengths[entry[1]]) << seed;
+            } else {
+                EXPECT_EQ(entry[0], 0x0E) << seed;
+            }
+        }
+    }
+}
