@@ -90,7 +90,8 @@ TEST_F(Framing, EveryCommandGoesOutByteForByte)
         return report(r, ReportLength(id));
     };
     const Case cases[] = {
-        {"1-byte write to 0x040", write(0x040, one), report({0x02, 0x02, 0x40, 0x00, 0x01, 0x00, 0xFA, 0xFA, 0x01}, 16)},
+        {"1-byte write to 0x040", write(0x040, one),
+         report({0x02, 0x02, 0x40, 0x00, 0x01, 0x00, 0xFA, 0xFA, 0x01}, 16)},
         {"32-byte write", write(0x048, b32), writeReport(3, 0x048, b32)},
         {"65-byte write", write(0x090, b65), writeReport(4, 0x090, b65)},
         {"384-byte write", write(0x9D1, b384), writeReport(4, 0x9D1, b384)},

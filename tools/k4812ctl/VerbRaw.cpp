@@ -46,8 +46,8 @@ int runWrite(Context& context, const std::vector<unsigned>& numbers)
     std::vector<std::uint8_t> bytes(numbers.begin() + 1, numbers.end());
     const int code = WriteDeviceMemory(*hid, std::uint16_t(numbers[0]), bytes.data(), bytes.size());
     if (code != 0)
-        return deviceFailed(context, QStringLiteral("writing %1 at %2").arg(byteCount(bytes.size()), hexWord(numbers[0])),
-                            code);
+        return deviceFailed(
+            context, QStringLiteral("writing %1 at %2").arg(byteCount(bytes.size()), hexWord(numbers[0])), code);
     return kExitOk;
 }
 
@@ -59,8 +59,8 @@ int runRead(Context& context, const std::vector<unsigned>& numbers)
     std::vector<std::uint8_t> bytes(numbers[1], 0);
     const int code = ReadDeviceMemory(*hid, std::uint16_t(numbers[0]), bytes.data(), bytes.size());
     if (code != 0)
-        return deviceFailed(context, QStringLiteral("reading %1 at %2").arg(byteCount(bytes.size()), hexWord(numbers[0])),
-                            code);
+        return deviceFailed(
+            context, QStringLiteral("reading %1 at %2").arg(byteCount(bytes.size()), hexWord(numbers[0])), code);
     context.out() << hexBytes(bytes.data(), bytes.size()) << '\n';
     return kExitOk;
 }
