@@ -18,6 +18,7 @@ struct Xlib {
     using OpenDisplay = void* (*)(const char*);
     using CloseDisplay = int (*)(void*);
     using ChangePointerControl = int (*)(void*, int, int, int, int, int);
+    using GetPointerControl = int (*)(void*, int*, int*, int*);
     using Sync = int (*)(void*, int);
     using ErrorHandler = int (*)(void*, void*);
     using SetErrorHandler = ErrorHandler (*)(ErrorHandler);
@@ -25,10 +26,14 @@ struct Xlib {
     OpenDisplay openDisplay = nullptr;
     CloseDisplay closeDisplay = nullptr;
     ChangePointerControl changePointerControl = nullptr;
+    GetPointerControl getPointerControl = nullptr;
     Sync sync = nullptr;
     SetErrorHandler setErrorHandler = nullptr;
 
-    bool loaded() const { return openDisplay && closeDisplay && changePointerControl && sync && setErrorHandler; }
+    bool loaded() const
+    {
+        return openDisplay && closeDisplay && changePointerControl && getPointerControl && sync && setErrorHandler;
+    }
 };
 
 // Loaded once and kept for the life of the process.
@@ -42,6 +47,7 @@ const Xlib& xlib()
         l.openDisplay = reinterpret_cast<Xlib::OpenDisplay>(dlsym(handle, "XOpenDisplay"));
         l.closeDisplay = reinterpret_cast<Xlib::CloseDisplay>(dlsym(handle, "XCloseDisplay"));
         l.changePointerControl = reinterpret_cast<Xlib::ChangePointerControl>(dlsym(handle, "XChangePointerControl"));
+        l.getPointerControl = reinterpret_cast<Xlib::GetPointerControl>(dlsym(handle, "XGetPointerControl"));
         l.sync = reinterpret_cast<Xlib::Sync>(dlsym(handle, "XSync"));
         l.setErrorHandler = reinterpret_cast<Xlib::SetErrorHandler>(dlsym(handle, "XSetErrorHandler"));
         return l;
@@ -94,10 +100,23 @@ PointerSettingResult X11PointerSettings::applyMouseAcceleration(const MouseAccel
     x.changePointerControl(display, 1, control.setThreshold ? 1 : 0, control.numerator, control.denominator,
                            control.threshold);
     x.sync(display, 0);
+    // Read back: a server may accept the request and keep nothing (Xvfb does).
+    int numerator = 0;
+    int denominator = 0;
+    int threshold = 0;
+    x.getPointerControl(display, &numerator, &denominator, &threshold);
+    x.sync(display, 0);
     x.setErrorHandler(previous);
     x.closeDisplay(display);
     if (xErrors != 0) {
         qWarning("Pointer settings (x11): the X server refused the pointer control");
+        return PointerSettingResult::Failed;
+    }
+    const bool kept = denominator > 0 && numerator * control.denominator == control.numerator * denominator
+                      && (!control.setThreshold || threshold == control.threshold);
+    if (!kept) {
+        qWarning("Pointer settings (x11): the X server did not keep acceleration %d/%d above %d (reads %d/%d above %d)",
+                 control.numerator, control.denominator, control.threshold, numerator, denominator, threshold);
         return PointerSettingResult::Failed;
     }
     if (control.approximated) {
