@@ -10,5 +10,5 @@ grep '^rdesc ' "$top/tests/data/hid-descriptors.txt" | while read -r _ hex; do
   n=$((n + 1))
   printf '%s' "$hex" | xxd -r -p > "$out/hid-descriptors/real-$n"
 done
-printf '[IncludeHIDDeviceList]\nid1=HID\\VID_1234&PID_5678&MI_01&Col02\nid2=\n[OtherConfig]\nLanguage=0409\n; comment\n' \
-  > "$out/ini/config.ini"
+printf '%s\n' '[IncludeHIDDeviceList]' 'id1=HID\VID_1234&PID_5678&MI_01&Col02' 'id2=' \
+  '[OtherConfig]' 'Language=0409' '; comment' > "$out/ini/config.ini"

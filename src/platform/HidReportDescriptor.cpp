@@ -11,7 +11,14 @@ namespace {
 // Item types and tags of the HID short-item format.
 enum ItemType : unsigned { kMain = 0, kGlobal = 1, kLocal = 2 };
 enum MainTag : unsigned { kInput = 0x8, kOutput = 0x9, kCollection = 0xA, kFeature = 0xB, kEndCollection = 0xC };
-enum GlobalTag : unsigned { kUsagePage = 0x0, kReportSize = 0x7, kReportId = 0x8, kReportCount = 0x9, kPush = 0xA, kPop = 0xB };
+enum GlobalTag : unsigned {
+    kUsagePage = 0x0,
+    kReportSize = 0x7,
+    kReportId = 0x8,
+    kReportCount = 0x9,
+    kPush = 0xA,
+    kPop = 0xB,
+};
 enum LocalTag : unsigned { kUsage = 0x0, kUsageMinimum = 0x1 };
 constexpr std::uint8_t kLongItemPrefix = 0xFE;
 

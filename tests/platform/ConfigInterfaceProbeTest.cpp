@@ -40,10 +40,8 @@ TEST(ConfigInterfaceProbe, GrantsOnlyTheTopLevelConfigurationCollection)
 TEST(ConfigInterfaceProbe, ReadsTheDescriptorBelowTheNodesSysfsFolder)
 {
     TestEnvironment env;
-    ASSERT_TRUE(writeFile(env.path("mouse/device/report_descriptor"),
-                          QByteArray(reinterpret_cast<const char*>(kK4812.data()), qsizetype(kK4812.size()))));
-    ASSERT_TRUE(writeFile(env.path("keyboard/device/report_descriptor"),
-                          QByteArray(reinterpret_cast<const char*>(kBootKeyboard.data()), qsizetype(kBootKeyboard.size()))));
+    ASSERT_TRUE(writeFile(env.path("mouse/device/report_descriptor"), toByteArray(kK4812)));
+    ASSERT_TRUE(writeFile(env.path("keyboard/device/report_descriptor"), toByteArray(kBootKeyboard)));
 
     const ConfigProbeResult mouse = probeHidrawNode(env.path("mouse").toStdString());
     EXPECT_TRUE(mouse.readable);

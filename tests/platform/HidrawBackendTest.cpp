@@ -74,7 +74,8 @@ private:
     fs::path addNode(const std::string& name, const fs::path& hidFolder, const std::string& hidId,
                      const std::string& modalias, const Bytes& descriptor)
     {
-        writeText(hidFolder / "uevent", "DRIVER=hid-generic\nHID_ID=" + hidId + "\nHID_NAME=Test\nMODALIAS=" + modalias + "\n");
+        writeText(hidFolder / "uevent",
+                  "DRIVER=hid-generic\nHID_ID=" + hidId + "\nHID_NAME=Test\nMODALIAS=" + modalias + "\n");
         if (!descriptor.empty())
             writeText(hidFolder / "report_descriptor", std::string(descriptor.begin(), descriptor.end()));
         const fs::path node = hidFolder / "hidraw" / name;
@@ -122,8 +123,9 @@ TEST(HidrawBackend, ListsEveryCollectionWithWindowsLengthsAndIds)
     EXPECT_EQ(config.inputReportByteLength, 0u);
     EXPECT_EQ(config.outputReportByteLength, 0u);
     EXPECT_EQ(config.hardwareIds,
-              (std::vector<std::string>{"HID\\VID_1A2B&PID_3C4D&REV_0100&MI_01&Col02", "HID\\VID_1A2B&PID_3C4D&MI_01&Col02",
-                                        "HID\\VID_1A2B&UP:FFA0_U:0001", "HID_DEVICE_UP:FFA0_U:0001", "HID_DEVICE",
+              (std::vector<std::string>{"HID\\VID_1A2B&PID_3C4D&REV_0100&MI_01&Col02",
+                                        "HID\\VID_1A2B&PID_3C4D&MI_01&Col02", "HID\\VID_1A2B&UP:FFA0_U:0001",
+                                        "HID_DEVICE_UP:FFA0_U:0001", "HID_DEVICE",
                                         "hid:b0003g0001v00001A2Bp00003C4D"}));
 
     const HidCollection& keyboard = found[2];
@@ -135,7 +137,8 @@ TEST(HidrawBackend, ListsEveryCollectionWithWindowsLengthsAndIds)
     EXPECT_EQ(keyboard.hardwareIds,
               (std::vector<std::string>{"HID\\VID_04D9&PID_1603&REV_0310", "HID\\VID_04D9&PID_1603",
                                         "HID\\VID_04D9&UP:0001_U:0006", "HID_DEVICE_SYSTEM_KEYBOARD",
-                                        "HID_DEVICE_UP:0001_U:0006", "HID_DEVICE", "hid:b0003g0001v000004D9p00001603"}));
+                                        "HID_DEVICE_UP:0001_U:0006", "HID_DEVICE",
+                                        "hid:b0003g0001v000004D9p00001603"}));
 }
 
 TEST(HidrawBackend, IncludeListWrittenOnWindowsMatchesTheConfigurationCollection)

@@ -1,6 +1,8 @@
 #pragma once
 // Report descriptors written from the HID class definition, for tests.
 
+#include <QByteArray>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +19,11 @@ inline Bytes fromHex(std::string hex)
     for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
         bytes.push_back(std::uint8_t(std::stoul(hex.substr(i, 2), nullptr, 16)));
     return bytes;
+}
+
+inline QByteArray toByteArray(const Bytes& bytes)
+{
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
 // The boot mouse: three buttons, X and Y (input 3 bytes).

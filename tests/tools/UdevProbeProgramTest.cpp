@@ -30,10 +30,8 @@ ProbeRun runProbe(const QStringList& args)
 TEST(UdevProbeProgram, PrintsThePropertyOnlyForTheConfigurationInterface)
 {
     TestEnvironment env;
-    ASSERT_TRUE(writeFile(env.path("hidraw1/device/report_descriptor"),
-                          QByteArray(reinterpret_cast<const char*>(kK4812.data()), qsizetype(kK4812.size()))));
-    ASSERT_TRUE(writeFile(env.path("hidraw2/device/report_descriptor"),
-                          QByteArray(reinterpret_cast<const char*>(kBootKeyboard.data()), qsizetype(kBootKeyboard.size()))));
+    ASSERT_TRUE(writeFile(env.path("hidraw1/device/report_descriptor"), toByteArray(kK4812)));
+    ASSERT_TRUE(writeFile(env.path("hidraw2/device/report_descriptor"), toByteArray(kBootKeyboard)));
 
     const ProbeRun mouse = runProbe({env.path("hidraw1")});
     EXPECT_EQ(mouse.status, 0);
