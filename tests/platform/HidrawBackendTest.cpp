@@ -1,5 +1,6 @@
 #include "device/HidData.h"
 #include "platform/HidrawBackend.h"
+#include "platform/HidrawNode.h"
 #include "platform/HidrawSysfs.h"
 
 #include "SampleDescriptors.h"
@@ -191,4 +192,22 @@ TEST(HidrawBackend, OpenReportsErrnoAndRefusesWhatIsNotHidraw)
     error = 0;
     EXPECT_FALSE(backend.open(found[1], error));
     EXPECT_EQ(error, ENOTTY);
+}
+
+TEST(HidrawNode, RefusesLengthsTheIoctlCannotCarry)
+{
+    QTemporaryDir dir;
+    const std::string path = (fs::path(dir.path().toStdString()) / "hidraw9").string();
+    writeText(path, "");
+    int error = 0;
+    const std::unique_ptr<HidrawNode> node = HidrawNode::open(path, error);
+    ASSERT_TRUE(node);
+    // The ioctl number holds the length in 14 bits; a longer one would become another request.
+    std::vector<std::uint8_t> report(HidrawNode::kMaxFeatureLength + 1, 0x06);
+    EXPECT_EQ(node->setFeature(report.data(), report.size()), EINVAL);
+    EXPECT_EQ(node->getFeature(report.data(), report.size()), EINVAL);
+    EXPECT_EQ(node->setFeature(report.data(), 0), EINVAL);
+    // A length that fits reaches the ioctl, whose errno comes back unchanged.
+    EXPECT_EQ(node->setFeature(report.data(), HidrawNode::kMaxFeatureLength), ENOTTY);
+    EXPECT_EQ(node->getFeature(report.data(), 4096), ENOTTY);
 }
