@@ -107,6 +107,9 @@ void writeFileAtomically(const QString& path, QByteArrayView bytes)
     const bool exists = ::stat(target.constData(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         fail(path, QStringLiteral("it is a folder"), EISDIR);
+    // A read-only file is refused, as Windows refuses to replace it.
+    if (exists && S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0)
+        fail(path, QStringLiteral("the file is read-only"), EACCES);
 
     QString temporaryPath;
     const int fd = createTemporary(path, temporaryPath);

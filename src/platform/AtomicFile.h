@@ -13,7 +13,8 @@
 namespace k4812 {
 
 // Writes `bytes` as the whole content of `path`, creating or replacing it.
-// An existing file keeps its permissions. The folder must exist. Throws
+// An existing file keeps its permissions; a read-only one is refused. A
+// symbolic link in its place is replaced, not followed. The folder must exist. Throws
 // StorageError when the file cannot be written; the old file is then intact.
 void writeFileAtomically(const QString& path, QByteArrayView bytes);
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtGlobal>
 
@@ -283,8 +284,10 @@ bool Registry::openDatabase(QString& problem)
         throw StorageError(QStringLiteral("The settings database \"%1\" cannot be read: %2").arg(m_path, problem));
     }
     if (verdict != QLatin1String("ok")) {
-        // The check lists every damaged page; the first line says enough.
-        problem = verdict.section(QLatin1Char('\n'), 0, 0);
+        // The check lists every damaged page under a heading; the first finding says enough.
+        const QStringList findings = verdict.split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                         .filter(QRegularExpression(QStringLiteral("^(?!\\*\\*\\*)")));
+        problem = findings.isEmpty() ? verdict : findings.first();
         return false;
     }
 

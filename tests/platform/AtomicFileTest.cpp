@@ -65,9 +65,12 @@ TEST_F(AtomicFileTest, FailureAtAnyStageLeavesTheOldFileAndNoTemporary)
     }
 }
 
-TEST_F(AtomicFileTest, FolderOrMissingFolderAsTargetIsAnError)
+TEST_F(AtomicFileTest, FolderReadOnlyFileOrMissingFolderAsTargetIsAnError)
 {
     EXPECT_THROW(writeFileAtomically(folder(), newContent()), StorageError);
+    ASSERT_TRUE(QFile::setPermissions(target(), QFile::ReadOwner));
+    EXPECT_THROW(writeFileAtomically(target(), newContent()), StorageError);
+    EXPECT_EQ(test::readFile(target()), oldContent());
     EXPECT_THROW(writeFileAtomically(env.path("missing/Profile1.pfd"), newContent()), StorageError);
 }
 
