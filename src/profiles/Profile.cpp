@@ -116,17 +116,20 @@ bool TuiProfile::allowed(const TuiProfileEvent& veto)
 
 void TuiProfile::readWholeFile(const QString& path)
 {
+    // A pipe or a device would never end (or never answer): only regular files are read.
+    if (!QFileInfo(path).isFile())
+        throw StorageError(QStringLiteral("\"%1\" is not a regular file and cannot be read.").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw StorageError(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
-    if (file.size() > kMaxFileSize) {
-        throw StorageError(QStringLiteral("The file \"%1\" is %2 bytes long, too large for a stored record.")
-                               .arg(path)
-                               .arg(file.size()));
-    }
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = file.read(kMaxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
         throw StorageError(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
+    if (bytes.size() > kMaxFileSize) {
+        throw StorageError(QStringLiteral("The file \"%1\" is larger than %2 bytes, too large for a stored record.")
+                               .arg(path)
+                               .arg(kMaxFileSize));
+    }
     FMemoryStream = std::move(bytes);
 }
 

@@ -81,9 +81,11 @@ TDM::TDM(const Options& options)
     if (g_instance != nullptr)
         throw std::logic_error("a second profile manager (TDM) was created while the first one lives");
 
-    const QString documents = options.documentsFolder.isEmpty()
+    QString documents = options.documentsFolder.isEmpty()
         ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
         : options.documentsFolder;
+    if (documents.isEmpty())
+        documents = QDir::homePath() + QLatin1String("/Documents");
     m_profilesFolder = QDir::cleanPath(documents) + QLatin1Char('/') + QLatin1String(kProfilesFolderName);
     m_languageId = options.languageId.isEmpty() ? systemWindowsLanguageId() : options.languageId;
     m_configFile = options.configFile.isEmpty() ? AppConfig::defaultPath() : options.configFile;

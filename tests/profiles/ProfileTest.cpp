@@ -11,6 +11,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <functional>
 
 using namespace k4812;
@@ -161,6 +162,16 @@ TEST_F(ProfileStoreTest, FileTooLargeToBeARecordIsAnError)
     huge.close();
     fill(pattern(10));
     EXPECT_THROW(store.LoadStreamFromFile(huge.fileName()), StorageError);
+    EXPECT_EQ(store.stream(), pattern(10));
+}
+
+TEST_F(ProfileStoreTest, PipeInPlaceOfTheFileIsAnErrorNotAHang)
+{
+    const QString pipe = folder() + "/Profile1.pfd";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    store.setFilePath(folder());
+    fill(pattern(10));
+    EXPECT_THROW(store.LoadStreamFromFile(), StorageError);
     EXPECT_EQ(store.stream(), pattern(10));
 }
 
