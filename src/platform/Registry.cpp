@@ -329,7 +329,8 @@ sqlite3* Registry::db()
         return m_db;
     const QString folder = QFileInfo(m_path).absolutePath();
     if (!QDir().mkpath(folder))
-        throw StorageError(QStringLiteral("The folder \"%1\" for the settings database cannot be created.").arg(folder));
+        throw StorageError(
+            QStringLiteral("The folder \"%1\" for the settings database cannot be created.").arg(folder));
     QString problem;
     if (!openDatabase(problem)) {
         closeDatabase();
@@ -383,7 +384,8 @@ void Registry::writeValue(std::uint32_t root, const QString& keyPath, const QStr
                           QByteArrayView data)
 {
     if (!isSupportedRoot(root))
-        throw StorageError(QStringLiteral("Registry root key 0x%1 is not supported.").arg(root, 8, 16, QLatin1Char('0')));
+        throw StorageError(
+            QStringLiteral("Registry root key 0x%1 is not supported.").arg(root, 8, 16, QLatin1Char('0')));
     const QString what = QStringLiteral("writing the value \"%1\"").arg(name);
     sqlite3* connection = db();
     WriteTransaction transaction(connection, m_path, what);

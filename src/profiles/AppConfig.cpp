@@ -25,7 +25,8 @@ AppConfig AppConfig::fromIni(const IniFile& ini)
     for (const IniFile::Entry& entry : ini.entries(QStringLiteral("HelpFiles")))
         config.m_helpFiles.append(entry);
     config.m_noLogo = ini.intValue(QStringLiteral("OtherConfig"), QStringLiteral("NoLogo"), 0);
-    config.m_specialVersion = ini.value(QStringLiteral("specialversion"), QStringLiteral("VERSION"), QStringLiteral("V1"));
+    config.m_specialVersion =
+        ini.value(QStringLiteral("specialversion"), QStringLiteral("VERSION"), QStringLiteral("V1"));
     return config;
 }
 

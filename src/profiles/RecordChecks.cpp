@@ -9,7 +9,9 @@ QString profileFileNameProblem(const QString& name)
     if (name.isEmpty())
         return QStringLiteral("the file name is empty");
     if (name.size() > kProfileFileNameUnits - 1)
-        return QStringLiteral("the file name \"%1\" is longer than %2 characters").arg(name).arg(kProfileFileNameUnits - 1);
+        return QStringLiteral("the file name \"%1\" is longer than %2 characters")
+            .arg(name)
+            .arg(kProfileFileNameUnits - 1);
     if (name.contains(QLatin1Char('/')) || name == QLatin1String(".") || name == QLatin1String(".."))
         return QStringLiteral("\"%1\" is not a plain file name").arg(name);
     return {};

@@ -52,7 +52,8 @@ TEST_F(AtomicFileTest, FailureAtAnyStageLeavesTheOldFileAndNoTemporary)
 {
     const AtomicWriteStage stages[] = {AtomicWriteStage::Write, AtomicWriteStage::Sync, AtomicWriteStage::Rename};
     for (AtomicWriteStage failing : stages) {
-        setAtomicWriteProbe([failing](AtomicWriteStage stage, const QString&) { return stage == failing ? ENOSPC : 0; });
+        setAtomicWriteProbe(
+            [failing](AtomicWriteStage stage, const QString&) { return stage == failing ? ENOSPC : 0; });
         try {
             writeFileAtomically(target(), newContent());
             ADD_FAILURE() << "a failed write was reported as done, stage " << int(failing);

@@ -75,7 +75,8 @@ TEST_F(RegistryTest, KeyPathsAndValueNamesCompareWithoutCase)
 
     // Case folding is not limited to ASCII.
     registry.writeDWord(HKEY_CURRENT_USER, QStringLiteral("software\\\u00c4rger"), QStringLiteral("\u00d6l"), 7);
-    EXPECT_TRUE(registry.readValue(HKEY_CURRENT_USER, QStringLiteral("SOFTWARE\\\u00e4RGER"), QStringLiteral("\u00f6L")));
+    EXPECT_TRUE(
+        registry.readValue(HKEY_CURRENT_USER, QStringLiteral("SOFTWARE\\\u00e4RGER"), QStringLiteral("\u00f6L")));
 }
 
 TEST_F(RegistryTest, RootsAreSeparateAndOnlyTwoAreUsable)

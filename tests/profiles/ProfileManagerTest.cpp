@@ -365,7 +365,8 @@ TEST_F(ProfileManagerTest, FailedSaveLeavesThePreviousProfileFile)
     const QByteArray before = test::readFile(profileFile(1));
     dm->FCurrentProfileInfo().ConfigInfo.ReportRate = 1000;
     dm->SaveBackToCurrentProfileInfo();
-    setAtomicWriteProbe([](AtomicWriteStage stage, const QString&) { return stage == AtomicWriteStage::Rename ? EIO : 0; });
+    setAtomicWriteProbe(
+        [](AtomicWriteStage stage, const QString&) { return stage == AtomicWriteStage::Rename ? EIO : 0; });
     EXPECT_THROW(dm->SaveCurrentProfileInfoToFile(), StorageError);
     EXPECT_EQ(test::readFile(profileFile(1)), before);
 }

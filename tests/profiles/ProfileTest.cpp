@@ -146,7 +146,8 @@ TEST_F(ProfileStoreTest, FailedSaveReportsAnErrorAndKeepsTheOldFile)
     fill(pattern(109888, 1));
     ASSERT_TRUE(store.SaveStreamToFile());
     fill(pattern(109888, 2));
-    setAtomicWriteProbe([](AtomicWriteStage stage, const QString&) { return stage == AtomicWriteStage::Write ? ENOSPC : 0; });
+    setAtomicWriteProbe(
+        [](AtomicWriteStage stage, const QString&) { return stage == AtomicWriteStage::Write ? ENOSPC : 0; });
     bool afterSave = false;
     store.OnAfterSaveToFile = [&](const QByteArray&) { afterSave = true; };
     EXPECT_THROW(store.SaveStreamToFile(), StorageError);
