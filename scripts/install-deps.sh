@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build and the tests need, skipping what is there.
+# With --fuzz it also installs what the libFuzzer targets need (docs/building.md, "Fuzzing").
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,9 @@ packages=(
   libudev-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-dev xxd)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

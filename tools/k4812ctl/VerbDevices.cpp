@@ -1,0 +1,87 @@
+#include "VerbDevices.h"
+
+#include "Cli.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace k4812::cli {
+
+namespace {
+
+QString hex4(unsigned value)
+{
+    return QString::asprintf("0x%04X", value);
+}
+
+bool isMouseCollection(const HidCollection& c)
+{
+    return c.usagePage == kMouseUsageAndPage.UsagePage && c.usage == kMouseUsageAndPage.Usage;
+}
+
+int runDevices(Context& context, const QStringList& args)
+{
+    if (!args.isEmpty())
+        return context.usageError(QStringLiteral("devices takes no arguments"));
+    TuiHIDData* hid = context.hid();
+    if (hid == nullptr)
+        return kExitFailure;
+    return listHidDevices(*hid, context.out(), context.err());
+}
+
+const VerbRegistration kRegistration({
+    "devices",
+    "k4812ctl devices\n"
+    "Lists every HID collection with its device node, usage page, usage, report lengths\n"
+    "(feature, input, output, in bytes with the report ID) and hardware IDs. '*' marks the\n"
+    "mouse's configuration interface as the device link would use it (usage page 0xFFA0,\n"
+    "usage 1, passing config.ini's include list). Exit status 0 when the mouse is present\n"
+    "and can be opened, 1 when not.",
+    "list HID collections and find the mouse",
+    &runDevices,
+});
+
+} // namespace
+
+int listHidDevices(TuiHIDData& hid, QTextStream& out, QTextStream& err)
+{
+    const std::vector<HidCollection> collections = hid.backend().enumerate();
+    if (collections.empty()) {
+        out << "No HID devices found.\n";
+        return kExitFailure;
+    }
+    QStringList present;
+    for (const HidCollection& c : collections) {
+        const bool mouse = isMouseCollection(c);
+        const bool qualifies = mouse && hid.passesIncludeList(c);
+        out << (qualifies ? "* " : "  ") << QString::fromStdString(c.path) << "  usage page " << hex4(c.usagePage)
+            << "  usage " << hex4(c.usage) << "  feature " << c.featureReportByteLength << "  input "
+            << c.inputReportByteLength << "  output " << c.outputReportByteLength;
+        if (mouse && !qualifies)
+            out << "  (not in config.ini's include list)";
+        out << '\n';
+        for (const std::string& id : c.hardwareIds)
+            out << "      " << QString::fromStdString(id) << '\n';
+        if (!qualifies)
+            continue;
+        // Only the mouse's own interface is ever opened, never a keyboard's.
+        int error = 0;
+        if (hid.backend().open(c, error)) {
+            present.append(QString::fromStdString(c.path));
+        } else {
+            err << "k4812ctl: cannot open " << QString::fromStdString(c.path) << ": " << std::strerror(error) << '\n';
+            if (error == EACCES || error == EPERM)
+                err << "k4812ctl: install the udev rule resources/70-k4812.rules to give your user access to the "
+                       "mouse (docs/building.md, \"Using a real mouse\")\n";
+        }
+    }
+    out << '\n';
+    if (present.isEmpty()) {
+        out << "K4812 configuration interface: not found\n";
+        return kExitFailure;
+    }
+    out << "K4812 configuration interface: " << present.join(QStringLiteral(", ")) << '\n';
+    return kExitOk;
+}
+
+} // namespace k4812::cli
