@@ -1,0 +1,109 @@
+// k4812ctl encode FILE.pfd: the device blocks a profile file turns into,
+// without a mouse. Shows exactly what an apply would write for that profile.
+
+#include "Cli.h"
+
+#include "device/ButtonEncoding.h"
+#include "device/CpiEncoding.h"
+#include "device/LightEncoding.h"
+#include "device/MacroEncoding.h"
+#include "profiles/RecordBytes.h"
+#include "profiles/Records.h"
+
+#include <QFile>
+
+namespace k4812::cli {
+
+namespace {
+
+template <std::size_t N>
+void printBlock(QTextStream& out, const char* name, const std::array<std::uint8_t, N>& bytes, std::size_t used = N)
+{
+    out << name;
+    if (used > 0)
+        out << ' ' << hexBytes(bytes.data(), used);
+    out << '\n';
+}
+
+void warn(Context& context, const QString& text)
+{
+    context.err() << "k4812ctl: warning: " << text << '\n';
+}
+
+// Reads the file into a zero-filled record; nothing on error.
+std::unique_ptr<TMOUSEPROFILEINFO> readProfile(Context& context, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        context.fail(QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString()));
+        return nullptr;
+    }
+    const qint64 size = file.size();
+    const QByteArray bytes = file.read(qint64(sizeof(TMOUSEPROFILEINFO)));
+    if (file.error() != QFileDevice::NoError) {
+        context.fail(QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString()));
+        return nullptr;
+    }
+    auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
+    copyBytesIntoRecord(*profile, bytes);
+    if (size < qint64(sizeof(TMOUSEPROFILEINFO))) {
+        warn(context, QStringLiteral("\"%1\" is %2 bytes, shorter than a profile (%3 bytes); the rest is read as zeros")
+                          .arg(path).arg(size).arg(sizeof(TMOUSEPROFILEINFO)));
+    } else if (size > qint64(sizeof(TMOUSEPROFILEINFO))) {
+        warn(context, QStringLiteral("\"%1\" is %2 bytes, longer than a profile (%3 bytes); the bytes after it are ignored")
+                          .arg(path).arg(size).arg(sizeof(TMOUSEPROFILEINFO)));
+    }
+    const std::int32_t version = profile->ProfileHeader.FFileVersion;
+    if (version != kProfileFileVersion)
+        warn(context, QStringLiteral("\"%1\" has version %2, not %3").arg(path).arg(version).arg(kProfileFileVersion));
+    return profile;
+}
+
+int runEncode(Context& context, const QStringList& args)
+{
+    if (args.size() != 1)
+        return context.usageError(QStringLiteral("encode takes one profile file"));
+    const auto profile = readProfile(context, args.first());
+    if (!profile)
+        return kExitFailure;
+
+    const auto copy = PrepareDeviceProfile(*profile);
+    EncodingNotes notes;
+    const ButtonBlock buttons = EncodeButtonBlock(*copy, &notes);
+    const CpiBlock cpi = EncodeCpiBlock(*copy, &notes);
+    const LightBlock light = EncodeLightBlock(copy->ConfigInfo.LEDConfig);
+    const MacroBlocks macros = EncodeMacroBlocks(*copy, &notes);
+    const int rateCode = ReportRateCode(*copy, &notes);
+    const std::uint8_t wheelLight = EncodeWheelLightByte(copy->ConfigInfo.WheelLedOnOff, copy->ConfigInfo.HWVWheelValue);
+
+    for (const QString& note : notes)
+        warn(context, note);
+    QTextStream& out = context.out();
+    printBlock(out, "buttons", buttons);
+    printBlock(out, "cpi", cpi);
+    printBlock(out, "light", light);
+    for (int k = 0; k < kMacroBlockCount; ++k) {
+        const QByteArray name = "macro" + QByteArray::number(k);
+        printBlock(out, name.constData(), macros.blocks[k], macros.lengths[k]);
+    }
+    out << "rate-code " << rateCode << '\n';
+    out << "wheel-light " << hexBytes(&wheelLight, 1) << '\n';
+    return kExitOk;
+}
+
+const VerbRegistration registration({
+    "encode",
+    "k4812ctl encode FILE.pfd\n"
+    "\n"
+    "Prints the device blocks that applying the profile FILE.pfd would write,\n"
+    "one line per block as NAME and its bytes in hex: buttons (65 bytes),\n"
+    "cpi (32), light (6), macro0 ... macro4 (the bytes in use; nothing for an\n"
+    "unused block), then rate-code N and wheel-light HH. No mouse is needed.\n"
+    "Values the mouse cannot take are reported as warnings on stderr.",
+    "print the device blocks of a profile file",
+    runEncode,
+});
+
+} // namespace
+
+} // namespace k4812::cli
