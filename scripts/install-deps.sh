@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libudev-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -7,7 +7,6 @@
 #include "platform/ProgramFolder.h"
 
 #include <QFileInfo>
-#include <QtGlobal>
 
 namespace k4812 {
 
@@ -46,7 +45,6 @@ bool TuiLanguage::loadFromFile(const QString& path)
         m_resources.clear();
         m_original.clear();
         m_loadError = error + QStringLiteral("; the program runs in English");
-        qWarning("%s", qUtf8Printable(m_loadError));
         return false;
     }
     setLanguages(std::move(*file));

@@ -42,7 +42,8 @@ public:
     // is rejected whole: no languages, and loadError() says why.
     bool loadFromFile(const QString& path);
     void setLanguages(LanguageFile file);
-    // Why the last load failed; empty after a good load.
+    // Why the last load failed, for the caller to show; empty after a good
+    // load and when there was no file to load.
     const QString& loadError() const { return m_loadError; }
 
     const QList<LanguageResource>& resources() const { return m_resources; }
