@@ -19,7 +19,9 @@ public:
     std::optional<std::int32_t> int32(const char* what, QString& error)
     {
         if (left() < 4) {
-            error = QStringLiteral("the %1 at byte %2 runs past the end of the file").arg(QLatin1String(what)).arg(m_position);
+            error = QStringLiteral("the %1 at byte %2 runs past the end of the file")
+                        .arg(QLatin1String(what))
+                        .arg(m_position);
             return std::nullopt;
         }
         const auto value = qFromLittleEndian<std::int32_t>(m_bytes.data() + m_position);
@@ -34,7 +36,10 @@ public:
         if (!count)
             return std::nullopt;
         if (*count < 0) {
-            error = QStringLiteral("the %1 at byte %2 has a negative length (%3)").arg(QLatin1String(what)).arg(at).arg(*count);
+            error = QStringLiteral("the %1 at byte %2 has a negative length (%3)")
+                        .arg(QLatin1String(what))
+                        .arg(at)
+                        .arg(*count);
             return std::nullopt;
         }
         // The count is in UTF-16 units; 64-bit arithmetic, so no count can wrap.

@@ -71,7 +71,10 @@ std::optional<QStringList> parseSourceTexts(const QByteArray& utf8, const QStrin
             return std::nullopt;
         }
         if (seen.contains(line.text)) {
-            error = QStringLiteral("%1:%2: the source text \"%3\" is listed twice").arg(name).arg(line.number).arg(line.text);
+            error = QStringLiteral("%1:%2: the source text \"%3\" is listed twice")
+                        .arg(name)
+                        .arg(line.number)
+                        .arg(line.text);
             return std::nullopt;
         }
         seen.insert(line.text);

@@ -28,7 +28,8 @@ public:
     // window's form walk: the component, the walk's text list (in and out),
     // the components visited so far, the base name, and whether to translate.
     using CustomTranslateHandler = std::function<void(QObject* component, QStringList& textList,
-                                                      QList<QObject*>& visited, const QString& baseName, bool translate)>;
+                                                      QList<QObject*>& visited, const QString& baseName,
+                                                      bool translate)>;
 
     // Loads "ui.local" from the program folder when it exists. With a form
     // walk, the owner is a translated window: the walk runs after every

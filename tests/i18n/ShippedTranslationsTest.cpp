@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
 using namespace k4812;
 
@@ -67,8 +66,9 @@ TEST(ShippedTranslations, EveryShownTextInAllThreeLanguages)
     for (const char* text : kShownTexts) {
         EXPECT_TRUE(file.original.contains(QString::fromUtf8(text))) << text;
         for (const LanguageResource& language : file.resources) {
+            const QString prefix = QString::fromUtf8(text) + QLatin1Char('=');
             const bool translated = std::any_of(language.lines.cbegin(), language.lines.cend(), [&](const QString& line) {
-                return line.startsWith(QString::fromUtf8(text) + QLatin1Char('=')) && line.size() > qsizetype(strlen(text)) + 1;
+                return line.startsWith(prefix) && line.size() > prefix.size();
             });
             EXPECT_TRUE(translated) << language.shortId.toStdString() << ": " << text;
         }

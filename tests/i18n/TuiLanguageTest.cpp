@@ -139,7 +139,8 @@ TEST_F(TuiLanguageTest, SwitchRunsHooksInOrderAndRaisesLanguageChanged)
     std::vector<QString> events;
     TuiLanguage language(nullptr, [&] { events.push_back("walk " + translate("Apply")); });
     const int scene = addSceneRetranslator([&] {
-        events.push_back(QStringLiteral("scene %1 %2").arg(isTranslationReverting() ? "revert" : "show", translate("Apply")));
+        const char* phase = isTranslationReverting() ? "revert" : "show";
+        events.push_back(QStringLiteral("scene %1 %2").arg(phase, translate("Apply")));
     });
     language.setOnLanguageChanged([&](TuiLanguage& sender, const QString& shortId, const QString& longName) {
         EXPECT_EQ(&sender, &language);

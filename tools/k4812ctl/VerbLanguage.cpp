@@ -55,9 +55,10 @@ int setLanguage(Context& context, const TuiLanguage& language, LanguageSetting& 
     if (index < 0) {
         const std::optional<unsigned> number = parseNumber(choice, unsigned(std::numeric_limits<int>::max()));
         if (!number || int(*number) >= language.languageCount()) {
-            return context.fail(QStringLiteral("\"%1\" is neither a short ID nor an index (0 to %2) of the language file")
-                                    .arg(choice)
-                                    .arg(language.languageCount() - 1));
+            return context.fail(
+                QStringLiteral("\"%1\" is neither a short ID nor an index (0 to %2) of the language file")
+                    .arg(choice)
+                    .arg(language.languageCount() - 1));
         }
         index = int(*number);
     }
