@@ -1,14 +1,29 @@
 #include "platform/DeviceSelection.h"
+#include "platform/EmulatorHidBackend.h"
 #include "platform/HidrawBackend.h"
+
+#include <QDebug>
 
 namespace k4812 {
 
+std::unique_ptr<HidBackend> createHidBackend(const DeviceSelection& selection, QString& error)
+{
+    if (selection.kind == DeviceSelection::Kind::Hidraw)
+        return std::make_unique<HidrawBackend>();
+    const std::optional<EmulatorFaults> faults = emulatorFaultsFromEnvironment(error);
+    if (!faults)
+        return nullptr;
+    const QString stateFile = selection.stateFile.isEmpty() ? defaultEmulatorStateFile() : selection.stateFile;
+    return EmulatorHidBackend::create(stateFile, *faults, error);
+}
+
 std::unique_ptr<HidBackend> createHidBackend(const DeviceSelection& selection)
 {
-    // The emulator back end is added with the emulator itself.
-    if (selection.kind == DeviceSelection::Kind::Emulator)
-        return nullptr;
-    return std::make_unique<HidrawBackend>();
+    QString error;
+    std::unique_ptr<HidBackend> backend = createHidBackend(selection, error);
+    if (!backend)
+        qWarning().noquote() << error;
+    return backend;
 }
 
 } // namespace k4812

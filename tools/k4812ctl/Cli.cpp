@@ -80,9 +80,10 @@ TuiHIDData* Context::hid()
     const DeviceSelection* selection = deviceSelection();
     if (selection == nullptr)
         return nullptr;
-    std::unique_ptr<HidBackend> backend = createHidBackend(*selection);
+    QString error;
+    std::unique_ptr<HidBackend> backend = createHidBackend(*selection, error);
     if (!backend) {
-        fail(QStringLiteral("this device back end is not available"));
+        fail(error);
         return nullptr;
     }
     if (!m_options.trace.isEmpty())

@@ -1,0 +1,146 @@
+#include "macros/MacroFiles.h"
+
+#include "macros/AtomicFile.h"
+#include "macros/MacroBounds.h"
+#include "macros/MacroName.h"
+#include "profiles/RecordBytes.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace k4812 {
+
+namespace {
+
+bool checkFolderText(const QString& folder, QString& error)
+{
+    // An empty folder text would put the files in the root folder.
+    if (folder.isEmpty()) {
+        error = QStringLiteral("no macro folder is set");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString macroFilePath(const QString& folder, const QString& name)
+{
+    QString path = folder;
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path + name + QLatin1String(kMacroFileExtension);
+}
+
+bool isUsableMacroFileName(const QString& name, QString& error)
+{
+    const auto refuse = [&](const QString& why) {
+        error = QStringLiteral("the macro name \"%1\" cannot be used as a file name: %2").arg(name, why);
+        return false;
+    };
+    if (name.isEmpty())
+        return refuse(QStringLiteral("it is empty"));
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return refuse(QStringLiteral("it names a folder"));
+    if (name.contains(QLatin1Char('/')))
+        return refuse(QStringLiteral("it contains \"/\", which would put the file outside the macro folder"));
+    if (name.contains(QChar(0)))
+        return refuse(QStringLiteral("it contains a NUL character"));
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate())
+            return refuse(QStringLiteral("it holds half of a UTF-16 surrogate pair"));
+    }
+    return true;
+}
+
+bool saveMacroListToFiles(const TMACROKEYINFOLIST& list, const QString& folder, QString& error)
+{
+    if (!isMacroListInModel(list, error))
+        return false;
+    const int count = list.nMacroInfoCount;
+    if (count == 0)
+        return true;
+    if (!checkFolderText(folder, error))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        if (!isUsableMacroFileName(macroNameOf(list.MacroInfos[i]), error))
+            return false;
+    }
+    if (!makeFolderOneLevel(folder, error))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        const TMACROKEYINFO& macro = list.MacroInfos[i];
+        if (!writeFileAtomically(macroFilePath(folder, macroNameOf(macro)), recordToBytes(macro), error))
+            return false;
+    }
+    return true;
+}
+
+bool writeNewMacroFile(const QString& folder, const QString& enteredName, ExistingMacroFile existing,
+                       QString& error)
+{
+    const QString name = cutMacroName(enteredName);
+    if (!isUsableMacroFileName(name, error) || !checkFolderText(folder, error))
+        return false;
+    TMACROKEYINFO macro;
+    std::memset(&macro, 0, sizeof macro);
+    setMacroName(macro, name);
+    macro.Version = kMacroFileVersion;
+    if (!makeFolderOneLevel(folder, error))
+        return false;
+    const QString path = macroFilePath(folder, name);
+    if (existing == ExistingMacroFile::Keep && QFileInfo(path).isFile())
+        return true;
+    return writeFileAtomically(path, recordToBytes(macro), error);
+}
+
+bool IsValidMacroVersion(const TMACROKEYINFO& macro)
+{
+    return macro.Version == kMacroFileVersion;
+}
+
+MacroFileRead readMacroFile(const QString& path, TMACROKEYINFO& macro, QString& error)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        error = QStringLiteral("\"%1\" does not exist").arg(path);
+        return MacroFileRead::Missing;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString());
+        return MacroFileRead::Invalid;
+    }
+    const QByteArray bytes = file.read(kMacroFileSize);
+    if (bytes.size() < kMacroFileSize) {
+        error = QStringLiteral("\"%1\" is not a macro file: it holds %2 bytes, a macro file %3")
+                    .arg(path)
+                    .arg(bytes.size())
+                    .arg(kMacroFileSize);
+        return MacroFileRead::Invalid;
+    }
+    TMACROKEYINFO read;
+    copyBytesIntoRecord(read, bytes);
+    if (!IsValidMacroVersion(read)) {
+        error = QStringLiteral("\"%1\" is not a macro file: its version is %2, not %3")
+                    .arg(path)
+                    .arg(read.Version)
+                    .arg(kMacroFileVersion);
+        return MacroFileRead::Invalid;
+    }
+    QString why;
+    if (!isMacroInModel(read, why)) {
+        error = QStringLiteral("\"%1\" is damaged: %2").arg(path, why);
+        return MacroFileRead::Invalid;
+    }
+    macro = read;
+    return MacroFileRead::Read;
+}
+
+} // namespace k4812

@@ -1,0 +1,84 @@
+#pragma once
+// The desktop's pointer settings, the ones Windows sets through
+// SystemParametersInfoW and SetDoubleClickTime: acceleration, pointer speed,
+// wheel scroll lines and double-click time.
+//
+// Callers speak in Windows' terms and scales; each back end maps them onto
+// what its desktop has and says honestly what became of every setting. A
+// setting the desktop cannot take is logged once per process and reported as
+// not applied, never faked. Back ends: GNOME settings keys, X11 pointer
+// control, a journal for tests, and "none" (see PointerSettingsFactory.h).
+// All calls may come from any thread.
+
+#include <QString>
+
+#include <cstdint>
+
+namespace k4812 {
+
+// The three integers of SPI_SETMOUSE. Windows doubles the pointer's motion
+// when it moves more than firstThreshold in one report (acceleration >= 1)
+// and doubles it again above secondThreshold (acceleration 2); 0 is off.
+struct MouseAcceleration {
+    std::int32_t firstThreshold = 0;
+    std::int32_t secondThreshold = 0;
+    std::int32_t acceleration = 0;
+
+    bool operator==(const MouseAcceleration&) const = default;
+};
+
+enum class PointerSetting { Acceleration, PointerSpeed, WheelScrollLines, DoubleClickTime };
+
+enum class PointerSettingResult {
+    Applied,      // the desktop took the setting
+    Approximated, // the desktop took the nearest setting it has; logged once
+    NotSupported, // the desktop has no such setting; logged once, nothing changed
+    Rejected,     // the value is outside what Windows accepts; logged, nothing changed
+    Failed,       // the desktop could not be reached or refused; logged
+};
+
+// True for Applied and Approximated.
+bool isApplied(PointerSettingResult result);
+// "acceleration", "pointer speed", "wheel scroll lines", "double-click time".
+QString pointerSettingName(PointerSetting setting);
+// "applied", "approximated", "not supported", "rejected", "failed".
+QString pointerSettingResultName(PointerSettingResult result);
+
+// The ranges Windows accepts.
+inline constexpr int kMinPointerSpeed = 1;
+inline constexpr int kMaxPointerSpeed = 20;
+inline constexpr int kDefaultPointerSpeed = 10;
+inline constexpr int kMaxMouseAcceleration = 2;
+inline constexpr int kMinDoubleClickTime = 1;
+inline constexpr int kMaxDoubleClickTime = 5000; // Windows' own upper limit
+
+class PointerSettings {
+public:
+    virtual ~PointerSettings() = default;
+
+    // "gnome", "x11", "journal", "none".
+    virtual QString name() const = 0;
+
+    // SPI_SETMOUSE: thresholds >= 0, acceleration 0 ... 2.
+    PointerSettingResult setMouseAcceleration(const MouseAcceleration& value);
+    // SPI_SETMOUSESPEED: 1 (slowest) ... 20 (fastest), 10 is the default.
+    PointerSettingResult setMouseSpeed(int speed);
+    // SPI_SETWHEELSCROLLLINES: lines per wheel notch, >= 0 (20 stands for
+    // "one page" in this program).
+    PointerSettingResult setWheelScrollLines(int lines);
+    // SetDoubleClickTime and SPI_SETDOUBLECLICKTIME: 1 ... 5000 ms.
+    PointerSettingResult setDoubleClickTime(int milliseconds);
+
+protected:
+    // Called with values already checked against the ranges above.
+    virtual PointerSettingResult applyMouseAcceleration(const MouseAcceleration& value) = 0;
+    virtual PointerSettingResult applyMouseSpeed(int speed) = 0;
+    virtual PointerSettingResult applyWheelScrollLines(int lines) = 0;
+    virtual PointerSettingResult applyDoubleClickTime(int milliseconds) = 0;
+
+    // For back ends: logs once per process that this desktop lacks `setting`
+    // and returns NotSupported.
+    PointerSettingResult notSupported(PointerSetting setting, const QString& why) const;
+};
+
+} // namespace k4812
