@@ -92,6 +92,14 @@ QLocale localeOfWindowsLanguageId(const QString& id)
     return QLocale::c();
 }
 
+QStringList knownWindowsLanguageIds()
+{
+    QStringList ids;
+    for (const Row& row : kRows)
+        ids.append(hex4(row.id));
+    return ids;
+}
+
 QString systemWindowsLanguageId()
 {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {

@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 namespace k4812 {
 
@@ -15,6 +16,9 @@ QString windowsLanguageIdOf(const QLocale& locale);
 // The locale of an identifier such as "0804" (any letter case); the C
 // locale when the identifier is unknown.
 QLocale localeOfWindowsLanguageId(const QString& id);
+
+// Every identifier the table knows, in table order.
+QStringList knownWindowsLanguageIds();
 
 // The identifier of the user's interface language, from LC_ALL, then
 // LC_MESSAGES, then LANG (as gettext chooses a message language), else the

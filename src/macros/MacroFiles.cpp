@@ -1,6 +1,8 @@
 #include "macros/MacroFiles.h"
 
-#include "macros/AtomicFile.h"
+#include "macros/MacroFolder.h"
+#include "platform/AtomicFile.h"
+#include "platform/StorageError.h"
 #include "macros/MacroBounds.h"
 #include "macros/MacroName.h"
 #include "profiles/RecordBytes.h"
@@ -13,6 +15,18 @@
 namespace k4812 {
 
 namespace {
+
+// One macro file, replaced whole or not at all.
+bool writeMacroFile(const QString& path, const TMACROKEYINFO& macro, QString& error)
+{
+    try {
+        writeFileAtomically(path, recordToBytes(macro));
+        return true;
+    } catch (const StorageError& e) {
+        error = e.message();
+        return false;
+    }
+}
 
 bool checkFolderText(const QString& folder, QString& error)
 {
@@ -77,7 +91,7 @@ bool saveMacroListToFiles(const TMACROKEYINFOLIST& list, const QString& folder, 
         return false;
     for (int i = 0; i < count; ++i) {
         const TMACROKEYINFO& macro = list.MacroInfos[i];
-        if (!writeFileAtomically(macroFilePath(folder, macroNameOf(macro)), recordToBytes(macro), error))
+        if (!writeMacroFile(macroFilePath(folder, macroNameOf(macro)), macro, error))
             return false;
     }
     return true;
@@ -98,7 +112,7 @@ bool writeNewMacroFile(const QString& folder, const QString& enteredName, Existi
     const QString path = macroFilePath(folder, name);
     if (existing == ExistingMacroFile::Keep && QFileInfo(path).isFile())
         return true;
-    return writeFileAtomically(path, recordToBytes(macro), error);
+    return writeMacroFile(path, macro, error);
 }
 
 bool IsValidMacroVersion(const TMACROKEYINFO& macro)

@@ -1,0 +1,40 @@
+#pragma once
+// Replacing a whole file so that it is either the old file or the new one,
+// never a mixture: the bytes go to a temporary file in the same folder, are
+// flushed to the disk, and the temporary file is then renamed over the
+// target. A crash or a full disk before the rename leaves the old file as it
+// was; a failed write removes the temporary file and reports why.
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <functional>
+
+namespace k4812 {
+
+// Writes `bytes` as the whole content of `path`, creating or replacing it.
+// An existing file keeps its permissions; a read-only one is refused. A
+// symbolic link in its place is replaced, not followed. The folder must exist. Throws
+// StorageError when the file cannot be written; the old file is then intact.
+void writeFileAtomically(const QString& path, QByteArrayView bytes);
+
+// Renames a file that cannot be used to "<path>.damaged-<date>-<time>" (with
+// a number added when that exists), so that replacing it loses nothing.
+// Returns the new path, or an empty text when the rename failed.
+QString moveFileAside(const QString& path);
+
+// Test seam: the stages of a write at which a fault can be injected.
+enum class AtomicWriteStage {
+    Write,   // the bytes are about to be written to the temporary file
+    Sync,    // the bytes are written, the flush to disk comes next
+    Rename,  // the temporary file is complete, the rename comes next
+};
+
+// Called at each stage with the temporary file's path; a non-zero errno
+// makes that stage fail as if the system had returned it. A probe may also
+// end the process there, to show what a crash leaves behind. Empty by
+// default; tests set it and clear it again.
+using AtomicWriteProbe = std::function<int(AtomicWriteStage stage, const QString& temporaryPath)>;
+void setAtomicWriteProbe(AtomicWriteProbe probe);
+
+} // namespace k4812

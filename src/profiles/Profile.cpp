@@ -1,0 +1,243 @@
+#include "profiles/Profile.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/Registry.h"
+#include "platform/StorageError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+
+namespace k4812 {
+
+namespace {
+
+QString withTrailingSlash(const QString& folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// A file in the Windows sense: something that exists and is not a folder.
+bool fileExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+// The folder exists, or it is created here (its parent must exist).
+bool folderReady(const QString& folder)
+{
+    if (folder.isEmpty())
+        return false;
+    if (QFileInfo(folder).isDir())
+        return true;
+    return QDir().mkdir(folder);
+}
+
+} // namespace
+
+TuiProfile::TuiProfile(Registry* registry) : m_registry(registry) {}
+
+QString TuiProfile::folderOf(const QString& fileWithPath)
+{
+    const qsizetype slash = fileWithPath.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : fileWithPath.left(slash + 1);
+}
+
+QString TuiProfile::nameOf(const QString& fileWithPath)
+{
+    return fileWithPath.mid(fileWithPath.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+void TuiProfile::setRootKey(std::uint32_t value)
+{
+    if (value != FRootKey)
+        FRootKey = value;
+}
+
+void TuiProfile::setKeyPath(const QString& value)
+{
+    if (value != FKeyPath)
+        FKeyPath = value;
+}
+
+void TuiProfile::setFileName(const QString& value)
+{
+    if (value != FFileName)
+        FFileName = value;
+}
+
+void TuiProfile::setFilePath(const QString& value)
+{
+    if (value == FFilePath || value.isEmpty() || !QFileInfo(value).isDir())
+        return;
+    FFilePath = withTrailingSlash(value);
+}
+
+void TuiProfile::setSize(qint64 value)
+{
+    if (value < 0 || value == FMemoryStream.size())
+        return;
+    const qsizetype old = FMemoryStream.size();
+    FMemoryStream.resize(qsizetype(value));
+    if (value > old)
+        std::memset(FMemoryStream.data() + old, 0, std::size_t(value - old));
+}
+
+int TuiProfile::Write(const void* buffer, int count)
+{
+    if (count <= 0)
+        return 0;
+    if (FMemoryStream.size() < count)
+        FMemoryStream.resize(count);
+    std::memcpy(FMemoryStream.data(), buffer, std::size_t(count));
+    return count;
+}
+
+int TuiProfile::Read(void* buffer, int count) const
+{
+    const int n = int(std::clamp<qint64>(FMemoryStream.size(), 0, std::max(count, 0)));
+    if (n > 0)
+        std::memcpy(buffer, FMemoryStream.constData(), std::size_t(n));
+    return n;
+}
+
+bool TuiProfile::allowed(const TuiProfileEvent& veto)
+{
+    if (!veto)
+        return true;
+    bool bContinue = true;
+    veto(FMemoryStream, bContinue);
+    return bContinue;
+}
+
+void TuiProfile::readWholeFile(const QString& path)
+{
+    // A pipe or a device would never end (or never answer): only regular files are read.
+    if (!QFileInfo(path).isFile())
+        throw StorageError(QStringLiteral("\"%1\" is not a regular file and cannot be read.").arg(path));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw StorageError(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
+    QByteArray bytes = file.read(kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw StorageError(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
+    if (bytes.size() > kMaxFileSize) {
+        throw StorageError(QStringLiteral("The file \"%1\" is larger than %2 bytes, too large for a stored record.")
+                               .arg(path)
+                               .arg(kMaxFileSize));
+    }
+    FMemoryStream = std::move(bytes);
+}
+
+bool TuiProfile::LoadStreamFromFile()
+{
+    if (!allowed(OnBeforeLoadFromFile))
+        return false;
+    if (FFilePath.isEmpty())
+        return false;
+    FFilePath = withTrailingSlash(FFilePath);
+    const QString path = FFilePath + FFileName;
+    if (FFileName.isEmpty() || !fileExists(path))
+        return false;
+    readWholeFile(path);
+    if (OnAfterLoadFromFile)
+        OnAfterLoadFromFile(FMemoryStream);
+    return true;
+}
+
+bool TuiProfile::LoadStreamFromFile(const QString& strFilewithpath)
+{
+    if (!fileExists(strFilewithpath))
+        return false;
+    if (!allowed(OnBeforeLoadFromFile))
+        return false;
+    readWholeFile(strFilewithpath);
+    if (OnAfterLoadFromFile)
+        OnAfterLoadFromFile(FMemoryStream);
+    return true;
+}
+
+bool TuiProfile::PreSaveStreamToFile(const QString& strFileWithPath)
+{
+    const QString folder = folderOf(strFileWithPath);
+    if (!folderReady(folder))
+        return false;
+    FFilePath = folder;
+    FFileName = nameOf(strFileWithPath);
+    return true;
+}
+
+bool TuiProfile::SaveStreamToFile()
+{
+    if (!allowed(OnBeforeSaveToFile))
+        return false;
+    if (FFilePath.isEmpty() || FFileName.isEmpty())
+        return false;
+    FFilePath = withTrailingSlash(FFilePath);
+    writeFileAtomically(FFilePath + FFileName, FMemoryStream);
+    if (OnAfterSaveToFile)
+        OnAfterSaveToFile(FMemoryStream);
+    return true;
+}
+
+bool TuiProfile::SaveStreamToFile(const QString& strFileWithPath)
+{
+    if (!folderReady(folderOf(strFileWithPath)) || nameOf(strFileWithPath).isEmpty())
+        return false;
+    if (!allowed(OnBeforeSaveToFile))
+        return false;
+    writeFileAtomically(strFileWithPath, FMemoryStream);
+    if (OnAfterSaveToFile)
+        OnAfterSaveToFile(FMemoryStream);
+    return true;
+}
+
+bool TuiProfile::registryTargetUsable() const
+{
+    return m_registry != nullptr && Registry::isSupportedRoot(FRootKey) && !FKeyPath.isEmpty() && !FFileName.isEmpty();
+}
+
+bool TuiProfile::LoadStreamFromRegistry()
+{
+    if (!allowed(OnBeforeLoadFromRegistry))
+        return false;
+    if (!registryTargetUsable())
+        return false;
+    if (!m_registry->openKey(FRootKey, FKeyPath, true))
+        return false;
+    const std::optional<Registry::Value> value = m_registry->readValue(FRootKey, FKeyPath, FFileName);
+    if (!value)
+        return false;
+    if (value->type != Registry::ValueType::Binary) {
+        throw StorageError(QStringLiteral("The registry value \"%1\" under \"%2\" is not binary data.")
+                               .arg(FFileName, FKeyPath));
+    }
+    FMemoryStream = value->data;
+    if (OnAfterLoadFromRegistry)
+        OnAfterLoadFromRegistry(FMemoryStream);
+    return true;
+}
+
+bool TuiProfile::SaveStreamToRegistry()
+{
+    if (!allowed(OnBeforeSaveToRegistry))
+        return false;
+    if (!registryTargetUsable())
+        return false;
+    m_registry->writeBinary(FRootKey, FKeyPath, FFileName, FMemoryStream);
+    if (OnAfterSaveToRegistry)
+        OnAfterSaveToRegistry(FMemoryStream);
+    return true;
+}
+
+void TuiProfile::RestoreToDefault()
+{
+    if (OnRestoreToDefault)
+        OnRestoreToDefault(FMemoryStream);
+}
+
+} // namespace k4812

@@ -1,0 +1,179 @@
+#pragma once
+// TDM: the profile manager, the one owner of all profile data while the
+// program runs.
+//
+// It keeps nine stores (the five profiles, the profile-group record, the
+// all-settings record, a default and a factory-test profile), loads them at
+// start from the registry stand-in and the profile files, creating what is
+// missing with factory defaults, and holds the working copy of the current
+// profile that every page edits. Operations on a profile or mode index
+// answer false and change nothing when the index is out of range (profiles
+// 0 to 4, modes 0 and 1).
+//
+// The mouse has two hardware modes; each is bound to one of the five
+// profiles, and the profile of the active mode is the current profile.
+//
+// Failures of the file and registry layers are thrown as StorageError (see
+// TuiProfile), except at start, where a profile that cannot be loaded is
+// reported in notices() and replaced by defaults so that the program can run.
+// Exactly one instance lives at a time; instance() reaches it.
+
+#include "device/HidData.h"
+#include "profiles/AppConfig.h"
+#include "profiles/Profile.h"
+#include "profiles/Records.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+
+namespace k4812 {
+
+class Registry;
+
+class TDM {
+public:
+    // Where the manager finds its data; an empty entry takes the user's own:
+    // the registry database in the configuration folder, the documents
+    // folder, config.ini beside the program, and the locale's language.
+    struct Options {
+        QString registryPath;
+        QString documentsFolder;
+        QString configFile;
+        QString languageId; // Windows language identifier such as "0804"
+    };
+
+    static constexpr const char* kProfileSettingGroupName = "ProfileSettingGroup.pfd";
+    static constexpr const char* kAllSettingName = "ProfileAllSetting.pfd";
+    static constexpr const char* kTestProfileName = "ZKT4812ProfileTest.pfd";
+    static constexpr const char* kDefaultProfileName = "ZKT4812ProfileDef.pfd";
+
+    // Runs the start-up sequence (DataModuleCreate). Throws StorageError when
+    // the registry cannot be used at all, and std::logic_error when another
+    // instance is alive.
+    explicit TDM(const Options& options = {});
+    ~TDM();
+    TDM(const TDM&) = delete;
+    TDM& operator=(const TDM&) = delete;
+
+    // The one living instance, or nullptr.
+    static TDM* instance();
+
+    // What start-up found and repaired (a damaged database moved aside, a
+    // profile file that could not be read, a stored record out of range),
+    // one sentence each, for the user.
+    const QStringList& notices() const { return m_notices; }
+
+    // "Gaming Mouse Profiles" in the documents folder, without a trailing '/'.
+    const QString& profilesFolder() const { return m_profilesFolder; }
+    Registry& registry() { return *m_registry; }
+    const AppConfig& appConfig() const { return m_appConfig; }
+
+    static bool IsProfileIndexInRange(int AProfileIndex);
+    static bool IsProfileGroupIndexInRange(int AProfileGroupIndex);
+
+    bool SwitchToProfile(int AProfileIndex);
+    bool SwitchToProfileGroup(int AProfileGroupIndex);
+
+    // Reading a store into a record copies the store's bytes; a record that
+    // the store does not fill is zero beyond them.
+    bool ReadCurrentProfileInfo();
+    bool ReadProfileInfo(TMOUSEPROFILEINFO& AProfileInfo, int AProfileIndex);
+    void SaveBackToCurrentProfileInfo();
+    bool SaveBackToProfileInfo(const TMOUSEPROFILEINFO& AProfileInfo, int AProfileIndex);
+
+    bool SaveCurrentProfileInfoToRegistry();
+    bool SaveProfileInfoToRegistry(int AProfileIndex);
+    // The current store's bytes as they are, to AFile (its folder is created
+    // when missing, one level).
+    bool SaveCurrentProfileInfoToFile(const QString& AFile);
+    bool SaveCurrentProfileInfoToFile();
+    // True when every store was saved.
+    bool SaveBackAllProfileInfo();
+    bool SaveBackAllProfileInfoToRegistry();
+    bool SaveBackAllProfileInfoToFile();
+    bool SaveBackAllProfileSettingInfo();
+    void SaveBackToProfileGroupSettingInfo();
+    bool SaveProfileGroupSettingInfoToRegistry();
+
+    bool LoadCurrentProfileInfoFromFile(const QString& AFile);
+    bool LoadCurrentProfileInfoFromRegistry();
+    bool LoadProfileInfoFromRegistry(int AProfileIndex);
+    void LoadProfileGroupSettingInfoFromRegistry();
+    void LoadAllProfileInfoFromRegistry();
+
+    void RestoreCurrentProfileInfoToDefault();
+    bool RestoreProfileInfoToDefault(int AProfileIndex);
+    bool RestoreProfileGroupToDefault(int AProfileGroupIndex);
+    void RestoreProfileSettingGroupToDefault();
+
+    // Binds the current profile to another file (and registry value name).
+    // Refused (false, nothing changed) when the name is empty, longer than 20
+    // characters or not plain, or the folder is not absolute or longer than
+    // 1023 characters: the storage entry must hold them whole.
+    bool ChangeCurrentProfileFileNameAndPath(const QString& AProfileFilePath);
+
+    void RestoreToDefaultCPISetting();
+    void RestoreToDefaultLightAndReportAdvancedSetting();
+    void InitTestDefaultValue();
+
+    // --- State -------------------------------------------------------------
+    TMOUSEPROFILEINFO& FCurrentProfileInfo() { return *m_currentProfileInfo; }
+    TMOUSEPROFILEINFO& FDefaultProfileInfo() { return *m_defaultProfileInfo; }
+    TMOUSEPROFILEINFO& FTestProfileInfo() { return *m_testProfileInfo; }
+    TProfileSettingGroup& FProfileSettingGroup() { return *m_profileSettingGroup; }
+    TALLGAMESINFO& FAllProfileSettingInfo() { return *m_allProfileSettingInfo; }
+    const TOtherConfig& FOtherConfig() const { return m_otherConfig; }
+    int FProfileGroupIndex() const { return m_profileGroupIndex; }
+    int FProfileIndex() const { return m_profileIndex; }
+    // The collection every device operation looks for.
+    USAGE_AND_PAGE FUsageAndPage() const { return m_usageAndPage; }
+
+    // The store of profile 0 to 4, or nullptr.
+    TuiProfile* FProfileGroup(int AProfileIndex);
+    TuiProfile& uiProfileSettingGroup() { return m_settingGroupStore; }
+    TuiProfile& uiProfileAllSettingInfo() { return m_allSettingStore; }
+    TuiProfile& uiProfileDefaultGame() { return m_defaultGameStore; }
+    TuiProfile& uiProfileTest() { return m_testStore; }
+
+private:
+    void DataModuleCreate();
+    void configureStore(TuiProfile& store, const QString& name);
+    void loadProfileStore(int index);
+    void loadProfileFromFile(int index, const TProfileSetting& entry);
+    void replaceUnreadableProfileFile(int index, const QString& path, const QString& problem);
+    void note(const QString& text);
+    TuiProfile& currentStore() { return *m_profileStores[std::size_t(m_profileIndex)]; }
+
+    void uiProfileGame1RestoreToDefault(QByteArray& stream);
+    void uiProfileTestRestoreToDefault(QByteArray& stream);
+    void uiProfileSettingGroupRestoreToDefault(QByteArray& stream);
+    void uiProfileAllSettingInfoRestoreToDefault(QByteArray& stream);
+
+    QString m_profilesFolder;
+    QString m_languageId;
+    QString m_configFile;
+    QStringList m_notices;
+    std::unique_ptr<Registry> m_registry;
+    AppConfig m_appConfig;
+
+    TuiProfile m_settingGroupStore;
+    TuiProfile m_allSettingStore;
+    std::array<std::unique_ptr<TuiProfile>, kProfileCount> m_profileStores;
+    TuiProfile m_defaultGameStore;
+    TuiProfile m_testStore;
+
+    std::unique_ptr<TMOUSEPROFILEINFO> m_currentProfileInfo;
+    std::unique_ptr<TMOUSEPROFILEINFO> m_defaultProfileInfo;
+    std::unique_ptr<TMOUSEPROFILEINFO> m_testProfileInfo;
+    std::unique_ptr<TProfileSettingGroup> m_profileSettingGroup;
+    std::unique_ptr<TALLGAMESINFO> m_allProfileSettingInfo;
+    TOtherConfig m_otherConfig{};
+    int m_profileGroupIndex = 0;
+    int m_profileIndex = 0;
+    USAGE_AND_PAGE m_usageAndPage{};
+};
+
+} // namespace k4812
