@@ -42,8 +42,11 @@ void printGeneralHelp(QTextStream& out)
     std::vector<Verb> sorted = registry();
     std::sort(sorted.begin(), sorted.end(),
               [](const Verb& a, const Verb& b) { return qstrcmp(a.name, b.name) < 0; });
+    qsizetype width = 0;
     for (const Verb& v : sorted)
-        out << "  " << QString::fromLatin1(v.name).leftJustified(12) << ' ' << v.summary << '\n';
+        width = std::max(width, qsizetype(qstrlen(v.name)));
+    for (const Verb& v : sorted)
+        out << "  " << QString::fromLatin1(v.name).leftJustified(width) << "  " << v.summary << '\n';
     out << "\n'k4812ctl VERB --help' describes a verb.\n";
 }
 
