@@ -7,6 +7,7 @@
 // are the mouse's fifth and fourth, and the mouse has a fixed eighth entry.
 
 #include "device/DeviceByte.h"
+#include "device/MemoryMap.h"
 #include "profiles/Records.h"
 
 #include <array>
@@ -16,7 +17,6 @@
 
 namespace k4812 {
 
-constexpr std::size_t kButtonBlockSize = 65;
 constexpr int kButtonBlockEntries = 16;
 constexpr int kDeviceButtonCount = 8;
 using ButtonBlock = std::array<std::uint8_t, kButtonBlockSize>;

@@ -7,6 +7,7 @@
 // ten levels.
 
 #include "device/DeviceByte.h"
+#include "device/MemoryMap.h"
 #include "profiles/Records.h"
 
 #include <array>
@@ -18,7 +19,6 @@ namespace k4812 {
 // The sensor's CPI steps, ascending; step k is sent as code k + 1.
 constexpr std::array<int, 8> kCpiSteps{400, 800, 1200, 1700, 2100, 2500, 3000, 3400};
 
-constexpr std::size_t kCpiBlockSize = 32;
 constexpr int kCpiBlockLevels = 10;   // CPIState entries 0 to 9 travel; entry 10 never does
 using CpiBlock = std::array<std::uint8_t, kCpiBlockSize>;
 

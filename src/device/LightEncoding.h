@@ -2,6 +2,7 @@
 // The small device settings: report rate, light and the wheel-light byte.
 
 #include "device/DeviceByte.h"
+#include "device/MemoryMap.h"
 #include "profiles/Records.h"
 
 #include <array>
@@ -28,7 +29,6 @@ std::uint8_t EncodeReportRateByte(int bank0Code, int bank1Code);
 
 // Complemented colour in the order green, blue, red, then brightness,
 // breathing speed and BREATH_SECOND.
-constexpr std::size_t kLightBlockSize = 6;
 using LightBlock = std::array<std::uint8_t, kLightBlockSize>;
 LightBlock EncodeLightBlock(const TLEDCONFIG& light);
 

@@ -9,6 +9,7 @@
 
 #include "device/DeviceByte.h"
 #include "device/MacroSelection.h"
+#include "device/MemoryMap.h"
 #include "profiles/Records.h"
 
 #include <array>
@@ -18,7 +19,6 @@
 namespace k4812 {
 
 constexpr std::size_t kMacroActionSize = 3;
-constexpr std::size_t kMacroBlockSize = 384;
 constexpr int kMacroBlockEntries = int(kMacroBlockSize / kMacroActionSize);   // 128
 
 // Action types with their own encoding.

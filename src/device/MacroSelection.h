@@ -6,14 +6,13 @@
 // button block and the macro blocks both use this one list, so a button's
 // block number always names the block that carries its macro.
 
+#include "device/MemoryMap.h"
 #include "profiles/Records.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace k4812 {
-
-constexpr int kMacroBlockCount = 5;
 
 // The nMacroIndex values of the macros assigned to the buttons in use
 // (elements 0 to ButtonCount - 1 whose FunctionClass is 4), each once, in the

@@ -2,12 +2,36 @@
 
 #include "Cli.h"
 
+#include "device/DeviceDescriptionFormat.h"
 #include "device/MemoryMap.h"
+#include "platform/EmulatorDescription.h"
 #include "platform/EmulatorStateFile.h"
+
+#include <QJsonDocument>
 
 namespace k4812::cli {
 
 namespace {
+
+// The emulated mouse's state as its state file holds it; nothing is sent and
+// a missing file is a new mouse (and is not created).
+std::optional<EmulatorState> readState(Context& context, const char* command)
+{
+    const DeviceSelection* selection = context.deviceSelection();
+    if (selection == nullptr)
+        return std::nullopt;
+    if (selection->kind != DeviceSelection::Kind::Emulator) {
+        context.fail(QStringLiteral("emulator %1 needs the emulator: use --device=emulator[:STATEFILE]")
+                         .arg(QLatin1String(command)));
+        return std::nullopt;
+    }
+    const QString stateFile = selection->stateFile.isEmpty() ? defaultEmulatorStateFile() : selection->stateFile;
+    QString error;
+    std::optional<EmulatorState> state = loadEmulatorState(stateFile, error);
+    if (!state)
+        context.fail(error);
+    return state;
+}
 
 int runDump(Context& context, const QStringList& operands)
 {
@@ -25,36 +49,59 @@ int runDump(Context& context, const QStringList& operands)
                                       .arg(QString::number(*address, 16).toUpper())
                                       .arg(QString::number(last, 16).toUpper()));
 
-    const DeviceSelection* selection = context.deviceSelection();
-    if (selection == nullptr)
-        return kExitFailure;
-    if (selection->kind != DeviceSelection::Kind::Emulator)
-        return context.fail(QStringLiteral("emulator dump needs the emulator: use --device=emulator[:STATEFILE]"));
-    const QString stateFile = selection->stateFile.isEmpty() ? defaultEmulatorStateFile() : selection->stateFile;
-    QString error;
-    const std::optional<EmulatorState> state = loadEmulatorState(stateFile, error);
+    const std::optional<EmulatorState> state = readState(context, "dump");
     if (!state)
-        return context.fail(error);
+        return kExitFailure;
     context.out() << hexBytes(state->memory.data() + *address, *length) << '\n';
+    return kExitOk;
+}
+
+int runShow(Context& context, const QStringList& operands)
+{
+    bool json = false;
+    for (const QString& operand : operands) {
+        if (operand == QLatin1String("--json"))
+            json = true;
+        else
+            return context.usageError(QStringLiteral("emulator show takes only --json, not \"%1\"").arg(operand));
+    }
+    const std::optional<EmulatorState> state = readState(context, "show");
+    if (!state)
+        return kExitFailure;
+    const DeviceDescription description = describeEmulatorState(*state);
+    if (json)
+        context.out() << QJsonDocument(DeviceDescriptionJson(description)).toJson(QJsonDocument::Indented);
+    else
+        context.out() << DeviceDescriptionText(description);
     return kExitOk;
 }
 
 int runEmulator(Context& context, const QStringList& args)
 {
-    if (args.isEmpty() || args.first() != QLatin1String("dump"))
-        return context.usageError(args.isEmpty() ? QStringLiteral("emulator needs a command: dump")
-                                                 : QStringLiteral("unknown emulator command \"%1\"").arg(args.first()));
-    return runDump(context, args.mid(1));
+    const QString command = args.value(0);
+    if (command == QLatin1String("dump"))
+        return runDump(context, args.mid(1));
+    if (command == QLatin1String("show"))
+        return runShow(context, args.mid(1));
+    return context.usageError(command.isEmpty() ? QStringLiteral("emulator needs a command: dump or show")
+                                                : QStringLiteral("unknown emulator command \"%1\"").arg(command));
 }
 
 const VerbRegistration registration({
     "emulator",
     "k4812ctl --device=emulator[:STATEFILE] emulator dump ADDR LEN\n"
+    "       k4812ctl --device=emulator[:STATEFILE] emulator show [--json]\n"
     "\n"
-    "Prints LEN bytes of the emulated mouse's settings memory at ADDR in hex,\n"
-    "read from its state file; nothing is sent to the mouse. A state file that\n"
-    "does not exist yet is a new mouse. ADDR and LEN are decimal or 0x hex.",
-    "look at the emulated mouse's memory (dump)",
+    "Looks at the emulated mouse through its state file; nothing is sent to the\n"
+    "mouse. A state file that does not exist yet is a new mouse, which holds\n"
+    "the factory settings.\n"
+    "  dump  prints LEN bytes of the settings memory at ADDR in hex (ADDR and\n"
+    "        LEN are decimal or 0x hex)\n"
+    "  show  describes what the mouse would do: the shared report-rate,\n"
+    "        active-bank and wheel-light bytes, the last activation and the\n"
+    "        light a preview shows, then per bank its buttons (keys by name),\n"
+    "        CPI levels, light and macros; --json prints the same as JSON",
+    "look at the emulated mouse (dump its memory, show what it would do)",
     runEmulator,
 });
 

@@ -2,15 +2,13 @@
 // without a mouse. Shows exactly what an apply would write for that profile.
 
 #include "Cli.h"
+#include "ProfileFileReader.h"
 
 #include "device/ButtonEncoding.h"
 #include "device/CpiEncoding.h"
 #include "device/LightEncoding.h"
 #include "device/MacroEncoding.h"
-#include "profiles/RecordBytes.h"
 #include "profiles/Records.h"
-
-#include <QFile>
 
 namespace k4812::cli {
 
@@ -25,45 +23,11 @@ void printBlock(QTextStream& out, const char* name, const std::array<std::uint8_
     out << '\n';
 }
 
-void warn(Context& context, const QString& text)
-{
-    context.err() << "k4812ctl: warning: " << text << '\n';
-}
-
-// Reads the file into a zero-filled record; nothing on error.
-std::unique_ptr<TMOUSEPROFILEINFO> readProfile(Context& context, const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        context.fail(QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString()));
-        return nullptr;
-    }
-    const qint64 size = file.size();
-    const QByteArray bytes = file.read(qint64(sizeof(TMOUSEPROFILEINFO)));
-    if (file.error() != QFileDevice::NoError) {
-        context.fail(QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString()));
-        return nullptr;
-    }
-    auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
-    copyBytesIntoRecord(*profile, bytes);
-    if (size < qint64(sizeof(TMOUSEPROFILEINFO))) {
-        warn(context, QStringLiteral("\"%1\" is %2 bytes, shorter than a profile (%3 bytes); the rest is read as zeros")
-                          .arg(path).arg(size).arg(sizeof(TMOUSEPROFILEINFO)));
-    } else if (size > qint64(sizeof(TMOUSEPROFILEINFO))) {
-        warn(context, QStringLiteral("\"%1\" is %2 bytes, longer than a profile (%3 bytes); the bytes after it are ignored")
-                          .arg(path).arg(size).arg(sizeof(TMOUSEPROFILEINFO)));
-    }
-    const std::int32_t version = profile->ProfileHeader.FFileVersion;
-    if (version != kProfileFileVersion)
-        warn(context, QStringLiteral("\"%1\" has version %2, not %3").arg(path).arg(version).arg(kProfileFileVersion));
-    return profile;
-}
-
 int runEncode(Context& context, const QStringList& args)
 {
     if (args.size() != 1)
         return context.usageError(QStringLiteral("encode takes one profile file"));
-    const auto profile = readProfile(context, args.first());
+    const auto profile = readProfileFile(context, args.first());
     if (!profile)
         return kExitFailure;
 

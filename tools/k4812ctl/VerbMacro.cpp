@@ -3,6 +3,7 @@
 // without releases.
 
 #include "Cli.h"
+#include "ProfileFileReader.h"
 
 #include "device/KeyCodeTable.h"
 #include "macros/MacroAction.h"
@@ -13,7 +14,6 @@
 #include "profiles/RecordBytes.h"
 #include "profiles/Records.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,11 +24,6 @@
 namespace k4812::cli {
 
 namespace {
-
-void warn(Context& context, const QString& text)
-{
-    context.err() << "k4812ctl: warning: " << text << '\n';
-}
 
 // A macro file holds one macro; a profile file its whole list. Null (after a
 // message) when the file cannot be read or is outside the data model.
@@ -51,27 +46,9 @@ std::unique_ptr<TMACROKEYINFOLIST> readMacroFileAsList(Context& context, const Q
 
 std::unique_ptr<TMACROKEYINFOLIST> readProfileMacros(Context& context, const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        context.fail(QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString()));
+    const auto profile = readProfileFile(context, path);
+    if (!profile)
         return nullptr;
-    }
-    constexpr qint64 kProfileSize = qint64(sizeof(TMOUSEPROFILEINFO));
-    const qint64 size = file.size();
-    const QByteArray bytes = file.read(kProfileSize);
-    if (file.error() != QFileDevice::NoError) {
-        context.fail(QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString()));
-        return nullptr;
-    }
-    auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
-    copyBytesIntoRecord(*profile, bytes);
-    if (size < kProfileSize)
-        warn(context, QStringLiteral("\"%1\" is %2 bytes, shorter than a profile (%3 bytes); the rest is read as zeros")
-                          .arg(path).arg(size).arg(kProfileSize));
-    else if (size > kProfileSize)
-        warn(context, QStringLiteral("\"%1\" is %2 bytes, longer than a profile (%3 bytes); the bytes after it are "
-                                     "ignored")
-                          .arg(path).arg(size).arg(kProfileSize));
     auto list = makeZeroRecord<TMACROKEYINFOLIST>();
     *list = profile->MacroKeyInfoList;
     QString error;

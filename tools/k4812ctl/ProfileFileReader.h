@@ -1,0 +1,21 @@
+#pragma once
+// Reading a profile file (*.pfd, one raw TMOUSEPROFILEINFO) for the verbs
+// that take one.
+
+#include "Cli.h"
+
+#include "profiles/Records.h"
+
+#include <memory>
+
+namespace k4812::cli {
+
+// The file's bytes in a zero-filled record. A shorter file leaves the rest
+// zero, a longer one is cut, and a version other than 259 is kept; each is a
+// warning on err(). Null, after a message, when the file cannot be read.
+std::unique_ptr<TMOUSEPROFILEINFO> readProfileFile(Context& context, const QString& path);
+
+// Prints "k4812ctl: warning: TEXT" on err().
+void warn(Context& context, const QString& text);
+
+} // namespace k4812::cli
