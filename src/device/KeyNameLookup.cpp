@@ -2,8 +2,6 @@
 
 #include "device/KeyCodeTable.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <vector>
 
@@ -18,7 +16,7 @@ QString normalized(const QString& name)
     QString text = name.trimmed().toLower();
     const bool hasWord = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetterOrNumber(); });
     if (hasWord)
-        text.remove(QRegularExpression(QStringLiteral("[\\s_-]")));
+        text.removeIf([](QChar c) { return c.isSpace() || c == QLatin1Char('_') || c == QLatin1Char('-'); });
     return text;
 }
 
