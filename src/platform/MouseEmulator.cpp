@@ -1,6 +1,12 @@
 #include "platform/MouseEmulator.h"
 
+#include "device/ButtonEncoding.h"
+#include "device/CpiEncoding.h"
+#include "device/LightEncoding.h"
+#include "device/MacroEncoding.h"
 #include "device/MemoryMap.h"
+#include "profiles/FactoryDefaults.h"
+#include "profiles/RecordBytes.h"
 
 #include <algorithm>
 
@@ -42,11 +48,41 @@ bool isExchange(const std::optional<std::uint32_t>& fault, std::uint32_t exchang
     return fault.has_value() && *fault == exchange;
 }
 
+template <std::size_t N>
+void put(std::vector<std::uint8_t>& memory, std::uint16_t address, const std::array<std::uint8_t, N>& block)
+{
+    std::copy(block.begin(), block.end(), memory.begin() + address);
+}
+
+// Both banks hold the factory default profile, encoded as an apply would send
+// it; Mode 1 is active.
+std::vector<std::uint8_t> buildFactoryMemory()
+{
+    std::vector<std::uint8_t> memory(kSettingsMemorySize, 0);
+    auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
+    applyProfileDefaults(*profile);
+    const auto copy = PrepareDeviceProfile(*profile);
+    const MacroBlocks macros = EncodeMacroBlocks(*copy);
+    for (int bank = 0; bank < kBankCount; ++bank) {
+        put(memory, bankAddress(bank, kCpiBlockOffset), EncodeCpiBlock(*copy));
+        put(memory, bankAddress(bank, kButtonBlockOffset), EncodeButtonBlock(*copy));
+        for (int k = 0; k < kMacroBlockCount; ++k)
+            put(memory, macroBlockAddress(bank, k), macros.blocks[k]);
+        put(memory, bankAddress(bank, kLightBlockOffset), EncodeLightBlock(copy->ConfigInfo.LEDConfig));
+    }
+    const int rate = ReportRateCode(*copy);
+    memory[kActiveBankAddress] = 0;
+    memory[kReportRateAddress] = EncodeReportRateByte(rate, rate);
+    memory[kWheelLightAddress] = EncodeWheelLightByte(copy->ConfigInfo.WheelLedOnOff, copy->ConfigInfo.HWVWheelValue);
+    return memory;
+}
+
 } // namespace
 
 std::vector<std::uint8_t> initialEmulatorMemory()
 {
-    return std::vector<std::uint8_t>(kSettingsMemorySize, 0);
+    static const std::vector<std::uint8_t> factory = buildFactoryMemory();
+    return factory;
 }
 
 EmulatorState EmulatorState::initial()

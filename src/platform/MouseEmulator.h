@@ -34,7 +34,10 @@ struct EmulatorState {
     bool operator==(const EmulatorState&) const = default;
 };
 
-// The settings memory of a mouse fresh from the factory.
+// The settings memory of a mouse fresh from the factory: both banks hold the
+// factory default profile as an apply would encode it, Mode 1 (bank 0) is
+// active, both banks report at 500 Hz (0x22), the wheel light is on with
+// wheel value 1 (0x81).
 std::vector<std::uint8_t> initialEmulatorMemory();
 
 class MouseEmulator {

@@ -99,7 +99,9 @@ const TMACROKEYINFO* macroWithIndex(const TMOUSEPROFILEINFO& p, int index)
 
 DecodedKey keyOf(int virtualKey, int extended)
 {
-    return virtualKey == 0 ? DecodedKey{} : DecodedKey{HidUsageOf(virtualKey, extended), KeyNameOf(virtualKey, extended)};
+    if (virtualKey == 0)
+        return {};
+    return {HidUsageOf(virtualKey, extended), KeyNameOf(virtualKey, extended)};
 }
 
 void expectSameMacro(const TMACROKEYINFO& m, const DecodedMacro& d)
@@ -393,5 +395,4 @@ TEST(DeviceDescriptionFormat, TextAndJsonShowTheSameDescription)
     const QJsonArray actions = bank["macros"].toArray().at(1)["actions"].toArray();
     EXPECT_EQ(actions[1]["delayMs"].toInt(), 1000);
     EXPECT_EQ(actions[0]["key"]["usage"].toInt(), 0x4B);
-    EXPECT_EQ(json["banks"].toArray().at(0)["buttonCount"].toInt(), 0);
 }

@@ -103,7 +103,9 @@ TEST(MouseEmulator, ReadAnswerWaitsInTheReportThatFitsItsLength)
     EXPECT_EQ(get(mouse, 2, 16, answer), MouseEmulator::kErrorNoAnswer);
     EXPECT_EQ(get(mouse, 3, 63, answer), MouseEmulator::kErrorMalformed);
     ASSERT_EQ(get(mouse, 3, 64, answer), 0);
-    const Bytes expected = report({0x03, 0x03, 0x3E, 0x00, 0x09, 0x00, 0xFA, 0xFA, 0, 0, 0x01}, 64);
+    // The factory wheel-light byte, the written selection, the factory report-rate byte.
+    const Bytes expected =
+        report({0x03, 0x03, 0x3E, 0x00, 0x09, 0x00, 0xFA, 0xFA, 0x81, 0, 0x01, 0, 0, 0, 0, 0x22}, 64);
     EXPECT_EQ(answer, expected);
     // Fetched once only.
     EXPECT_EQ(get(mouse, 3, 64, answer), MouseEmulator::kErrorNoAnswer);

@@ -61,8 +61,8 @@ TEST_F(CliRaw, WriteThenReadInAFreshRun)
     EXPECT_EQ(lines[2], "GET 02 03 40 00 01 00 FA FA 01 " + zeros(7));
 
     ASSERT_EQ(ctl({"raw", "write", "72", "0x0a", "255", "0"}).status, 0);
-    EXPECT_EQ(ctl({"raw", "read", "0x47", "5"}).out, "00 0A FF 00 00\n");
-    EXPECT_EQ(ctl({"emulator", "dump", "0x3E", "4"}).out, "00 00 01 00\n");
+    EXPECT_EQ(ctl({"raw", "read", "0x47", "5"}).out, "00 0A FF 00 01\n");   // then the factory CPI block
+    EXPECT_EQ(ctl({"emulator", "dump", "0x3E", "4"}).out, "81 00 01 00\n");
 }
 
 TEST_F(CliRaw, EachCommandSendsOneReport)
@@ -160,10 +160,10 @@ TEST_F(CliRaw, DumpNeedsTheEmulatorAndShowsANewMouse)
     EXPECT_EQ(hidraw.status, cli::kExitFailure);
     EXPECT_TRUE(hidraw.err.contains("needs the emulator"));
 
-    // No state file yet: the memory of a new mouse, and still no file.
+    // No state file yet: the memory of a new mouse (bank 1's factory light), and still no file.
     const auto fresh = ctl({"emulator", "dump", "0x1181", "6"});
     EXPECT_EQ(fresh.status, 0);
-    EXPECT_EQ(fresh.out, zeros(6) + "\n");
+    EXPECT_EQ(fresh.out, "FF 00 FF 01 01 00\n");
     EXPECT_FALSE(QFileInfo::exists(state()));
 
     // The default state file through K4812_DEVICE.

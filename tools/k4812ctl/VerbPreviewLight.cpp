@@ -24,7 +24,8 @@ int runPreviewLight(Context& context, const QStringList& args)
         return kExitFailure;
     const int error = PreviewLight(*hid, *profile);
     if (error != 0)
-        return context.fail(QStringLiteral("light preview failed: %1").arg(QString::fromLocal8Bit(std::strerror(error))));
+        return context.fail(
+            QStringLiteral("light preview failed: %1").arg(QString::fromLocal8Bit(std::strerror(error))));
     return kExitOk;
 }
 
