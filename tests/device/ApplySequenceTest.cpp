@@ -145,14 +145,9 @@ protected:
 
 TEST_F(ApplySequenceTest, DefaultProfilesGoIntoBothBanksInTheFixedOrderWithHalfASecondOfPauses)
 {
-    // What a fresh mouse reports as its active level decides byte 1 of bank 0's
-    // CPI block (the current profile takes the mouse's level when it has it).
-    const std::vector<std::uint8_t> fresh = initialEmulatorMemory();
-    const int bank = fresh[kActiveBankAddress] == 0 ? 0 : 1;
-    const std::uint16_t cpiAddress = bankAddress(bank, kCpiBlockOffset);
-    const int levels = fresh[cpiAddress];
-    const int mouseLevel = fresh[cpiAddress + 1];
-    const std::uint8_t active = mouseLevel < levels && mouseLevel < 4 ? std::uint8_t(mouseLevel) : 0;
+    // A mouse fresh from the factory holds the default profile, level 2 (index 1)
+    // active in bank 0: the current profile keeps that level.
+    const std::uint16_t cpiAddress = bankAddress(0, kCpiBlockOffset);
 
     ASSERT_TRUE(apply());
 
@@ -165,7 +160,7 @@ TEST_F(ApplySequenceTest, DefaultProfilesGoIntoBothBanksInTheFixedOrderWithHalfA
         expected.push_back(write(bankAddress(b, kButtonBlockOffset), defaultButtonBlock()));
         expected.push_back(write(macroBlockAddress(b, 4), Bytes(kMacroBlockSize, 0)));   // no macros: block 4 only
         expected.push_back(write(bankAddress(b, kLightBlockOffset), kDefaultLight));
-        expected.push_back(write(bankAddress(b, kCpiBlockOffset), defaultCpiBlock(b == 0 ? active : 1)));
+        expected.push_back(write(bankAddress(b, kCpiBlockOffset), defaultCpiBlock(1)));
     }
     expected.push_back(write(kReportRateAddress, {0x22}));
     expected.push_back(write(kActiveBankAddress, {0x00}));

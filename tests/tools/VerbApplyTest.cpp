@@ -88,6 +88,7 @@ TEST_F(VerbApply, ApplyWritesBothModesAndTheEmulatorDescribesThem)
     EXPECT_EQ(result.out.count(QStringLiteral(": done\n")), 15) << result.out.toStdString();
     EXPECT_TRUE(result.out.contains("Button settings of Mode 2: done"));
     EXPECT_TRUE(result.out.contains("The mouse took every setting."));
+    EXPECT_TRUE(result.out.contains("Active CPI level: 2 (as the mouse had it)")) << result.out.toStdString();
     EXPECT_EQ(pauser.total(), 500);
     EXPECT_EQ(lines(env.path("journal.txt")),
               (QStringList{"SPI_SETMOUSE 0 0 0", "SPI_SETMOUSESPEED 10", "SPI_SETWHEELSCROLLLINES 3"}))
@@ -102,7 +103,7 @@ TEST_F(VerbApply, ApplyWritesBothModesAndTheEmulatorDescribesThem)
     for (const char* line : {"    3: (window button 5) Forward\n", "    7: Eighth Button\n",
                              "    level 2: 1700 (code 4) CPI\n",
                              "  light: R 0 G 0 B 255, brightness 1, breathing speed 1, breath second 0\n",
-                             "    block 4: unused\n"})
+                             "    block 4: unused\n", "  cpi: 4 levels, active level 1\n"})
         EXPECT_EQ(shown.count(QLatin1String(line)), 2) << line << "\n" << shown.toStdString();
 }
 
