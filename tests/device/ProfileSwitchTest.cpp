@@ -153,7 +153,8 @@ TEST_F(ProfileSwitchTest, AModeButtonMakesItsProfileCurrentAndActivatesTheBank)
     EXPECT_EQ(host.preSavedLight->R, 0x44);
     EXPECT_EQ(state.SystemMouseParams.PointerSpeed, 5);
     EXPECT_FALSE(registryValue(QLatin1String(kProfileIdValueName)).has_value());
-    EXPECT_EQ(registryValue(QLatin1String(TDM::kAllSettingName)), allSettings) << "the all-settings record is not stored";
+    EXPECT_EQ(registryValue(QLatin1String(TDM::kAllSettingName)), allSettings)
+        << "the all-settings record is not stored";
 
     dm.reset();
     EXPECT_EQ(TDM().FProfileGroupIndex(), 1) << "the mode is stored";

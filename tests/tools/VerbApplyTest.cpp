@@ -176,29 +176,37 @@ TEST_F(VerbApply, SetChangesTheCurrentProfileAsThePagesDo)
         QStringList args;
         std::function<bool(const TMOUSECONFIGINFO&)> holds;
     };
+    using Config = const TMOUSECONFIGINFO&;
     const Case cases[] = {
         {{"cpi", "3", "1600"},
-         [](const TMOUSECONFIGINFO& c) { return c.CPIState[2].X == 1600 && c.CPIState[2].Y == 1600 && c.HWCPIState[2].X == 1700; }},
-        {{"different-xy", "on"}, [](const TMOUSECONFIGINFO& c) { return c.ApplyDiffirentXY == 1; }},
+         [](Config c) { return c.CPIState[2].X == 1600 && c.CPIState[2].Y == 1600 && c.HWCPIState[2].X == 1700; }},
+        {{"different-xy", "on"}, [](Config c) { return c.ApplyDiffirentXY == 1; }},
         {{"cpi", "2", "400", "3500"},
-         [](const TMOUSECONFIGINFO& c) { return c.CPIState[1].X == 400 && c.CPIState[1].Y == 3500 && c.HWCPIState[1].Y == 3400; }},
-        {{"cpi-levels", "2"}, [](const TMOUSECONFIGINFO& c) { return c.CPILevel == 2 && c.CPIState[2].Enabled == 0; }},
-        {{"rate", "1000"}, [](const TMOUSECONFIGINFO& c) { return c.ReportRate == 1000; }},
-        {{"light", "off"}, [](const TMOUSECONFIGINFO& c) { return c.WheelLedOnOff == 0 && c.LEDConfig.BRIGHT_LEVEL == 0; }},
+         [](Config c) { return c.CPIState[1].X == 400 && c.CPIState[1].Y == 3500 && c.HWCPIState[1].Y == 3400; }},
+        {{"cpi-levels", "2"}, [](Config c) { return c.CPILevel == 2 && c.CPIState[2].Enabled == 0; }},
+        {{"rate", "1000"}, [](Config c) { return c.ReportRate == 1000; }},
+        {{"light", "off"}, [](Config c) { return c.WheelLedOnOff == 0 && c.LEDConfig.BRIGHT_LEVEL == 0; }},
         {{"color", "3", "97", "96"},
-         [](const TMOUSECONFIGINFO& c) { return c.LEDConfig.R == 3 && c.LEDConfig.G == 97 && c.LEDConfig.B == 96; }},
-        {{"breathing", "3"}, [](const TMOUSECONFIGINFO& c) { return c.LEDConfig.BREATH_SPEED == 3; }},
+         [](Config c) { return c.LEDConfig.R == 3 && c.LEDConfig.G == 97 && c.LEDConfig.B == 96; }},
+        {{"breathing", "3"}, [](Config c) { return c.LEDConfig.BREATH_SPEED == 3; }},
         {{"button", "4", "key", "F5"},
-         [](const TMOUSECONFIGINFO& c) { return c.ButtonFuncInfo[3].DeviceCode == 0x10 && c.ButtonFuncInfo[3].SingleKeyInfo.nKeyValue1 == 116; }},
+         [](Config c) {
+             return c.ButtonFuncInfo[3].DeviceCode == 0x10 && c.ButtonFuncInfo[3].SingleKeyInfo.nKeyValue1 == 116;
+         }},
         {{"button", "3", "combo", "ctrl+shift+a"},
-         [](const TMOUSECONFIGINFO& c) { return c.ButtonFuncInfo[2].ComboKeyInfo.nModifier == 6 && c.ButtonFuncInfo[2].ComboKeyInfo.nKeyValue1 == 65; }},
-        {{"button", "5", "play-pause"}, [](const TMOUSECONFIGINFO& c) { return c.ButtonFuncInfo[4].MediaKeyInfo.nKeyValue1 == 0xCD; }},
+         [](Config c) {
+             const TCOMBOKEYINFO combo = c.ButtonFuncInfo[2].ComboKeyInfo;
+             return combo.nModifier == 6 && combo.nKeyValue1 == 65;
+         }},
+        {{"button", "5", "play-pause"}, [](Config c) { return c.ButtonFuncInfo[4].MediaKeyInfo.nKeyValue1 == 0xCD; }},
         {{"button", "1", "right-click"},
-         [](const TMOUSECONFIGINFO& c) { return c.ButtonFuncInfo[0].DeviceCode == 2 && c.ButtonFuncInfo[1].DeviceCode == 1; }},
+         [](Config c) { return c.ButtonFuncInfo[0].DeviceCode == 2 && c.ButtonFuncInfo[1].DeviceCode == 1; }},
         {{"button", "6", "fire", "3", "6"},
-         [](const TMOUSECONFIGINFO& c) { return c.ButtonFuncInfo[5].DeviceCode == 0x12 && c.ButtonFuncInfo[5].FireKeyInfo.nLoopCount == 3; }},
-        {{"button", "7", "dpi-"}, [](const TMOUSECONFIGINFO& c) { return c.ButtonFuncInfo[6].DeviceCode == 0x0A; }},
-        {{"button", "7", "disable"}, [](const TMOUSECONFIGINFO& c) { return c.ButtonFuncInfo[6].FunctionIndex == 33; }},
+         [](Config c) {
+             return c.ButtonFuncInfo[5].DeviceCode == 0x12 && c.ButtonFuncInfo[5].FireKeyInfo.nLoopCount == 3;
+         }},
+        {{"button", "7", "dpi-"}, [](Config c) { return c.ButtonFuncInfo[6].DeviceCode == 0x0A; }},
+        {{"button", "7", "disable"}, [](Config c) { return c.ButtonFuncInfo[6].FunctionIndex == 33; }},
     };
     for (const Case& c : cases) {
         const auto result = ctl(QStringList{"set"} + c.args);

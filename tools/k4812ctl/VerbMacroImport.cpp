@@ -46,7 +46,8 @@ int runMacroImport(Context& context, const QStringList& args)
     single->MacroInfos[0] = *macro;
     single->nMacroInfoCount = 1;
     if (folder.isEmpty())
-        warn(context, QStringLiteral("profile %1 has no macro folder; no macro file was written").arg(dm->FProfileIndex() + 1));
+        warn(context, QStringLiteral("profile %1 has no macro folder; no macro file was written")
+                          .arg(dm->FProfileIndex() + 1));
     else if (!saveMacroListToFiles(*single, folder, error))
         return context.fail(error);
 

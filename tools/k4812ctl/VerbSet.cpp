@@ -88,7 +88,8 @@ Edit setCpi(TMOUSEPROFILEINFO& p, const QStringList& a)
     const std::optional<int> x = wholeNumber(a[1], kCpiValueMin, kCpiValueMax);
     const std::optional<int> y = a.size() == 3 ? wholeNumber(a[2], kCpiValueMin, kCpiValueMax) : x;
     if (!x || !y)
-        return badUsage(QStringLiteral("CPI values are whole numbers from %1 to %2").arg(kCpiValueMin).arg(kCpiValueMax));
+        return badUsage(
+            QStringLiteral("CPI values are whole numbers from %1 to %2").arg(kCpiValueMin).arg(kCpiValueMax));
     if (*x != *y && p.ConfigInfo.ApplyDiffirentXY == 0)
         return refused(QStringLiteral("X and Y differ, but the \"Diffirent X/Y setting\" is off; turn it on with "
                                       "k4812ctl set different-xy on"));
@@ -103,7 +104,8 @@ Edit setCpiLevels(TMOUSEPROFILEINFO& p, const QStringList& a)
 {
     const std::optional<int> n = a.size() == 1 ? wholeNumber(a[0], 1, kCpiLevelsShown) : std::nullopt;
     if (!n)
-        return badUsage(QStringLiteral("set cpi-levels takes the number of levels in use, 1 to %1").arg(kCpiLevelsShown));
+        return badUsage(
+            QStringLiteral("set cpi-levels takes the number of levels in use, 1 to %1").arg(kCpiLevelsShown));
     SetCpiLevelCount(p, *n);
     return changed(QStringLiteral("CPI levels in use: %1").arg(*n));
 }
