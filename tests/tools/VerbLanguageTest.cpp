@@ -3,6 +3,7 @@
 
 #include "i18n/LanguageFileWriter.h"
 #include "i18n/Translation.h"
+#include "profiles/ProfileManager.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +88,11 @@ TEST_F(VerbLanguage, SetRefusesLanguagesTheFileLacks)
 TEST_F(VerbLanguage, StoredIndexPastTheFileShowsEnglish)
 {
     installLanguages();
-    ASSERT_TRUE(k4812::test::writeFile(m_env.path(".config/k4812/CurrentLanguage"), "7\n"));
+    {
+        TDM dm;
+        dm.FAllProfileSettingInfo().CurrentLanguage = 7;
+        ASSERT_TRUE(dm.SaveBackAllProfileSettingInfo());
+    }
     const auto list = runCtl({"language"});
     EXPECT_EQ(list.status, 0);
     EXPECT_FALSE(list.out.contains('*'));

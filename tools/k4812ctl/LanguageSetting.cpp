@@ -1,49 +1,60 @@
 #include "LanguageSetting.h"
 
-#include "i18n/LanguageDefaults.h"
+#include "platform/StorageError.h"
+#include "profiles/ProfileManager.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStandardPaths>
+#include <stdexcept>
 
 namespace k4812::cli {
 
-std::optional<int> FileLanguageSetting::currentLanguage(QString& error)
+ProfileManagerLanguageSetting::ProfileManagerLanguageSetting(TDM* dm) : m_dm(dm) {}
+
+ProfileManagerLanguageSetting::~ProfileManagerLanguageSetting() = default;
+
+TDM* ProfileManagerLanguageSetting::manager(QString& error)
 {
-    QFile file(m_path);
-    if (!file.exists())
-        return systemDefaultLanguageIndex();
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read \"%1\": %2").arg(m_path, file.errorString());
-        return std::nullopt;
+    if (m_dm != nullptr)
+        return m_dm;
+    try {
+        m_owned = std::make_unique<TDM>();
+        m_dm = m_owned.get();
+    } catch (const StorageError& e) {
+        error = e.message();
+    } catch (const std::logic_error& e) {
+        error = QString::fromUtf8(e.what());
     }
-    bool ok = false;
-    const int index = file.read(32).trimmed().toInt(&ok);
-    if (!ok) {
-        error = QStringLiteral("\"%1\" does not hold a language index").arg(m_path);
-        return std::nullopt;
-    }
-    return index;
+    return m_dm;
 }
 
-bool FileLanguageSetting::setCurrentLanguage(int index, QString& error)
+std::optional<int> ProfileManagerLanguageSetting::currentLanguage(QString& error)
 {
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    const QByteArray bytes = QByteArray::number(index) + '\n';
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = QStringLiteral("cannot write \"%1\": %2").arg(m_path, file.errorString());
+    TDM* dm = manager(error);
+    if (dm == nullptr)
+        return std::nullopt;
+    return int(dm->FAllProfileSettingInfo().CurrentLanguage);
+}
+
+bool ProfileManagerLanguageSetting::setCurrentLanguage(int index, QString& error)
+{
+    TDM* dm = manager(error);
+    if (dm == nullptr)
         return false;
+    const std::int32_t previous = dm->FAllProfileSettingInfo().CurrentLanguage;
+    dm->FAllProfileSettingInfo().CurrentLanguage = index;
+    try {
+        if (dm->SaveBackAllProfileSettingInfo())
+            return true;
+        error = QStringLiteral("the interface language could not be saved");
+    } catch (const StorageError& e) {
+        error = e.message();
     }
-    return true;
+    dm->FAllProfileSettingInfo().CurrentLanguage = previous;
+    return false;
 }
 
 std::unique_ptr<LanguageSetting> openLanguageSetting()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return std::make_unique<FileLanguageSetting>(folder + QStringLiteral("/CurrentLanguage"));
+    return std::make_unique<ProfileManagerLanguageSetting>(TDM::instance());
 }
 
 } // namespace k4812::cli

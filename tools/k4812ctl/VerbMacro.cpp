@@ -1,9 +1,10 @@
 // k4812ctl macro show|check FILE: the macros of a macro file (*.macro) or of
 // a profile file (*.pfd), shown as text or JSON, or checked for presses
-// without releases.
+// without releases. (macro import is in VerbMacroImport.cpp.)
 
 #include "Cli.h"
 #include "ProfileFileReader.h"
+#include "VerbMacroImport.h"
 
 #include "device/KeyCodeTable.h"
 #include "macros/MacroAction.h"
@@ -224,7 +225,9 @@ int runMacro(Context& context, const QStringList& args)
         return runShow(context, args.mid(1));
     if (what == QLatin1String("check"))
         return runCheck(context, args.mid(1));
-    return context.usageError(what.isEmpty() ? QStringLiteral("macro needs show or check")
+    if (what == QLatin1String("import"))
+        return runMacroImport(context, args.mid(1));
+    return context.usageError(what.isEmpty() ? QStringLiteral("macro needs show, check or import")
                                              : QStringLiteral("unknown macro command \"%1\"").arg(what));
 }
 
@@ -232,6 +235,7 @@ const VerbRegistration registration({
     "macro",
     "k4812ctl macro show [--json] FILE.macro|FILE.pfd\n"
     "       k4812ctl macro check FILE.macro|FILE.pfd\n"
+    "       k4812ctl macro import FILE.macro\n"
     "\n"
     "show prints a macro file, or every macro of a profile file: its name,\n"
     "position, loop count, auto-delay flag, stored error flag and count, and\n"
@@ -243,8 +247,12 @@ const VerbRegistration registration({
     "count; the exit status is 1 when any macro has errors.\n"
     "\n"
     "A file whose name ends in .pfd is read as a profile; any other as a\n"
-    "macro file, which must be a version 259 record.",
-    "show or check the macros of a macro or profile file",
+    "macro file, which must be a version 259 record.\n"
+    "\n"
+    "import adds the macro of a macro file to the current profile's macros\n"
+    "(at most 20, names unique) and writes its file into the profile's macro\n"
+    "folder; k4812ctl set button N macro NAME then puts it on a button.",
+    "show, check or import macros",
     runMacro,
 });
 

@@ -1,0 +1,38 @@
+#include "CliSequenceHost.h"
+
+#include "CliPauser.h"
+
+#include <cstring>
+
+namespace k4812::cli {
+
+QString outcomeText(int error)
+{
+    if (error == 0)
+        return QStringLiteral("done");
+    return QStringLiteral("failed: ") + QString::fromLocal8Bit(std::strerror(error));
+}
+
+void CliSequenceHost::pause(int milliseconds)
+{
+    cliPauser().pause(milliseconds);
+}
+
+void CliSequenceHost::showWarning(const QString& title, const QString& text)
+{
+    m_warned = true;
+    // The dialog's text is laid out for the dialog (leading blanks); a line needs none.
+    m_context.err() << "k4812ctl: " << title << ": " << text.trimmed() << '\n';
+    m_context.err().flush();
+}
+
+void CliSequenceHost::applyStepDone(const ApplyStepResult& result)
+{
+    QString name = QLatin1String(applyStepSourceText(result.step));
+    if (result.bank >= 0)
+        name = name.arg(result.bank + 1);
+    m_context.out() << "  " << name << ": " << outcomeText(result.error) << '\n';
+    m_context.out().flush();
+}
+
+} // namespace k4812::cli

@@ -1,0 +1,31 @@
+#pragma once
+// The command line's side of the device sequences: it sleeps for the pauses
+// (the mouse needs them; tests put a recording pauser in place, see
+// CliPauser.h), prints a line per step of an apply, and prints the warnings
+// that the window would show in a dialog.
+
+#include "Cli.h"
+
+#include "device/SequenceHost.h"
+
+namespace k4812::cli {
+
+class CliSequenceHost final : public SequenceHost {
+public:
+    explicit CliSequenceHost(Context& context) : m_context(context) {}
+
+    void pause(int milliseconds) override;
+    void showWarning(const QString& title, const QString& text) override;
+    void applyStepDone(const ApplyStepResult& result) override;
+
+    bool warned() const { return m_warned; }
+
+private:
+    Context& m_context;
+    bool m_warned = false;
+};
+
+// "done", or "failed: " and the error's text.
+QString outcomeText(int error);
+
+} // namespace k4812::cli
