@@ -63,15 +63,15 @@ std::optional<NamedKey> keyOf(const QString& name, QString& error)
     return key;
 }
 
-std::optional<ButtonFunctionChoice> parseCombo(const QString& spec, QString& error)
+std::optional<ButtonFunctionChoice> parseCombo(const QString& text, QString& error)
 {
     ButtonFunctionChoice choice;
     choice.kind = ButtonFunctionChoice::Kind::ComboKey;
     std::vector<NamedKey> keys;
-    for (const QString& part : spec.split(QLatin1Char('+'))) {
+    for (const QString& part : text.split(QLatin1Char('+'))) {
         const QString word = part.trimmed().toLower();
         if (word.isEmpty()) {
-            error = QStringLiteral("\"%1\" has an empty part; write it as ctrl+shift+a").arg(spec);
+            error = QStringLiteral("\"%1\" has an empty part; write it as ctrl+shift+a").arg(text);
             return std::nullopt;
         }
         if (const std::optional<int> bit = modifierBitOf(word)) {
@@ -85,7 +85,7 @@ std::optional<ButtonFunctionChoice> parseCombo(const QString& spec, QString& err
     }
     if (keys.empty() || keys.size() > 2) {
         error = QStringLiteral("a combination has modifiers (alt, ctrl, shift, win) and one or two keys, not \"%1\"")
-                    .arg(spec);
+                    .arg(text);
         return std::nullopt;
     }
     choice.comboKey.nKeyValue1 = std::uint16_t(keys[0].virtualKey);
