@@ -44,6 +44,18 @@ void resetStore(TuiProfile& store)
     writeStore(store, *makeZeroRecord<Record>());
 }
 
+// Keeps a bookkeeping store that loaded and passed its checks; otherwise
+// starts it over from the factory settings and saves them to the registry.
+template <class Record>
+void useStoreOrDefaults(TuiProfile& store, bool usable)
+{
+    if (usable)
+        return;
+    resetStore<Record>(store);
+    store.RestoreToDefault();
+    store.SaveStreamToRegistry();
+}
+
 // A restore handler's frame: the buffer's bytes in a record (zero where the
 // buffer is shorter), the defaults applied, and the record written back over
 // the start of the buffer, which grows when needed and never shrinks.
@@ -451,13 +463,8 @@ void TDM::LoadProfileGroupSettingInfoFromRegistry()
         note(QStringLiteral("The stored profile and mode settings could not be used (%1); they were replaced by the "
                             "factory settings.")
                  .arg(problem));
-        resetStore<TProfileSettingGroup>(store);
-        loaded = false;
     }
-    if (!loaded) {
-        store.RestoreToDefault();
-        store.SaveStreamToRegistry();
-    }
+    useStoreOrDefaults<TProfileSettingGroup>(store, loaded && problem.isEmpty());
     readStore(store, *m_profileSettingGroup);
     m_profileGroupIndex = m_profileSettingGroup->CurrentProfileGroup;
     m_profileIndex = m_profileSettingGroup->ProfileIndexOfProfileGroup[m_profileGroupIndex];
@@ -479,13 +486,8 @@ void TDM::LoadAllProfileInfoFromRegistry()
         note(QStringLiteral("The stored current profile and language could not be used (%1); they were replaced by "
                             "the factory settings.")
                  .arg(problem));
-        resetStore<TALLGAMESINFO>(store);
-        loaded = false;
     }
-    if (!loaded) {
-        store.RestoreToDefault();
-        store.SaveStreamToRegistry();
-    }
+    useStoreOrDefaults<TALLGAMESINFO>(store, loaded && problem.isEmpty());
     readStore(store, *m_allProfileSettingInfo);
 }
 
