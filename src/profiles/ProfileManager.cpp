@@ -317,12 +317,18 @@ bool TDM::SwitchToProfile(int AProfileIndex)
     return true;
 }
 
-bool TDM::SwitchToProfileGroup(int AProfileGroupIndex)
+int TDM::boundProfileOf(int AProfileGroupIndex) const
 {
     if (!IsProfileGroupIndexInRange(AProfileGroupIndex))
-        return false;
+        return -1;
     const int bound = m_profileSettingGroup->ProfileIndexOfProfileGroup[AProfileGroupIndex];
-    if (!IsProfileIndexInRange(bound))
+    return IsProfileIndexInRange(bound) ? bound : -1;
+}
+
+bool TDM::SwitchToProfileGroup(int AProfileGroupIndex)
+{
+    const int bound = boundProfileOf(AProfileGroupIndex);
+    if (bound < 0)
         return false;
     m_profileSettingGroup->CurrentProfileGroup = AProfileGroupIndex;
     m_profileGroupIndex = AProfileGroupIndex;
@@ -507,10 +513,8 @@ bool TDM::RestoreProfileInfoToDefault(int AProfileIndex)
 
 bool TDM::RestoreProfileGroupToDefault(int AProfileGroupIndex)
 {
-    if (!IsProfileGroupIndexInRange(AProfileGroupIndex))
-        return false;
-    const int bound = m_profileSettingGroup->ProfileIndexOfProfileGroup[AProfileGroupIndex];
-    if (!IsProfileIndexInRange(bound))
+    const int bound = boundProfileOf(AProfileGroupIndex);
+    if (bound < 0)
         return false;
     if (bound == m_profileIndex)
         RestoreCurrentProfileInfoToDefault();

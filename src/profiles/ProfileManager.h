@@ -139,6 +139,8 @@ public:
     TuiProfile& uiProfileTest() { return m_testStore; }
 
 private:
+    // The profile bound to a mode, or -1 when the mode or its binding is out of range.
+    int boundProfileOf(int AProfileGroupIndex) const;
     void DataModuleCreate();
     void configureStore(TuiProfile& store, const QString& name);
     void loadProfileStore(int index);
