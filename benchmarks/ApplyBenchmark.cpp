@@ -6,9 +6,9 @@
 // a temporary folder.
 
 #include "device/ApplySequence.h"
-#include "platform/EmulatorHidBackend.h"
-#include "platform/JournalPointerSettings.h"
-#include "platform/TuiThread.h"
+#include "platform/emulator/EmulatorHidBackend.h"
+#include "platform/desktop/JournalPointerSettings.h"
+#include "platform/desktop/TuiThread.h"
 #include "profiles/ProfileManager.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the report-descriptor reader. Besides the
 // sanitizers' checks, it insists on what every result must satisfy.
 
-#include "platform/HidReportDescriptor.h"
+#include "platform/hid/HidReportDescriptor.h"
 
 #include <algorithm>
 #include <cstdint>

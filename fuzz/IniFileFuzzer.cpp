@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the initialization-file reader and checks that
 // every lookup agrees with the entry list it reports.
 
-#include "platform/IniFile.h"
+#include "platform/storage/IniFile.h"
 
 #include <cstdint>
 #include <cstdlib>

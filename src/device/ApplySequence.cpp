@@ -9,8 +9,8 @@
 #include "device/MemoryMap.h"
 #include "device/ReportFraming.h"
 #include "i18n/Translation.h"
-#include "platform/MonitorLinkNames.h"
-#include "platform/TuiThread.h"
+#include "platform/desktop/MonitorLinkNames.h"
+#include "platform/desktop/TuiThread.h"
 #include "profiles/RecordBytes.h"
 
 #include <algorithm>

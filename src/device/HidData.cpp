@@ -1,6 +1,6 @@
 #include "device/HidData.h"
 
-#include "platform/IniFile.h"
+#include "platform/storage/IniFile.h"
 
 #include <algorithm>
 #include <vector>

@@ -6,7 +6,7 @@
 // again; it acts on every qualifying interface and returns the result of the
 // last one, so two connected mice both receive a setting.
 
-#include "platform/HidBackend.h"
+#include "platform/hid/HidBackend.h"
 
 #include <QString>
 #include <QStringList>

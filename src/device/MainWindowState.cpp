@@ -1,6 +1,6 @@
 #include "device/MainWindowState.h"
 
-#include "platform/PointerSettings.h"
+#include "platform/desktop/PointerSettings.h"
 
 #include <algorithm>
 

@@ -3,9 +3,9 @@
 #include "device/LastActivatedProfile.h"
 #include "device/MemoryMap.h"
 #include "device/ReportFraming.h"
-#include "platform/MonitorLinkNames.h"
-#include "platform/Registry.h"
-#include "platform/StorageError.h"
+#include "platform/desktop/MonitorLinkNames.h"
+#include "platform/storage/Registry.h"
+#include "platform/storage/StorageError.h"
 #include "profiles/FactoryDefaults.h"
 
 namespace k4812 {

@@ -1,7 +1,7 @@
 #include "device/SequenceHost.h"
 
-#include "platform/MonitorLinkNames.h"
-#include "platform/PointerSettingsFactory.h"
+#include "platform/desktop/MonitorLinkNames.h"
+#include "platform/desktop/PointerSettingsFactory.h"
 
 namespace k4812 {
 

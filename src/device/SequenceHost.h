@@ -12,8 +12,8 @@
 
 #include "device/ApplySteps.h"
 #include "device/Pauser.h"
-#include "platform/PointerSettings.h"
-#include "platform/WindowMessages.h"
+#include "platform/desktop/PointerSettings.h"
+#include "platform/desktop/WindowMessages.h"
 #include "profiles/Records.h"
 
 #include <QString>

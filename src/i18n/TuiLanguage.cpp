@@ -4,7 +4,7 @@
 #include "i18n/LanguageNames.h"
 #include "i18n/Translation.h"
 #include "i18n/WindowsLanguageId.h"
-#include "platform/ProgramFolder.h"
+#include "platform/storage/ProgramFolder.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 #include "macros/MacroFiles.h"
 
 #include "macros/MacroFolder.h"
-#include "platform/AtomicFile.h"
-#include "platform/StorageError.h"
+#include "platform/storage/AtomicFile.h"
+#include "platform/storage/StorageError.h"
 #include "macros/MacroBounds.h"
 #include "macros/MacroName.h"
 #include "profiles/RecordBytes.h"

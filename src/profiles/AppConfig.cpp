@@ -1,8 +1,8 @@
 #include "profiles/AppConfig.h"
 
 #include "device/HidData.h"
-#include "platform/IniFile.h"
-#include "platform/ProgramFolder.h"
+#include "platform/storage/IniFile.h"
+#include "platform/storage/ProgramFolder.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #include "profiles/Profile.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/Registry.h"
-#include "platform/StorageError.h"
+#include "platform/storage/AtomicFile.h"
+#include "platform/storage/Registry.h"
+#include "platform/storage/StorageError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "profiles/ProfileManager.h"
 
 #include "i18n/WindowsLanguageId.h"
-#include "platform/AtomicFile.h"
-#include "platform/Registry.h"
-#include "platform/StorageError.h"
+#include "platform/storage/AtomicFile.h"
+#include "platform/storage/Registry.h"
+#include "platform/storage/StorageError.h"
 #include "profiles/FactoryDefaults.h"
 #include "profiles/RecordBytes.h"
 #include "profiles/RecordChecks.h"

@@ -4,8 +4,8 @@
 // desktop; the apply sequence runs it on a TuiThread worker with its own
 // copy of the 12-byte block.
 
-#include "platform/PointerSettings.h"
-#include "platform/TuiThread.h"
+#include "platform/desktop/PointerSettings.h"
+#include "platform/desktop/TuiThread.h"
 
 #include <array>
 #include <cstddef>

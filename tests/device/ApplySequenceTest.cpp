@@ -2,9 +2,9 @@
 #include "device/MemoryMap.h"
 #include "device/ReportFraming.h"
 #include "i18n/Translation.h"
-#include "platform/MonitorLinkNames.h"
-#include "platform/TuiThread.h"
-#include "platform/WindowEndpoint.h"
+#include "platform/desktop/MonitorLinkNames.h"
+#include "platform/desktop/TuiThread.h"
+#include "platform/desktop/WindowEndpoint.h"
 #include "profiles/RecordBytes.h"
 
 #include "EmulatedMouse.h"

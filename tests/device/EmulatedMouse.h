@@ -3,8 +3,8 @@
 // received read back as commands.
 
 #include "device/HidData.h"
-#include "platform/EmulatorFaults.h"
-#include "platform/EmulatorHidBackend.h"
+#include "platform/emulator/EmulatorFaults.h"
+#include "platform/emulator/EmulatorHidBackend.h"
 
 #include <QString>
 

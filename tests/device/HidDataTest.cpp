@@ -1,5 +1,5 @@
 #include "device/HidData.h"
-#include "platform/IniFile.h"
+#include "platform/storage/IniFile.h"
 
 #include "FakeHidBackend.h"
 

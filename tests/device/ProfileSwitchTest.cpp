@@ -1,7 +1,7 @@
 #include "device/ProfileSwitch.h"
 #include "device/ReportFraming.h"
-#include "platform/MonitorLinkNames.h"
-#include "platform/Registry.h"
+#include "platform/desktop/MonitorLinkNames.h"
+#include "platform/storage/Registry.h"
 #include "profiles/FactoryDefaults.h"
 #include "profiles/RecordBytes.h"
 

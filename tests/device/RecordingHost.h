@@ -5,7 +5,7 @@
 // The pointer settings go to a journal file.
 
 #include "device/SequenceHost.h"
-#include "platform/JournalPointerSettings.h"
+#include "platform/desktop/JournalPointerSettings.h"
 
 #include "RecordingPauser.h"
 

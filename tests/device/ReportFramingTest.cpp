@@ -1,6 +1,6 @@
 #include "device/MemoryMap.h"
 #include "device/ReportFraming.h"
-#include "platform/EmulatorHidBackend.h"
+#include "platform/emulator/EmulatorHidBackend.h"
 
 #include <gtest/gtest.h>
 

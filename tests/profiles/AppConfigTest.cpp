@@ -1,4 +1,4 @@
-#include "platform/IniFile.h"
+#include "platform/storage/IniFile.h"
 #include "profiles/AppConfig.h"
 
 #include "TestEnvironment.h"

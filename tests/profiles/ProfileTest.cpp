@@ -1,6 +1,6 @@
-#include "platform/AtomicFile.h"
-#include "platform/Registry.h"
-#include "platform/StorageError.h"
+#include "platform/storage/AtomicFile.h"
+#include "platform/storage/Registry.h"
+#include "platform/storage/StorageError.h"
 #include "profiles/Profile.h"
 
 #include "TestEnvironment.h"

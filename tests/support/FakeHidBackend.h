@@ -2,7 +2,7 @@
 // A scriptable HID back end for tests of the device link: a list of
 // collections, a log of every open, set and get, and answers on request.
 
-#include "platform/HidBackend.h"
+#include "platform/hid/HidBackend.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "CliTestSupport.h"
 #include "TestEnvironment.h"
 
-#include "platform/EmulatorFaults.h"
-#include "platform/EmulatorStateFile.h"
+#include "platform/emulator/EmulatorFaults.h"
+#include "platform/emulator/EmulatorStateFile.h"
 
 #include <QFileInfo>
 

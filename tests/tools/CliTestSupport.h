@@ -3,7 +3,7 @@
 
 #include "Cli.h"
 
-#include "platform/ProgramFolder.h"
+#include "platform/storage/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QString>

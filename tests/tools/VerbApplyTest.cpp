@@ -7,8 +7,8 @@
 #include "TestEnvironment.h"
 
 #include "macros/MacroName.h"
-#include "platform/EmulatorStateFile.h"
-#include "platform/MonitorLinkNames.h"
+#include "platform/emulator/EmulatorStateFile.h"
+#include "platform/desktop/MonitorLinkNames.h"
 #include "profiles/ProfileManager.h"
 #include "profiles/RecordBytes.h"
 

@@ -4,8 +4,8 @@
 #include "TestEnvironment.h"
 
 #include "device/MemoryMap.h"
-#include "platform/EmulatorFaults.h"
-#include "platform/EmulatorStateFile.h"
+#include "platform/emulator/EmulatorFaults.h"
+#include "platform/emulator/EmulatorStateFile.h"
 #include "profiles/RecordBytes.h"
 #include "profiles/Records.h"
 

@@ -2,7 +2,7 @@
 #include "TestEnvironment.h"
 
 #include "macros/MacroName.h"
-#include "platform/Registry.h"
+#include "platform/storage/Registry.h"
 #include "profiles/FactoryDefaults.h"
 #include "profiles/ProfileManager.h"
 #include "profiles/RecordBytes.h"

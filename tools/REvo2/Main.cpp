@@ -10,8 +10,8 @@
 
 #include "MonitorStandIn.h"
 
-#include "platform/MonitorLinkNames.h"
-#include "platform/WindowMessages.h"
+#include "platform/desktop/MonitorLinkNames.h"
+#include "platform/desktop/WindowMessages.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

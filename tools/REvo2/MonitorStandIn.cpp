@@ -1,6 +1,6 @@
 #include "MonitorStandIn.h"
 
-#include "platform/MonitorLinkNames.h"
+#include "platform/desktop/MonitorLinkNames.h"
 
 namespace k4812 {
 

@@ -4,7 +4,7 @@
 // and 7037 among them) and answer 0. Each message is logged with its
 // numbers to standard output and, when asked, appended to a log file.
 
-#include "platform/WindowEndpoint.h"
+#include "platform/desktop/WindowEndpoint.h"
 
 #include <QFile>
 #include <QObject>

@@ -2,7 +2,7 @@
 // hidraw node. Prints K4812_CONFIG_INTERFACE=1 when the node carries the
 // mouse's configuration collection, nothing when it does not.
 
-#include "platform/ConfigInterfaceProbe.h"
+#include "platform/hid/ConfigInterfaceProbe.h"
 
 #include <cstdio>
 

@@ -6,8 +6,8 @@
 #include "StoredLanguage.h"
 
 #include "device/ApplySequence.h"
-#include "platform/StorageError.h"
-#include "platform/TuiThread.h"
+#include "platform/storage/StorageError.h"
+#include "platform/desktop/TuiThread.h"
 
 namespace k4812::cli {
 

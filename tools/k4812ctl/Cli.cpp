@@ -1,8 +1,8 @@
 #include "Cli.h"
 
-#include "platform/IniFile.h"
-#include "platform/ProgramFolder.h"
-#include "platform/TracingHidBackend.h"
+#include "platform/storage/IniFile.h"
+#include "platform/storage/ProgramFolder.h"
+#include "platform/hid/TracingHidBackend.h"
 
 #include <algorithm>
 #include <vector>

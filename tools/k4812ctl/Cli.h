@@ -4,7 +4,7 @@
 // with a static VerbRegistration.
 
 #include "device/HidData.h"
-#include "platform/DeviceSelection.h"
+#include "platform/hid/DeviceSelection.h"
 
 #include <QString>
 #include <QStringList>

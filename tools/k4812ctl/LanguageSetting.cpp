@@ -1,6 +1,6 @@
 #include "LanguageSetting.h"
 
-#include "platform/StorageError.h"
+#include "platform/storage/StorageError.h"
 #include "profiles/ProfileManager.h"
 
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #include "StoredLanguage.h"
 
 #include "i18n/Translation.h"
-#include "platform/ProgramFolder.h"
+#include "platform/storage/ProgramFolder.h"
 
 #include <QFileInfo>
 

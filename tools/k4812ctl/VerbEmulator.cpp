@@ -4,8 +4,8 @@
 
 #include "device/DeviceDescriptionFormat.h"
 #include "device/MemoryMap.h"
-#include "platform/EmulatorDescription.h"
-#include "platform/EmulatorStateFile.h"
+#include "platform/emulator/EmulatorDescription.h"
+#include "platform/emulator/EmulatorStateFile.h"
 
 #include <QJsonDocument>
 

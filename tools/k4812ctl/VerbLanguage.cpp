@@ -5,7 +5,7 @@
 #include "LanguageSetting.h"
 
 #include "i18n/TuiLanguage.h"
-#include "platform/ProgramFolder.h"
+#include "platform/storage/ProgramFolder.h"
 
 #include <QFileInfo>
 

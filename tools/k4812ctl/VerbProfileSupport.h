@@ -5,7 +5,7 @@
 
 #include "Cli.h"
 
-#include "platform/StorageError.h"
+#include "platform/storage/StorageError.h"
 #include "profiles/FactoryDefaults.h"
 #include "profiles/ProfileManager.h"
 

@@ -1,0 +1,149 @@
+#include "platform/desktop/GnomePointerSettings.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtGlobal>
+
+#include <cmath>
+
+namespace k4812 {
+
+namespace {
+
+constexpr int kCommandTimeoutMs = 5000;
+
+QString unquoted(const QString& text)
+{
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('\'')) && text.endsWith(QLatin1Char('\'')))
+        return text.mid(1, text.size() - 2);
+    return text;
+}
+
+} // namespace
+
+GnomePointerSettings::GnomePointerSettings()
+    : m_runner(&GnomePointerSettings::runGsettings)
+{
+}
+
+GnomePointerSettings::GnomePointerSettings(CommandRunner runner)
+    : m_runner(std::move(runner))
+{
+}
+
+double GnomePointerSettings::speedFor(int windowsSpeed)
+{
+    const int s = qBound(kMinPointerSpeed, windowsSpeed, kMaxPointerSpeed);
+    if (s <= kDefaultPointerSpeed)
+        return double(s - kDefaultPointerSpeed) / double(kDefaultPointerSpeed - kMinPointerSpeed);
+    return double(s - kDefaultPointerSpeed) / double(kMaxPointerSpeed - kDefaultPointerSpeed);
+}
+
+QString GnomePointerSettings::accelProfileFor(const MouseAcceleration& value)
+{
+    return value.acceleration == 0 ? QStringLiteral("flat") : QStringLiteral("adaptive");
+}
+
+QString GnomePointerSettings::speedText(int windowsSpeed)
+{
+    // Always C notation with a point, whatever the locale; 6 digits are more
+    // than the settings service keeps apart.
+    return QString::number(speedFor(windowsSpeed), 'g', 6);
+}
+
+QString GnomePointerSettings::accelProfileText(const MouseAcceleration& value)
+{
+    return QLatin1Char('\'') + accelProfileFor(value) + QLatin1Char('\'');
+}
+
+QStringList GnomePointerSettings::setArguments(const QString& key, const QString& value)
+{
+    return {QStringLiteral("set"), QLatin1String(kSchema), key, value};
+}
+
+QStringList GnomePointerSettings::getArguments(const QString& key)
+{
+    return {QStringLiteral("get"), QLatin1String(kSchema), key};
+}
+
+bool GnomePointerSettings::sameValue(const QString& written, const QString& readBack)
+{
+    const QString a = unquoted(written.trimmed());
+    const QString b = unquoted(readBack.trimmed());
+    if (a == b)
+        return true;
+    bool aNumber = false;
+    bool bNumber = false;
+    const double x = a.toDouble(&aNumber);
+    const double y = b.toDouble(&bNumber);
+    return aNumber && bNumber && std::fabs(x - y) < 1e-6;
+}
+
+GnomePointerSettings::CommandOutcome GnomePointerSettings::runGsettings(const QStringList& arguments)
+{
+    CommandOutcome outcome;
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
+    if (program.isEmpty()) {
+        outcome.error = QStringLiteral("the gsettings command is not installed");
+        return outcome;
+    }
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(kCommandTimeoutMs)) {
+        outcome.error = process.errorString();
+        process.kill();
+        process.waitForFinished(kCommandTimeoutMs);
+        return outcome;
+    }
+    outcome.output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        outcome.error = QString::fromUtf8(process.readAllStandardError()).trimmed();
+        if (outcome.error.isEmpty())
+            outcome.error = QStringLiteral("gsettings ended with code %1").arg(process.exitCode());
+        return outcome;
+    }
+    outcome.ok = true;
+    return outcome;
+}
+
+PointerSettingResult GnomePointerSettings::applyMouseAcceleration(const MouseAcceleration& value)
+{
+    return writeKey(PointerSetting::Acceleration, QStringLiteral("accel-profile"), accelProfileText(value));
+}
+
+PointerSettingResult GnomePointerSettings::applyMouseSpeed(int speed)
+{
+    return writeKey(PointerSetting::PointerSpeed, QStringLiteral("speed"), speedText(speed));
+}
+
+PointerSettingResult GnomePointerSettings::applyWheelScrollLines(int)
+{
+    return notSupported(PointerSetting::WheelScrollLines, QStringLiteral("GNOME has no setting for lines per wheel notch"));
+}
+
+PointerSettingResult GnomePointerSettings::applyDoubleClickTime(int milliseconds)
+{
+    return writeKey(PointerSetting::DoubleClickTime, QStringLiteral("double-click"), QString::number(milliseconds));
+}
+
+PointerSettingResult GnomePointerSettings::writeKey(PointerSetting setting, const QString& key, const QString& value)
+{
+    const CommandOutcome set = m_runner(setArguments(key, value));
+    if (!set.ok) {
+        qWarning("Pointer settings (gnome): cannot set the %s (%s to %s): %s",
+                 qUtf8Printable(pointerSettingName(setting)), qUtf8Printable(key), qUtf8Printable(value),
+                 qUtf8Printable(set.error));
+        return PointerSettingResult::Failed;
+    }
+    const CommandOutcome get = m_runner(getArguments(key));
+    if (!get.ok || !sameValue(value, get.output)) {
+        qWarning("Pointer settings (gnome): the %s did not stick: %s did not keep %s (reads %s%s%s); "
+                 "is a GNOME session running?",
+                 qUtf8Printable(pointerSettingName(setting)), qUtf8Printable(key), qUtf8Printable(value), qUtf8Printable(get.output),
+                 get.error.isEmpty() ? "" : ": ", qUtf8Printable(get.error));
+        return PointerSettingResult::Failed;
+    }
+    return PointerSettingResult::Applied;
+}
+
+} // namespace k4812

@@ -1,0 +1,89 @@
+#include "platform/desktop/PointerSettings.h"
+
+#include "platform/desktop/WarnOnce.h"
+
+#include <QtGlobal>
+
+namespace k4812 {
+
+bool isApplied(PointerSettingResult result)
+{
+    return result == PointerSettingResult::Applied || result == PointerSettingResult::Approximated;
+}
+
+QString pointerSettingName(PointerSetting setting)
+{
+    switch (setting) {
+    case PointerSetting::Acceleration: return QStringLiteral("acceleration");
+    case PointerSetting::PointerSpeed: return QStringLiteral("pointer speed");
+    case PointerSetting::WheelScrollLines: return QStringLiteral("wheel scroll lines");
+    case PointerSetting::DoubleClickTime: return QStringLiteral("double-click time");
+    }
+    return QString();
+}
+
+QString pointerSettingResultName(PointerSettingResult result)
+{
+    switch (result) {
+    case PointerSettingResult::Applied: return QStringLiteral("applied");
+    case PointerSettingResult::Approximated: return QStringLiteral("approximated");
+    case PointerSettingResult::NotSupported: return QStringLiteral("not supported");
+    case PointerSettingResult::Rejected: return QStringLiteral("rejected");
+    case PointerSettingResult::Failed: return QStringLiteral("failed");
+    }
+    return QString();
+}
+
+namespace {
+
+PointerSettingResult rejected(PointerSetting setting, const QString& value)
+{
+    qWarning("Pointer settings: %s %s is out of range; not applied", qUtf8Printable(pointerSettingName(setting)),
+             qUtf8Printable(value));
+    return PointerSettingResult::Rejected;
+}
+
+} // namespace
+
+PointerSettingResult PointerSettings::setMouseAcceleration(const MouseAcceleration& value)
+{
+    if (value.firstThreshold < 0 || value.secondThreshold < 0 || value.acceleration < 0
+        || value.acceleration > kMaxMouseAcceleration) {
+        return rejected(PointerSetting::Acceleration, QStringLiteral("%1, %2, %3")
+                                                          .arg(value.firstThreshold)
+                                                          .arg(value.secondThreshold)
+                                                          .arg(value.acceleration));
+    }
+    return applyMouseAcceleration(value);
+}
+
+PointerSettingResult PointerSettings::setMouseSpeed(int speed)
+{
+    if (speed < kMinPointerSpeed || speed > kMaxPointerSpeed)
+        return rejected(PointerSetting::PointerSpeed, QString::number(speed));
+    return applyMouseSpeed(speed);
+}
+
+PointerSettingResult PointerSettings::setWheelScrollLines(int lines)
+{
+    if (lines < 0)
+        return rejected(PointerSetting::WheelScrollLines, QString::number(lines));
+    return applyWheelScrollLines(lines);
+}
+
+PointerSettingResult PointerSettings::setDoubleClickTime(int milliseconds)
+{
+    if (milliseconds < kMinDoubleClickTime || milliseconds > kMaxDoubleClickTime)
+        return rejected(PointerSetting::DoubleClickTime, QString::number(milliseconds));
+    return applyDoubleClickTime(milliseconds);
+}
+
+PointerSettingResult PointerSettings::notSupported(PointerSetting setting, const QString& why) const
+{
+    warnOnce(QStringLiteral("pointer-settings/%1/%2").arg(name(), pointerSettingName(setting)),
+             QStringLiteral("Pointer settings (%1): the %2 cannot be set: %3")
+                 .arg(name(), pointerSettingName(setting), why));
+    return PointerSettingResult::NotSupported;
+}
+
+} // namespace k4812

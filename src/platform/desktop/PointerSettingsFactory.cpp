@@ -1,0 +1,87 @@
+#include "platform/desktop/PointerSettingsFactory.h"
+
+#include "platform/desktop/GnomePointerSettings.h"
+#include "platform/desktop/JournalPointerSettings.h"
+#include "platform/desktop/NoPointerSettings.h"
+#include "platform/desktop/X11PointerSettings.h"
+
+#include <QStandardPaths>
+#include <QStringList>
+#include <QtGlobal>
+
+namespace k4812 {
+
+DesktopFacts DesktopFacts::fromEnvironment()
+{
+    DesktopFacts facts;
+    facts.currentDesktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
+    facts.sessionType = qEnvironmentVariable("XDG_SESSION_TYPE");
+    facts.waylandDisplay = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    facts.x11Display = !qEnvironmentVariableIsEmpty("DISPLAY");
+    facts.gsettingsInstalled = !QStandardPaths::findExecutable(QStringLiteral("gsettings")).isEmpty();
+    return facts;
+}
+
+namespace {
+
+PointerSettingsKind automaticKind(const DesktopFacts& facts)
+{
+    const QStringList desktops = facts.currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    if (facts.gsettingsInstalled && desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive))
+        return PointerSettingsKind::Gnome;
+    // Under Wayland, DISPLAY is XWayland's, whose pointer control moves nothing.
+    const bool wayland = facts.waylandDisplay || facts.sessionType.compare(QStringLiteral("wayland"), Qt::CaseInsensitive) == 0;
+    if (facts.x11Display && !wayland)
+        return PointerSettingsKind::X11;
+    return PointerSettingsKind::None;
+}
+
+} // namespace
+
+PointerSettingsSelection selectPointerSettings(const QString& text, const DesktopFacts& facts)
+{
+    PointerSettingsSelection selection;
+    const QString value = text.trimmed();
+    if (value.isEmpty() || value.compare(QStringLiteral("auto"), Qt::CaseInsensitive) == 0) {
+        selection.kind = automaticKind(facts);
+    } else if (value.startsWith(QStringLiteral("journal:"), Qt::CaseInsensitive)) {
+        selection.journalFile = value.mid(int(qstrlen("journal:")));
+        selection.kind = PointerSettingsKind::Journal;
+        if (selection.journalFile.isEmpty()) {
+            selection.kind = PointerSettingsKind::None;
+            selection.error = QStringLiteral("journal: needs a file name");
+        }
+    } else if (value.compare(QStringLiteral("gnome"), Qt::CaseInsensitive) == 0) {
+        selection.kind = PointerSettingsKind::Gnome;
+    } else if (value.compare(QStringLiteral("x11"), Qt::CaseInsensitive) == 0) {
+        selection.kind = PointerSettingsKind::X11;
+    } else if (value.compare(QStringLiteral("none"), Qt::CaseInsensitive) == 0) {
+        selection.kind = PointerSettingsKind::None;
+    } else {
+        selection.kind = PointerSettingsKind::None;
+        selection.error = QStringLiteral("unknown pointer settings \"%1\" (journal:FILE, gnome, x11, none or auto)").arg(value);
+    }
+    return selection;
+}
+
+std::shared_ptr<PointerSettings> createPointerSettings(const PointerSettingsSelection& selection)
+{
+    switch (selection.kind) {
+    case PointerSettingsKind::Gnome: return std::make_shared<GnomePointerSettings>();
+    case PointerSettingsKind::X11: return std::make_shared<X11PointerSettings>();
+    case PointerSettingsKind::Journal: return std::make_shared<JournalPointerSettings>(selection.journalFile);
+    case PointerSettingsKind::None: break;
+    }
+    return std::make_shared<NoPointerSettings>();
+}
+
+std::shared_ptr<PointerSettings> createPointerSettings()
+{
+    const PointerSettingsSelection selection =
+        selectPointerSettings(qEnvironmentVariable(kPointerSettingsVariable), DesktopFacts::fromEnvironment());
+    if (!selection.error.isEmpty())
+        qWarning("%s: %s; no pointer setting will be changed", kPointerSettingsVariable, qUtf8Printable(selection.error));
+    return createPointerSettings(selection);
+}
+
+} // namespace k4812

@@ -1,0 +1,207 @@
+#include "platform/storage/Registry.h"
+#include "platform/storage/StorageError.h"
+
+#include "TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <sqlite3.h>
+
+using namespace k4812;
+using k4812::test::TestEnvironment;
+
+namespace {
+
+const QString kKey = QStringLiteral("software\\ZOZozadOdediv4812");
+
+class RegistryTest : public ::testing::Test {
+protected:
+    QString dbPath() const { return Registry::defaultDatabasePath(); }
+
+    TestEnvironment env;
+};
+
+// Holds the database's write lock through a second, raw connection, as the
+// monitor program would while it saves.
+class WriteLockHolder {
+public:
+    explicit WriteLockHolder(const QString& path)
+    {
+        sqlite3_open(QFile::encodeName(path).constData(), &m_db);
+        m_held = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~WriteLockHolder() { sqlite3_close(m_db); }
+    bool held() const { return m_held; }
+    void release()
+    {
+        if (m_held)
+            sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+        m_held = false;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+    bool m_held = false;
+};
+
+} // namespace
+
+TEST_F(RegistryTest, DatabaseLivesInTheUsersConfigurationFolder)
+{
+    EXPECT_EQ(dbPath(), env.path(".config/k4812/registry.sqlite3"));
+    Registry registry;
+    registry.writeDWord(HKEY_CURRENT_USER, kKey, "ProfileID", 2);
+    EXPECT_TRUE(QFile::exists(env.path(".config/k4812/registry.sqlite3")));
+}
+
+TEST_F(RegistryTest, KeyPathsAndValueNamesCompareWithoutCase)
+{
+    Registry registry;
+    const QByteArray data("\x03\x01\x00\x00", 4);
+    registry.writeBinary(HKEY_CURRENT_USER, kKey, "Profile1.pfd", data);
+
+    const auto value = registry.readValue(HKEY_CURRENT_USER, "\\SOFTWARE\\zozozadodediv4812\\", "PROFILE1.PFD");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->type, Registry::ValueType::Binary);
+    EXPECT_EQ(value->data, data);
+
+    // Replacing under another spelling keeps the first spelling of the name.
+    registry.writeBinary(HKEY_CURRENT_USER, "Software\\ZOZOZADODEDIV4812", "profile1.pfd", QByteArray("xy"));
+    EXPECT_EQ(registry.valueNames(HKEY_CURRENT_USER, kKey), QStringList{"Profile1.pfd"});
+    EXPECT_EQ(registry.readValue(HKEY_CURRENT_USER, kKey, "Profile1.pfd")->data, QByteArray("xy"));
+
+    // Case folding is not limited to ASCII.
+    registry.writeDWord(HKEY_CURRENT_USER, QStringLiteral("software\\\u00c4rger"), QStringLiteral("\u00d6l"), 7);
+    EXPECT_TRUE(
+        registry.readValue(HKEY_CURRENT_USER, QStringLiteral("SOFTWARE\\\u00e4RGER"), QStringLiteral("\u00f6L")));
+}
+
+TEST_F(RegistryTest, RootsAreSeparateAndOnlyTwoAreUsable)
+{
+    Registry registry;
+    registry.writeDWord(HKEY_LOCAL_MACHINE, kKey, "v", 1);
+    EXPECT_FALSE(registry.readValue(HKEY_CURRENT_USER, kKey, "v"));
+    EXPECT_TRUE(registry.readValue(HKEY_LOCAL_MACHINE, kKey, "v"));
+
+    constexpr std::uint32_t kClassesRoot = 0x80000000u;
+    EXPECT_FALSE(registry.openKey(kClassesRoot, kKey, true));
+    EXPECT_FALSE(registry.openKey(0, kKey, true));
+    EXPECT_FALSE(registry.readValue(kClassesRoot, kKey, "v"));
+    EXPECT_THROW(registry.writeDWord(kClassesRoot, kKey, "v", 1), StorageError);
+}
+
+TEST_F(RegistryTest, OpenWithoutCreatingFindsOnlyExistingKeysAndTheirParents)
+{
+    Registry registry;
+    EXPECT_FALSE(registry.openKey(HKEY_CURRENT_USER, kKey, false));
+    EXPECT_FALSE(registry.openKey(HKEY_CURRENT_USER, kKey, false)); // still not created
+
+    EXPECT_TRUE(registry.openKey(HKEY_CURRENT_USER, kKey + "\\Sub", true));
+    EXPECT_TRUE(registry.openKey(HKEY_CURRENT_USER, kKey, false));
+    EXPECT_TRUE(registry.openKey(HKEY_CURRENT_USER, "SOFTWARE", false));
+    EXPECT_FALSE(registry.openKey(HKEY_CURRENT_USER, "software\\Other", false));
+    EXPECT_FALSE(registry.openKey(HKEY_LOCAL_MACHINE, kKey, false));
+}
+
+TEST_F(RegistryTest, IntegersAndEmptyValuesKeepTheirTypeAndBytes)
+{
+    Registry registry;
+    registry.writeDWord(HKEY_CURRENT_USER, kKey, "ProfileID", 0x01020304);
+    registry.writeBinary(HKEY_CURRENT_USER, kKey, "Empty", QByteArray());
+
+    const auto id = registry.readValue(HKEY_CURRENT_USER, kKey, "ProfileID");
+    ASSERT_TRUE(id);
+    EXPECT_EQ(id->type, Registry::ValueType::DWord);
+    EXPECT_EQ(id->data, QByteArray("\x04\x03\x02\x01", 4));
+    const auto empty = registry.readValue(HKEY_CURRENT_USER, kKey, "Empty");
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->data.isEmpty());
+
+    EXPECT_TRUE(registry.deleteValue(HKEY_CURRENT_USER, kKey, "EMPTY"));
+    EXPECT_FALSE(registry.deleteValue(HKEY_CURRENT_USER, kKey, "Empty"));
+    EXPECT_FALSE(registry.readValue(HKEY_CURRENT_USER, kKey, "Empty"));
+}
+
+TEST_F(RegistryTest, ValuesPersistForTheNextConnection)
+{
+    QByteArray big(109888, Qt::Uninitialized);
+    for (qsizetype i = 0; i < big.size(); ++i)
+        big[i] = char(i * 7);
+    {
+        Registry writer;
+        writer.writeBinary(HKEY_CURRENT_USER, kKey, "Profile1.pfd", big);
+    }
+    Registry reader;
+    EXPECT_EQ(reader.readValue(HKEY_CURRENT_USER, kKey, "Profile1.pfd")->data, big);
+}
+
+TEST_F(RegistryTest, DamagedOrForeignFileIsMovedAsideAndANewDatabaseStarts)
+{
+    // A file that is not a database at all, and a database whose pages were
+    // overwritten on the disk.
+    QByteArray damagedDatabase;
+    {
+        Registry registry;
+        for (int i = 0; i < 4; ++i)
+            registry.writeBinary(HKEY_CURRENT_USER, kKey, QString::number(i), QByteArray(30000, char(i)));
+    }
+    damagedDatabase = test::readFile(dbPath());
+    ASSERT_GT(damagedDatabase.size(), 8192);
+    for (qsizetype i = 4096; i < damagedDatabase.size(); ++i)
+        damagedDatabase[i] = char(0xA5);
+
+    const QByteArray cases[] = {QByteArray("this is a text file, not a database\n").repeated(200), damagedDatabase};
+    for (const QByteArray& content : cases) {
+        QDir(env.path(".config/k4812")).removeRecursively();
+        ASSERT_TRUE(test::writeFile(dbPath(), content));
+
+        Registry registry;
+        EXPECT_FALSE(registry.readValue(HKEY_CURRENT_USER, kKey, "0"));
+        registry.writeDWord(HKEY_CURRENT_USER, kKey, "ProfileID", 1);
+        EXPECT_TRUE(registry.readValue(HKEY_CURRENT_USER, kKey, "ProfileID"));
+
+        ASSERT_EQ(registry.notices().size(), 1);
+        EXPECT_TRUE(registry.notices()[0].contains("moved to")) << registry.notices()[0].toStdString();
+        const QStringList aside = QDir(env.path(".config/k4812")).entryList({"registry.sqlite3.damaged-*"});
+        ASSERT_EQ(aside.size(), 1);
+        EXPECT_EQ(test::readFile(env.path(".config/k4812/") + aside[0]), content);
+    }
+}
+
+TEST_F(RegistryTest, SecondWriterWaitsForTheFirstInsteadOfFailing)
+{
+    Registry registry;
+    registry.writeDWord(HKEY_CURRENT_USER, kKey, "ProfileID", 1);
+
+    WriteLockHolder other(dbPath());
+    ASSERT_TRUE(other.held());
+    int waits = 0;
+    registry.setBusyObserver([&](int) {
+        ++waits;
+        other.release(); // the other program finishes its save while we wait
+    });
+    registry.writeDWord(HKEY_CURRENT_USER, kKey, "ProfileID", 2);
+    EXPECT_GE(waits, 1);
+    EXPECT_EQ(registry.readValue(HKEY_CURRENT_USER, kKey, "ProfileID")->data, QByteArray("\x02\x00\x00\x00", 4));
+}
+
+TEST_F(RegistryTest, WriterGivesUpWithAClearErrorWhenTheLockIsNeverReleased)
+{
+    Registry registry;
+    registry.writeDWord(HKEY_CURRENT_USER, kKey, "ProfileID", 1);
+    registry.setBusyTimeoutMs(0);
+
+    WriteLockHolder other(dbPath());
+    ASSERT_TRUE(other.held());
+    try {
+        registry.writeDWord(HKEY_CURRENT_USER, kKey, "ProfileID", 2);
+        FAIL() << "a locked database was reported as written";
+    } catch (const StorageError& error) {
+        EXPECT_TRUE(error.message().contains("locked")) << error.message().toStdString();
+    }
+    other.release();
+    EXPECT_EQ(registry.readValue(HKEY_CURRENT_USER, kKey, "ProfileID")->data, QByteArray("\x01\x00\x00\x00", 4));
+}
