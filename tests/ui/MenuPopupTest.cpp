@@ -117,7 +117,7 @@ TEST_F(MenuPopupTest, TheStoredChoiceIsMarkedInsideItsSubMenuOnly)
     EXPECT_EQ(&sub->list(), &basic());
     EXPECT_EQ(selectedRows(sub), std::vector<int>{3});
     EXPECT_EQ(sub->rows()[3]->text(), QStringLiteral("Select All"));
-    EXPECT_EQ(sub->rows()[3]->itemId, 804u);
+    EXPECT_EQ(sub->rows()[3]->itemId(), 804u);
     EXPECT_EQ(sub->x(), top->x() + top->width()) << "a sub-menu opens to the right of its item";
     EXPECT_EQ(sub->rowGlobalRect(0).y(), top->rowGlobalRect(7).y());
     EXPECT_TRUE(clicks.empty());

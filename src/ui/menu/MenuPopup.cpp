@@ -38,7 +38,7 @@ MenuPopup::MenuPopup(TuiMenuEx& menu, TuiMenuItemsEx& list, std::optional<std::u
         row->setText(translate(item.Caption));
         row->setIsExtender(item.IsExtender());
         row->setIsChecked(item.Checked);
-        row->itemId = item.ItemID();
+        row->setItemId(item.ItemID());
         row->setGeometry(margins.left(), margins.top() + i * height, 0, height);
         longest = std::max(longest, metrics.horizontalAdvance(row->text()));
         m_rows.push_back(row);

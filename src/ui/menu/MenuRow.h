@@ -29,7 +29,9 @@ public:
     void setHovered(bool value);
     bool isHovered() const { return m_hovered; }
 
-    std::uint32_t itemId = 0;
+    // The identifier of the item this row draws.
+    void setItemId(std::uint32_t id) { m_itemId = id; }
+    std::uint32_t itemId() const { return m_itemId; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,6 +43,7 @@ private:
     bool m_isChecked = false;
     bool m_isSelected = false;
     bool m_hovered = false;
+    std::uint32_t m_itemId = 0;
 };
 
 } // namespace k4812
