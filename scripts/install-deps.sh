@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev libgl-dev
   libudev-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  librsvg2-bin
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev xxd)

@@ -5,6 +5,7 @@
 #include "platform/hid/TracingHidBackend.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace k4812::cli {
@@ -39,7 +40,9 @@ void printGeneralHelp(QTextStream& out)
            "  --trace=FILE                 append every feature report exchanged to FILE\n"
            "\n"
            "Verbs:\n";
-    std::vector<Verb> sorted = registry();
+    std::vector<Verb> sorted;
+    std::copy_if(registry().begin(), registry().end(), std::back_inserter(sorted),
+                 [](const Verb& v) { return v.summary != nullptr; });
     std::sort(sorted.begin(), sorted.end(),
               [](const Verb& a, const Verb& b) { return qstrcmp(a.name, b.name) < 0; });
     qsizetype width = 0;
@@ -51,6 +54,11 @@ void printGeneralHelp(QTextStream& out)
 }
 
 } // namespace
+
+const std::vector<Verb>& registeredVerbs()
+{
+    return registry();
+}
 
 VerbRegistration::VerbRegistration(const Verb& verb)
 {

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace k4812::cli {
 
@@ -66,13 +67,16 @@ using VerbFunction = int (*)(Context& context, const QStringList& args);
 struct Verb {
     const char* name;     // first word on the command line
     const char* usage;    // full usage text, printed by --help
-    const char* summary;  // one line for the verb list
+    const char* summary;  // one line for the verb list; nullptr keeps the verb out of it
     VerbFunction run;
 };
 
 struct VerbRegistration {
     explicit VerbRegistration(const Verb& verb);
 };
+
+// Every registered verb, in registration order.
+const std::vector<Verb>& registeredVerbs();
 
 // Runs the tool with the arguments after the program name. Used by main()
 // and by the tests, which run verbs in-process.
