@@ -59,7 +59,8 @@ TEST(AccessibilityTest, EveryControlHasItsRoleAndAName)
          QAccessible::ProgressBar, "Applying"},
         {"list", [](QWidget* p) { auto* l = new ListBox(p); setSourceAccessibleName(l, "Macro Name:"); return l; },
          QAccessible::List, "Macro Name:"},
-        {"text box", [](QWidget* p) { auto* t = new TextBox(p); setSourceAccessibleName(t, "New macro name:"); return t; },
+        {"text box",
+         [](QWidget* p) { auto* t = new TextBox(p); setSourceAccessibleName(t, "New macro name:"); return t; },
          QAccessible::EditableText, "New macro name:"},
     };
     for (const RoleCase& c : cases) {

@@ -61,7 +61,8 @@ TEST(DialogRenderTest, MessageAndHelpDialogs)
     imageDataBase().SetImageBasePath(QStringLiteral(K4812_BIN_DIR "/Images/0409"));
     imageDataBase().setLoadHighDensity(true);
     TFrmMessageDialog message;
-    message.setTexts(QStringLiteral("Reset This Profile"), QStringLiteral("Are you sure you want to reset this profile ?"),
+    message.setTexts(QStringLiteral("Reset This Profile"),
+                     QStringLiteral("Are you sure you want to reset this profile ?"),
                      QStringLiteral("Reset the current profile back to factory setting."));
     checkAndSave(message, QStringLiteral("messagedialog"), QSize(458, 246));
 

@@ -5,7 +5,8 @@
 
 namespace k4812 {
 
-SkinImage::SkinImage(QImage normal, QImage highDensity) : m_normal(std::move(normal)), m_highDensity(std::move(highDensity))
+SkinImage::SkinImage(QImage normal, QImage highDensity)
+    : m_normal(std::move(normal)), m_highDensity(std::move(highDensity))
 {
     m_normal.setDevicePixelRatio(1.0);
     if (!m_highDensity.isNull() && !m_normal.isNull())
