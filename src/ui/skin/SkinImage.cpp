@@ -15,9 +15,14 @@ SkinImage::SkinImage(QImage normal, QImage highDensity)
 
 QPixmap SkinImage::pixmapFor(qreal devicePixelRatio) const
 {
-    if (devicePixelRatio > 1.0 && !m_highDensity.isNull())
-        return QPixmap::fromImage(m_highDensity);
-    return QPixmap::fromImage(m_normal);
+    if (devicePixelRatio > 1.0 && !m_highDensity.isNull()) {
+        if (m_pixmaps->highDensity.isNull())
+            m_pixmaps->highDensity = QPixmap::fromImage(m_highDensity);
+        return m_pixmaps->highDensity;
+    }
+    if (m_pixmaps->normal.isNull() && !m_normal.isNull())
+        m_pixmaps->normal = QPixmap::fromImage(m_normal);
+    return m_pixmaps->normal;
 }
 
 bool SkinImage::isOpaqueAt(QPoint logicalPoint) const
