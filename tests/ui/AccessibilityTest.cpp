@@ -59,7 +59,8 @@ TEST(AccessibilityTest, EveryControlHasItsRoleAndAName)
          QAccessible::ProgressBar, "Applying"},
         {"list", [](QWidget* p) { auto* l = new ListBox(p); setSourceAccessibleName(l, "Macro Name:"); return l; },
          QAccessible::List, "Macro Name:"},
-        {"text box", [](QWidget* p) { auto* t = new TextBox(p); setSourceAccessibleName(t, "New macro name:"); return t; },
+        {"text box",
+         [](QWidget* p) { auto* t = new TextBox(p); setSourceAccessibleName(t, "New macro name:"); return t; },
          QAccessible::EditableText, "New macro name:"},
     };
     for (const RoleCase& c : cases) {
@@ -111,6 +112,26 @@ TEST(AccessibilityTest, NumberBoxExposesItsValue)
     ASSERT_NE(iface->valueInterface(), nullptr);
     EXPECT_EQ(iface->valueInterface()->currentValue().toInt(), 3);
     EXPECT_EQ(iface->valueInterface()->maximumValue().toInt(), 4);
+}
+
+// A value set by assistive technology is the user's edit: it must reach the
+// page, which hears the box only through valueChanged.
+TEST(AccessibilityTest, NumberBoxValueSetByAssistiveTechnologyIsReported)
+{
+    NumberBox box;
+    box.setRange(100, 3500);
+    box.setValue(800);
+    QSignalSpy changes(&box, &NumberBox::valueChanged);
+    QAccessibleValueInterface* value = QAccessible::queryAccessibleInterface(&box)->valueInterface();
+    ASSERT_NE(value, nullptr);
+    value->setCurrentValue(1600);
+    value->setCurrentValue(99999);
+    ASSERT_EQ(changes.count(), 2);
+    EXPECT_EQ(changes.at(0).at(0).toInt(), 1600);
+    EXPECT_EQ(box.value(), 3500);
+    box.setReadOnly(true);
+    value->setCurrentValue(200);
+    EXPECT_EQ(box.value(), 3500);
 }
 
 TEST(AccessibilityTest, BusyIndicatorIsBusyWhileRunning)

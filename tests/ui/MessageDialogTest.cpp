@@ -60,8 +60,9 @@ TEST_F(MessageDialogTest, ResultsOfItsButtonsAndKeys)
 TEST_F(MessageDialogTest, ShowsTheTextsAsGivenOnItsSkin)
 {
     TFrmMessageDialog dialog;
-    dialog.setTexts(QStringLiteral("Reset This Profile"), QStringLiteral("Are you sure you want to reset this profile ?"),
-                    QStringLiteral("Reset the current profile back to factory setting."));
+    dialog.setTexts(QStringLiteral("Reset This Profile"),
+                     QStringLiteral("Are you sure you want to reset this profile ?"),
+                     QStringLiteral("Reset the current profile back to factory setting."));
     EXPECT_EQ(dialog.size(), QSize(458, 246));
     EXPECT_EQ(dialog.LabelTitle->text(), QStringLiteral("Reset This Profile"));
     EXPECT_EQ(dialog.LabelText->text(), QStringLiteral("Are you sure you want to reset this profile ?"));
@@ -80,14 +81,14 @@ TEST_F(MessageDialogTest, FakeAnswersInOrderAndRecordsTheQuestions)
     test::FakeMessagePrompter prompter;
     prompter.answer(1);
     prompter.answer(2);
-    EXPECT_EQ(ShowMessageDialog(QStringLiteral("No Device Found!"), QStringLiteral("Please connect your mouse device!")),
-              1);
-    EXPECT_EQ(ShowMessageDialog(QStringLiteral("Delete"), QStringLiteral("Are your sure you want to delete this macro?"),
-                                QString()),
-              2);
+    const QString title = QStringLiteral("No Device Found!");
+    const QString text = QStringLiteral("Please connect your mouse device!");
+    EXPECT_EQ(ShowMessageDialog(title, text), 1);
+    const QString question = QStringLiteral("Are your sure you want to delete this macro?");
+    EXPECT_EQ(ShowMessageDialog(QStringLiteral("Delete"), question), 2);
     ASSERT_EQ(prompter.asked().size(), 2);
     EXPECT_EQ(prompter.asked()[0],
-              (MessagePrompt{QStringLiteral("No Device Found!"), QStringLiteral("Please connect your mouse device!"), {}}));
+              (MessagePrompt{title, text, {}}));
     EXPECT_EQ(prompter.asked()[1].title, QStringLiteral("Delete"));
 }
 

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace k4812 {
 namespace {
 
@@ -27,8 +29,10 @@ protected:
 
 TEST_F(TrackBarTest, ValuesAreRoundedToTheStepAndClamped)
 {
-    const std::pair<int, int> cases[] = {{849, 800},  {850, 900},  {1649, 1600}, {0, 100},
-                                         {-500, 100}, {3549, 3500}, {99999, 3500}, {std::numeric_limits<int>::max(), 3500}};
+    const std::pair<int, int> cases[] = {{849, 800},    {850, 900},    {1649, 1600},
+                                         {0, 100},      {-500, 100},   {3549, 3500},
+                                         {99999, 3500}, {std::numeric_limits<int>::max(), 3500},
+                                         {std::numeric_limits<int>::min(), 100}};
     for (const auto& [set, expected] : cases) {
         bar.setValue(set);
         EXPECT_EQ(bar.value(), expected) << "set " << set;

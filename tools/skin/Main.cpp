@@ -56,7 +56,8 @@ int main(int argc, char** argv)
         }
         const QFileInfo name(entry.name);
         const QString normal = folder + QLatin1Char('/') + entry.name;
-        const QString doubled = folder + QLatin1Char('/') + name.completeBaseName() + QStringLiteral("@2x.") + name.suffix();
+        const QString doubled =
+            folder + QLatin1Char('/') + name.completeBaseName() + QStringLiteral("@2x.") + name.suffix();
         if (!writeImage(entry, normal, 1) || !writeImage(entry, doubled, 2))
             return 1;
         written += 2;

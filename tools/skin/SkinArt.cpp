@@ -63,7 +63,8 @@ void paintGlyphButton(QPainter& p, QSizeF size, Face face, char glyph)
 {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF box = inner(size, 3.5);
-    QColor back = face == Face::Normal ? Qt::transparent : (face == Face::Hot ? theme::controlHot() : theme::accentDark());
+    QColor back = face == Face::Normal ? QColor(Qt::transparent)
+                                       : (face == Face::Hot ? theme::controlHot() : theme::accentDark());
     if (glyph == 'x' && face != Face::Normal)
         back = face == Face::Hot ? QColor(0xc0, 0x30, 0x20) : QColor(0x90, 0x20, 0x10);
     p.setPen(face == Face::Normal ? QPen(theme::controlEdge(), 1) : Qt::NoPen);

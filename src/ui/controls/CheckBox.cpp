@@ -83,8 +83,9 @@ void CheckBox::paintEvent(QPaintEvent*)
     if (hasFocus()) {
         painter.setPen(QPen(theme::accent(), 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
-        const QRect around = text().isEmpty() ? box.toRect().adjusted(-1, -1, 1, 1)
-                                              : painter.boundingRect(textRect, Qt::AlignVCenter | Qt::AlignLeft, text());
+        const QRect around = text().isEmpty()
+                                 ? box.toRect().adjusted(-1, -1, 1, 1)
+                                 : painter.boundingRect(textRect, Qt::AlignVCenter | Qt::AlignLeft, text());
         painter.drawRect(QRectF(around).adjusted(-0.5, -0.5, 0.5, 0.5));
     }
 }

@@ -28,6 +28,8 @@ NumberBox::NumberBox(QWidget* parent) : QAbstractSpinBox(parent)
     palette.setColor(QPalette::Highlight, theme::accent());
     palette.setColor(QPalette::HighlightedText, theme::barBack());
     setPalette(palette);
+    // The box is painted here (edge, focus); the editor inside stays transparent.
+    palette.setColor(QPalette::Base, Qt::transparent);
     lineEdit()->setPalette(palette);
     connect(this, &QAbstractSpinBox::editingFinished, this, &NumberBox::commitTyped);
     showValue();

@@ -25,6 +25,9 @@ public:
     int value() const { return m_value; }
     // The program's change: clamped to the range, shown, never reported.
     void setValue(int value);
+    // A change the user makes by other means than the box's own keys and
+    // mouse (assistive technology): clamped, shown and reported.
+    void setValueByUser(int value) { setUserValue(value); }
 
     int minimum() const { return m_minimum; }
     int maximum() const { return m_maximum; }

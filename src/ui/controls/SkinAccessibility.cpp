@@ -3,6 +3,7 @@
 #include "ui/controls/BusyIndicator.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/ImageView.h"
+#include "ui/controls/NumberBox.h"
 #include "ui/controls/RadioButton.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/TrackBar.h"
@@ -109,6 +110,50 @@ public:
     QVariant minimumStepSize() const override { return bar()->step(); }
 };
 
+// Number boxes: a spin box whose value, set by assistive technology, counts
+// as the user's change (Qt's own interface would set it as the program,
+// which the box never reports, so the edit would be lost).
+class AccessibleNumberBox : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit AccessibleNumberBox(NumberBox* box) : QAccessibleWidget(box, QAccessible::SpinBox)
+    {
+        addControllingSignal(QStringLiteral("valueChanged(int)"));
+    }
+
+    NumberBox* box() const { return static_cast<NumberBox*>(widget()); }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return QString::number(box()->value());
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = box()->isReadOnly();
+        return s;
+    }
+
+    QVariant currentValue() const override { return box()->value(); }
+    void setCurrentValue(const QVariant& value) override
+    {
+        if (box()->isEnabled() && !box()->isReadOnly())
+            box()->setValueByUser(value.toInt());
+    }
+    QVariant maximumValue() const override { return box()->maximum(); }
+    QVariant minimumValue() const override { return box()->minimum(); }
+    QVariant minimumStepSize() const override { return box()->step(); }
+};
+
 class AccessibleBusyIndicator : public QAccessibleWidget {
 public:
     explicit AccessibleBusyIndicator(BusyIndicator* indicator) : QAccessibleWidget(indicator, QAccessible::ProgressBar)
@@ -137,6 +182,8 @@ QAccessibleInterface* skinAccessibleFactory(const QString& className, QObject* o
         return new AccessibleSkinButton(check, QAccessible::CheckBox);
     if (auto* button = qobject_cast<SkinButton*>(object))
         return new AccessibleSkinButton(button, QAccessible::Button);
+    if (auto* box = qobject_cast<NumberBox*>(object))
+        return new AccessibleNumberBox(box);
     if (auto* bar = qobject_cast<TrackBar*>(object))
         return new AccessibleTrackBar(bar);
     if (auto* indicator = qobject_cast<BusyIndicator*>(object))

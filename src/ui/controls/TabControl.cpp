@@ -18,6 +18,8 @@ public:
     {
         setDrawBase(false);
         setExpanding(false);
+        setUsesScrollButtons(false);
+        setElideMode(Qt::ElideNone);
         setAttribute(Qt::WA_Hover);
         setFont(uiFont(9, true));
     }
@@ -26,7 +28,7 @@ protected:
     QSize tabSizeHint(int index) const override
     {
         const QFontMetrics metrics(font());
-        return QSize(metrics.horizontalAdvance(tabText(index)) + 28, metrics.height() + 14);
+        return QSize(metrics.horizontalAdvance(tabText(index)) + 18, metrics.height() + 14);
     }
 
     void paintEvent(QPaintEvent*) override
@@ -61,9 +63,10 @@ TabControl::TabControl(QWidget* parent) : QTabWidget(parent)
 {
     installSkinAccessibility();
     setTabBar(new SkinTabBar(this));
+    // Document mode: no frame around the pages, which show the skin behind them.
+    // (A style sheet would do the same but would restyle every control on the pages.)
     setDocumentMode(true);
     setAutoFillBackground(false);
-    setStyleSheet(QStringLiteral("QTabWidget::pane { border: none; background: transparent; }"));
 }
 
 int TabControl::addPage(QWidget* page, const QString& englishTitle)

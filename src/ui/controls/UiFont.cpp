@@ -8,8 +8,8 @@ namespace k4812 {
 QFont uiFont(qreal pointSize, bool bold)
 {
     QFont font;
-    font.setFamilies({QString::fromLatin1(kWindowsUiFont), QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(),
-                      QStringLiteral("sans-serif")});
+    font.setFamilies({QString::fromLatin1(kWindowsUiFont),
+                      QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), QStringLiteral("sans-serif")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setBold(bold);

@@ -133,10 +133,31 @@ SkinImage TImageDataBase::image(const QString& AImageName, const QString& AImage
     return result;
 }
 
-TImageDataBase& imageDataBase()
+namespace {
+
+TImageDataBase& sharedStore()
 {
     static TImageDataBase shared(programFolder() + QStringLiteral("/Images/0409/"));
     return shared;
+}
+
+void releaseSharedImages()
+{
+    // The cached images hold pixmaps, which must go before the application does.
+    sharedStore().clearCache();
+}
+
+} // namespace
+
+TImageDataBase& imageDataBase()
+{
+    static const bool releasedWithTheApplication = [] {
+        if (QCoreApplication::instance())
+            qAddPostRoutine(releaseSharedImages);
+        return true;
+    }();
+    (void)releasedWithTheApplication;
+    return sharedStore();
 }
 
 QString highDensityFileName(const QString& path)

@@ -5,7 +5,8 @@
 
 namespace k4812 {
 
-SkinImage::SkinImage(QImage normal, QImage highDensity) : m_normal(std::move(normal)), m_highDensity(std::move(highDensity))
+SkinImage::SkinImage(QImage normal, QImage highDensity)
+    : m_normal(std::move(normal)), m_highDensity(std::move(highDensity))
 {
     m_normal.setDevicePixelRatio(1.0);
     if (!m_highDensity.isNull() && !m_normal.isNull())
@@ -14,9 +15,14 @@ SkinImage::SkinImage(QImage normal, QImage highDensity) : m_normal(std::move(nor
 
 QPixmap SkinImage::pixmapFor(qreal devicePixelRatio) const
 {
-    if (devicePixelRatio > 1.0 && !m_highDensity.isNull())
-        return QPixmap::fromImage(m_highDensity);
-    return QPixmap::fromImage(m_normal);
+    if (devicePixelRatio > 1.0 && !m_highDensity.isNull()) {
+        if (m_pixmaps->highDensity.isNull())
+            m_pixmaps->highDensity = QPixmap::fromImage(m_highDensity);
+        return m_pixmaps->highDensity;
+    }
+    if (m_pixmaps->normal.isNull() && !m_normal.isNull())
+        m_pixmaps->normal = QPixmap::fromImage(m_normal);
+    return m_pixmaps->normal;
 }
 
 bool SkinImage::isOpaqueAt(QPoint logicalPoint) const

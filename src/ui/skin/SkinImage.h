@@ -10,6 +10,8 @@
 class QPainter;
 #include <QSize>
 
+#include <memory>
+
 namespace k4812 {
 
 class SkinImage {
@@ -38,8 +40,16 @@ public:
     bool operator==(const SkinImage& other) const;
 
 private:
+    // The pixmaps made from the images on first use, shared by every copy of
+    // this image, so a repaint does not convert the image again.
+    struct Pixmaps {
+        QPixmap normal;
+        QPixmap highDensity;
+    };
+
     QImage m_normal;
     QImage m_highDensity;
+    std::shared_ptr<Pixmaps> m_pixmaps = std::make_shared<Pixmaps>();
 };
 
 // The pixel ratio of what a painter really paints on: the screen's backing
