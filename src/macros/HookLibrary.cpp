@@ -1,0 +1,37 @@
+#include "macros/HookLibrary.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+
+#include <memory>
+
+namespace k4812 {
+
+HookLibraryLoad loadHookLibrary(const QString& folder, const QString& fileName)
+{
+    HookLibraryLoad result;
+    result.fileName = fileName;
+    const QString directory = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+
+    auto library = std::make_shared<QLibrary>(directory + QLatin1Char('/') + fileName);
+    if (!library->load()) {
+        result.detail = library->errorString();
+        return result;
+    }
+    HookEntryPoints& f = result.entryPoints;
+    f.EnableKeyboardHook = reinterpret_cast<K4812EnableKeyboardHook>(library->resolve("EnableKeyboardHook"));
+    f.DisableKeyboardHook = reinterpret_cast<K4812DisableKeyboardHook>(library->resolve("DisableKeyboardHook"));
+    f.EnableMouseHook = reinterpret_cast<K4812EnableMouseHook>(library->resolve("EnableMouseHook"));
+    f.DisableMouseHook = reinterpret_cast<K4812DisableMouseHook>(library->resolve("DisableMouseHook"));
+    if (!f.EnableKeyboardHook || !f.DisableKeyboardHook || !f.EnableMouseHook || !f.DisableMouseHook) {
+        library->unload();
+        result.entryPoints = {};
+        result.status = HookLibraryLoad::Status::FunctionMissing;
+        return result;
+    }
+    result.status = HookLibraryLoad::Status::Loaded;
+    result.unload = [library] { library->unload(); };
+    return result;
+}
+
+} // namespace k4812

@@ -1,0 +1,36 @@
+#pragma once
+// Loading the hook library (libuiHook.so) from the program folder.
+
+#include "macros/HookLibraryApi.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace k4812 {
+
+struct HookEntryPoints {
+    K4812EnableKeyboardHook EnableKeyboardHook = nullptr;
+    K4812DisableKeyboardHook DisableKeyboardHook = nullptr;
+    K4812EnableMouseHook EnableMouseHook = nullptr;
+    K4812DisableMouseHook DisableMouseHook = nullptr;
+};
+
+struct HookLibraryLoad {
+    enum class Status {
+        Loaded,            // the file and all four functions were found
+        CannotLoad,        // the file is missing or is no loadable library
+        FunctionMissing,   // the library lacks one of the four functions; it was unloaded again
+    };
+    Status status = Status::CannotLoad;
+    HookEntryPoints entryPoints;   // all set when Loaded
+    QString fileName;              // the library's file name, for the message
+    QString detail;                // the loader's own error text, for diagnostics
+    std::function<void()> unload;  // set when Loaded
+};
+
+// Loads `fileName` from `folder` (the program folder when empty) by its full
+// path, so no library of that name elsewhere on the system is picked up.
+HookLibraryLoad loadHookLibrary(const QString& folder = {}, const QString& fileName = QLatin1String(kHookLibraryFileName));
+
+} // namespace k4812
