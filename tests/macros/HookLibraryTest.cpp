@@ -1,0 +1,50 @@
+#include "macros/HookLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace k4812 {
+namespace {
+
+TEST(HookLibrary, MissingFileCannotBeLoaded)
+{
+    QTemporaryDir folder;
+    const HookLibraryLoad load = loadHookLibrary(folder.path());
+    EXPECT_EQ(load.status, HookLibraryLoad::Status::CannotLoad);
+    EXPECT_EQ(load.fileName, QStringLiteral("libuiHook.so"));
+    EXPECT_FALSE(load.unload);
+}
+
+TEST(HookLibrary, AFileThatIsNoLibraryCannotBeLoaded)
+{
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("libuiHook.so")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a library");
+    file.close();
+    EXPECT_EQ(loadHookLibrary(folder.path()).status, HookLibraryLoad::Status::CannotLoad);
+}
+
+TEST(HookLibrary, ALibraryMissingAFunctionIsRefused)
+{
+    const HookLibraryLoad load = loadHookLibrary(QStringLiteral(K4812_PARTIAL_HOOK_DIR));
+    EXPECT_EQ(load.status, HookLibraryLoad::Status::FunctionMissing);
+    EXPECT_EQ(load.entryPoints.EnableKeyboardHook, nullptr);
+}
+
+TEST(HookLibrary, TheBuiltLibraryHasAllFourFunctions)
+{
+    HookLibraryLoad load = loadHookLibrary(QStringLiteral(K4812_BIN_DIR));
+    ASSERT_EQ(load.status, HookLibraryLoad::Status::Loaded) << load.detail.toStdString();
+    EXPECT_NE(load.entryPoints.EnableKeyboardHook, nullptr);
+    EXPECT_NE(load.entryPoints.DisableKeyboardHook, nullptr);
+    EXPECT_NE(load.entryPoints.EnableMouseHook, nullptr);
+    EXPECT_NE(load.entryPoints.DisableMouseHook, nullptr);
+    ASSERT_TRUE(load.unload);
+    load.unload();
+}
+
+} // namespace
+} // namespace k4812
