@@ -1,9 +1,10 @@
 #include "app/dialogs/KeyRecordingDialog.h"
 
-#include "ScopedKeyboardGrab.h"
 #include "i18n/Translation.h"
 #include "ui/controls/SkinLabel.h"
 #include "ui/controls/TextBox.h"
+
+#include "uiHook/ScopedKeyboardGrab.h"
 
 #include <QEvent>
 
