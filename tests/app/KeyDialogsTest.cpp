@@ -380,3 +380,31 @@ TEST_F(CreateMacroDialogTest, TheNameBoxHasTheFocusAndEnterPressedThereIsOk)
 }
 
 } // namespace
+
+namespace {
+
+// Renders the four dialogs into K4812_SCREENSHOT_DIR when it is set, to look at them.
+TEST(KeyDialogRenders, AreWrittenWhenAsked)
+{
+    const QString folder = qEnvironmentVariable("K4812_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "K4812_SCREENSHOT_DIR not set";
+    qputenv("K4812_PROGRAM_DIR", K4812_BIN_DIR);
+    TuiHook::Environment silent;
+    silent.loadLibrary = [] { return HookLibraryLoad{}; };
+    silent.showError = [](const QString&, const QString&) {};
+    TFrmSingleKey single(nullptr, silent);
+    single.setSingleKey({0x74, 0});
+    TFrmCombo combo(nullptr, silent);
+    combo.setComboKey({0x43, 0, 0, 0, 2});
+    TFrmFire fire;
+    fire.setFireKeyInfo({0, 0});
+    TFrmCreat create(folder, {});
+    create.TextboxMacroName->setText(QStringLiteral("Reload"));
+    for (QWidget* dialog : std::initializer_list<QWidget*>{&single, &combo, &fire, &create}) {
+        EXPECT_EQ(dialog->size(), QSize(446, 230));
+        dialog->grab().save(folder + QLatin1Char('/') + dialog->objectName() + QStringLiteral(".png"));
+    }
+}
+
+} // namespace
