@@ -1,11 +1,11 @@
 #include "profiles/ProfileFileActions.h"
 
 #include "profiles/Profile.h"
+#include "profiles/ProfileExport.h"
 #include "profiles/RecordChecks.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 namespace k4812 {
 
@@ -28,15 +28,6 @@ void storeCurrentProfileAndGroup(TDM& dm)
     dm.SaveCurrentProfileInfoToRegistry();
     dm.SaveBackToProfileGroupSettingInfo();
     dm.SaveProfileGroupSettingInfoToRegistry();
-}
-
-// Whether a new entry can be made in `folder`: a uniquely named test folder
-// is made and removed again, so an existing folder of any name cannot stop
-// the check and nothing of the user's is touched.
-bool folderTakesNewFiles(const QString& folder)
-{
-    QTemporaryDir probe(QDir(folder).filePath(QStringLiteral("tmp2323-XXXXXX")));
-    return probe.isValid();
 }
 
 } // namespace
@@ -81,11 +72,11 @@ ProfileFileResult ImportProfileFile(TDM& dm, const QString& file)
 
 ProfileFileResult ExportProfileFile(TDM& dm, const QString& file)
 {
-    const QString folder = QFileInfo(file).absolutePath();
-    if (!folderTakesNewFiles(folder))
-        return {ProfileFileStatus::FolderNotWritable, QStringLiteral("\"%1\" takes no new files.").arg(folder)};
-    if (!dm.SaveCurrentProfileInfoToFile(QFileInfo(file).absoluteFilePath()))
-        return {ProfileFileStatus::FolderNotWritable, QStringLiteral("\"%1\" cannot be written.").arg(file)};
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    if (ExportCurrentProfile(dm, absolute) != ProfileExportResult::Saved) {
+        return {ProfileFileStatus::FolderNotWritable,
+                QStringLiteral("\"%1\" takes no new files.").arg(QFileInfo(absolute).absolutePath())};
+    }
     return {};
 }
 

@@ -54,7 +54,7 @@ ProfileFileResult ImportProfileFile(TDM& dm, const QString& file);
 
 // "Save to file": the current profile's stored bytes, exactly as they are,
 // become `file` (replaced when it exists). The profile stays bound to its
-// own file. Refused when the folder takes no new files.
+// own file. Refused when the folder takes no new files (ExportCurrentProfile).
 ProfileFileResult ExportProfileFile(TDM& dm, const QString& file);
 
 } // namespace k4812
