@@ -9,6 +9,7 @@
 #include "ui/controls/TextSource.h"
 #include "ui/controls/TrackBar.h"
 
+#include <QApplication>
 #include <QFrame>
 
 namespace k4812 {
@@ -36,6 +37,18 @@ TrackBar* track(QWidget* parent, const char* name, const char* accessibleName, i
 }
 
 } // namespace
+
+std::unique_ptr<PendingSystemAction> makeTimerDoAction(TDM& dm, MainWindowState& state,
+                                                       std::shared_ptr<PointerSettings> settings)
+{
+    return std::make_unique<PendingSystemAction>(makeQtActionTimer(), [&dm, &state, settings](const QString& action) {
+        if (!settings)
+            return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ApplySystemAction(*settings, action, dm.FCurrentProfileInfo(), state.SystemMouseParams);
+        QApplication::restoreOverrideCursor();
+    });
+}
 
 SystemSettingPage::SystemSettingPage(PageContext context, QWidget* parent)
     : QWidget(parent), m_ctx(std::move(context))

@@ -14,7 +14,17 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace k4812 {
+
+class PointerSettings;
+
+// The window's TimerDoAction: a 500 ms QTimer whose end applies the pending
+// action through `settings` with the current profile's values, under the
+// busy cursor.
+std::unique_ptr<PendingSystemAction> makeTimerDoAction(TDM& dm, MainWindowState& state,
+                                                       std::shared_ptr<PointerSettings> settings);
 
 class CheckBox;
 class ImageView;
