@@ -24,6 +24,9 @@ class TrackBar;
 class AdvancedPage final : public QWidget {
     Q_OBJECT
 public:
+    // The page's English title, shown translated on its tab.
+    static constexpr const char* kTitle = "Advanced";
+
     AdvancedPage(PageContext context, QWidget* parent = nullptr);
 
     // The "SetReport" command.

@@ -28,6 +28,9 @@ public:
     // The glow of the selected level's boxes, by level.
     static constexpr std::array<QRgb, 4> kLevelGlow{0xFF8B8B8B, 0xFF0056FF, 0xFFFF0000, 0xFFFFFF00};
 
+    // The page's English title, shown translated on its tab.
+    static constexpr const char* kTitle = "Sensitivity";
+
     SensitivityPage(PageContext context, QWidget* parent = nullptr);
 
     // The "SetCPI" command: fill the page and select the second level.

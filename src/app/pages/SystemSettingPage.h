@@ -34,6 +34,9 @@ class TrackBar;
 class SystemSettingPage final : public QWidget {
     Q_OBJECT
 public:
+    // The page's English title, shown translated on its tab.
+    static constexpr const char* kTitle = "System Setting";
+
     SystemSettingPage(PageContext context, QWidget* parent = nullptr);
 
     // The "SetMouseParam" command.
