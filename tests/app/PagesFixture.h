@@ -8,6 +8,7 @@
 #include "app/pages/ProfileControls.h"
 #include "app/pages/SensitivityPage.h"
 #include "app/pages/SystemSettingPage.h"
+#include "i18n/Translation.h"
 #include "platform/desktop/JournalPointerSettings.h"
 #include "platform/emulator/EmulatorHidBackend.h"
 
@@ -52,6 +53,8 @@ protected:
     PagesFixture()
         : host([this] { return logSize(); }, env.path("pointer.journal"))
     {
+        // The texts compared below are English; a window test before may have left another language active.
+        clearActiveTranslation();
         QString error;
         auto backend = EmulatorHidBackend::create(stateFile(), EmulatorFaults{}, error);
         EXPECT_TRUE(backend) << error.toStdString();
@@ -78,7 +81,7 @@ protected:
         context.pendingAction = pending.get();
         context.preSavedLedConfig = [this] { return preSavedLight; };
         context.device = device.get();
-        context.host = &host;
+        context.host = [this] { return &host; };
         context.runDeviceSequence = [this](const std::function<void()>& sequence) { return run(sequence); };
         sensitivity = new SensitivityPage(context, &window);
         advanced = new AdvancedPage(context, &window);
@@ -105,7 +108,7 @@ protected:
         controlsContext.setPreSavedLedConfig = [this](const TLEDCONFIG& light) { preSavedLight = light; };
         controlsContext.dialogs = &dialogs;
         controlsContext.programFolder = env.path("program");
-        controlsContext.profileFolder = dm->profilesFolder();
+        controlsContext.profileFolder = [this] { return dm->profilesFolder(); };
         controlsContext.window = &window;
         controls = new ProfileControls(controlsContext, buttons, &window);
 

@@ -1,5 +1,5 @@
-// The window tests need a QApplication; they run on the offscreen platform
-// with a fixed locale and font size, so that renders compare across machines.
+// The window tests need a QApplication: offscreen, a fixed pixel ratio and
+// the C locale, so that they run alike on every machine.
 
 #include <QApplication>
 #include <QLocale>
@@ -12,6 +12,6 @@ int main(int argc, char** argv)
     qputenv("QT_SCALE_FACTOR", "1");
     QLocale::setDefault(QLocale::c());
     QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -184,12 +184,13 @@ void AdvancedPage::BSBTNADVDEFAULTSClick()
 
 void AdvancedPage::BSBTNRESTORELIGHTClick()
 {
-    if (!m_ctx.runDeviceSequence || !m_ctx.device || !m_ctx.host)
+    SequenceHost* host = m_ctx.host ? m_ctx.host() : nullptr;
+    if (!m_ctx.runDeviceSequence || !m_ctx.device || !host)
         return;
     const TLEDCONFIG saved = m_ctx.preSavedLedConfig ? m_ctx.preSavedLedConfig() : TLEDCONFIG{};
     const int mode = m_ctx.dm->FProfileGroupIndex();
     m_ctx.runDeviceSequence(
-        [this, saved, mode] { RestoreLight(*m_ctx.device, *m_ctx.host, saved, mode, m_ctx.state->Activation); });
+        [this, host, saved, mode] { RestoreLight(*m_ctx.device, *host, saved, mode, m_ctx.state->Activation); });
 }
 
 void AdvancedPage::previewLight()

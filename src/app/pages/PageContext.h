@@ -28,9 +28,10 @@ struct PageContext {
     PendingSystemAction* pendingAction = nullptr;
     // FPreSavedLedConfig: the light "Restore light" puts back.
     std::function<TLEDCONFIG()> preSavedLedConfig;
-    // The mouse and the host that paces a sequence on it.
+    // The mouse and the host that paces a sequence on it (asked for when a
+    // sequence starts: the window makes its host after its pages).
     TuiHIDData* device = nullptr;
-    SequenceHost* host = nullptr;
+    std::function<SequenceHost*()> host;
     // Runs a device sequence unless one runs already (then nothing happens
     // and the answer is false): the window's busy rule.
     std::function<bool(const std::function<void()>& sequence)> runDeviceSequence;

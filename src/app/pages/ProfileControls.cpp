@@ -139,7 +139,7 @@ void ProfileControls::loadFromFile()
 {
     if (!m_ctx.dialogs)
         return;
-    const QString file = m_ctx.dialogs->openProfileFile(m_ctx.window, m_ctx.profileFolder);
+    const QString file = m_ctx.dialogs->openProfileFile(m_ctx.window, profileFolder());
     if (file.isEmpty())
         return;
     const ProfileFileResult result = ImportProfileFile(*m_ctx.dm, file);
@@ -155,12 +155,17 @@ void ProfileControls::saveToFile()
 {
     if (!m_ctx.dialogs)
         return;
-    const QString file = WithProfileFileSuffix(m_ctx.dialogs->saveProfileFile(m_ctx.window, m_ctx.profileFolder));
+    const QString file = WithProfileFileSuffix(m_ctx.dialogs->saveProfileFile(m_ctx.window, profileFolder()));
     if (file.isEmpty())
         return;
     const ProfileFileResult result = ExportProfileFile(*m_ctx.dm, file);
     if (!result.done())
         showProblem(shownText("No permission to save file!please change directory!"), file);
+}
+
+QString ProfileControls::profileFolder() const
+{
+    return m_ctx.profileFolder ? m_ctx.profileFolder() : QString();
 }
 
 void ProfileControls::afterLoad()

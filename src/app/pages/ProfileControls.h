@@ -43,9 +43,10 @@ public:
         // FPreSavedLedConfig := light.
         std::function<void(const TLEDCONFIG& light)> setPreSavedLedConfig;
         ProfileFileDialogs* dialogs = nullptr;
-        // The preset files' folder (the program's) and the dialogs' folder (FProfilePath).
+        // The preset files' folder (the program's) and the dialogs' folder
+        // (FProfilePath, which the window sets when it starts).
         QString programFolder;
-        QString profileFolder;
+        std::function<QString()> profileFolder;
         // The window the dialogs and the menu belong to.
         QWidget* window = nullptr;
     };
@@ -77,6 +78,7 @@ private:
     void loadFromFile();
     void saveToFile();
     void afterLoad();
+    QString profileFolder() const;
     void showProblem(const QString& text, const QString& second);
 
     Context m_ctx;

@@ -39,9 +39,10 @@ TrackBar* track(QWidget* parent, const char* name, const char* accessibleName, i
 } // namespace
 
 std::unique_ptr<PendingSystemAction> makeTimerDoAction(TDM& dm, MainWindowState& state,
-                                                       std::shared_ptr<PointerSettings> settings)
+                                                       std::shared_ptr<PointerSettings> settings,
+                                                       std::unique_ptr<ActionTimer> timer)
 {
-    return std::make_unique<PendingSystemAction>(makeQtActionTimer(), [&dm, &state, settings](const QString& action) {
+    return std::make_unique<PendingSystemAction>(std::move(timer), [&dm, &state, settings](const QString& action) {
         if (!settings)
             return;
         QApplication::setOverrideCursor(Qt::WaitCursor);

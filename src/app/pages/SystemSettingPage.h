@@ -20,11 +20,12 @@ namespace k4812 {
 
 class PointerSettings;
 
-// The window's TimerDoAction: a 500 ms QTimer whose end applies the pending
-// action through `settings` with the current profile's values, under the
-// busy cursor.
+// The window's TimerDoAction: a 500 ms wait on `timer` (a QTimer unless the
+// window injects its clock) whose end applies the pending action through
+// `settings` with the current profile's values, under the busy cursor.
 std::unique_ptr<PendingSystemAction> makeTimerDoAction(TDM& dm, MainWindowState& state,
-                                                       std::shared_ptr<PointerSettings> settings);
+                                                       std::shared_ptr<PointerSettings> settings,
+                                                       std::unique_ptr<ActionTimer> timer = makeQtActionTimer());
 
 class CheckBox;
 class ImageView;
