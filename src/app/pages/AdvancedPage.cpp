@@ -118,7 +118,7 @@ AdvancedPage::AdvancedPage(PageContext context, QWidget* parent) : QWidget(paren
     connect(m_fireDelay, &NumberBox::valueChanged, this, [this] { DoReportRateAndLightChangeEvent(m_fireDelay); });
     connect(m_fireCount, &NumberBox::valueChanged, this, [this] { DoReportRateAndLightChangeEvent(m_fireCount); });
 
-    m_defaults = button(this, "BSBTNADVDEFAULTS", "Defaults", QRect(220, 446, 100, 28));
+    m_defaults = button(this, "BSBTNADVDEFAULTS", "Defaults", QRect(220, 436, 100, 28));
     connect(m_defaults, &SkinButton::clicked, this, [this] { BSBTNADVDEFAULTSClick(); });
 }
 

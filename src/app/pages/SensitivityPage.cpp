@@ -68,7 +68,7 @@ SensitivityPage::SensitivityPage(PageContext context, QWidget* parent) : QWidget
     m_levelCount->setRange(1, kCpiLevelsShown);
     m_levelCount->setStep(1);
     m_levelCount->setValue(kCpiLevelsShown);
-    m_levelCount->setGeometry(130, 44, 70, 26);
+    m_levelCount->setGeometry(110, 44, 90, 26);
     setSourceAccessibleName(m_levelCount, QStringLiteral("CPI Level:"));
     connect(m_levelCount, &NumberBox::valueChanged, this, [this](int n) { SetCpiLevelCount(n); });
 
@@ -106,10 +106,10 @@ SensitivityPage::SensitivityPage(PageContext context, QWidget* parent) : QWidget
     connect(m_trackY, &TrackBar::valueChanged, this, [this](int v) { TrackBarCPIXChange(false, v); });
 
     label(this, "Advanced", QRect(20, 394, 200, 20));
-    m_differentXY = checkBox(this, "CHKApplyDiffirentXY", "Diffirent X/Y setting", QRect(20, 416, 300, 24));
+    m_differentXY = checkBox(this, "CHKApplyDiffirentXY", "Diffirent X/Y setting", QRect(20, 416, 195, 24));
     m_eachProfile = checkBox(this, "CHKAPPLYSETTINGEACHPROFILE", "Apply cpi setting for each profile",
-                             QRect(20, 442, 300, 24));
-    m_acceleration = checkBox(this, "CHKApplyAccelaration", "Accelaration", QRect(20, 442, 300, 24));
+                             QRect(20, 442, 195, 24));
+    m_acceleration = checkBox(this, "CHKApplyAccelaration", "Accelaration", QRect(20, 442, 195, 24));
     m_eachProfile->setVisible(false);
     m_acceleration->setVisible(false);
     for (CheckBox* box : {m_differentXY, m_eachProfile, m_acceleration})
@@ -118,7 +118,7 @@ SensitivityPage::SensitivityPage(PageContext context, QWidget* parent) : QWidget
     m_defaults = new SkinButton(this);
     m_defaults->setObjectName(QStringLiteral("BSBTNSENSDEFAULTS"));
     setSourceText(m_defaults, QStringLiteral("Defaults"));
-    m_defaults->setGeometry(220, 446, 100, 28);
+    m_defaults->setGeometry(220, 436, 100, 28);
     connect(m_defaults, &SkinButton::clicked, this, [this] { BSBTNSENSDEFAULTSClick(); });
 }
 
