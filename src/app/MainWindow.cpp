@@ -29,7 +29,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -51,7 +50,7 @@ constexpr const char* kEntryNames[9] = {"BtnSet1", "BtnSet2", "BtnSet3", "BtnSet
 } // namespace
 
 TK4812CfgMain::TK4812CfgMain(TDM& dm, TuiHIDData& hid, Services services, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_dm(dm), m_hid(hid), m_services(std::move(services))
+    : SkinWindow(parent, kTopBarHeight), m_dm(dm), m_hid(hid), m_services(std::move(services))
 {
     setObjectName(QLatin1String(kConfigWindowClass));
     setWindowTitle(QLatin1String(kConfigWindowCaption));
@@ -229,7 +228,9 @@ void TK4812CfgMain::setTabOrderChain()
 void TK4812CfgMain::buildCommands()
 {
     auto add = [this](const char* name, std::function<void()> handler) {
-        m_commands.push_back({QLatin1String(name), std::move(handler)});
+        TuiCommand& command = m_commands.Add(QLatin1String(name));
+        if (handler)
+            command.OnExecute = [handler](TuiGetSet, void*, std::uint32_t) { handler(); };
     };
     add("SetButton", [this] { RefreshButtonTexts(); });
     add("SetCPI", [this] { m_sensitivity->SetCPI(); });
@@ -281,20 +282,20 @@ bool TK4812CfgMain::FormCreate()
     return true;
 }
 
-QStringList TK4812CfgMain::commandNames() const
+QStringList TK4812CfgMain::commandNames()
 {
     QStringList names;
-    for (const Command& command : m_commands)
-        names << command.name;
+    for (int i = 0; i < m_commands.Count(); ++i)
+        names << m_commands.Commands(i).Name;
     return names;
 }
 
 void TK4812CfgMain::FillPages()
 {
-    // Every handler reads the current profile from the profile manager.
-    for (const Command& command : m_commands)
-        if (command.handler)
-            command.handler();
+    // The buffer is handed on as the registry takes it; every handler reads
+    // the current profile from the profile manager.
+    TALLGAMESINFO& all = m_dm.FAllProfileSettingInfo();
+    m_commands.SetData(&all, sizeof all);
 }
 
 void TK4812CfgMain::SetupLanguage()
@@ -492,41 +493,17 @@ void TK4812CfgMain::closeEvent(QCloseEvent* event)
 
 void TK4812CfgMain::changeEvent(QEvent* event)
 {
-    QWidget::changeEvent(event);
+    SkinWindow::changeEvent(event);
 }
 
-void TK4812CfgMain::paintEvent(QPaintEvent*)
+void TK4812CfgMain::paintEvent(QPaintEvent* event)
 {
+    if (!background().isNull()) {
+        SkinWindow::paintEvent(event);
+        return;
+    }
     QPainter painter(this);
     paintMainWindowBackground(painter, *this);
-}
-
-void TK4812CfgMain::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton && event->position().y() < kTopBarHeight) {
-        m_dragging = true;
-        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    }
-    QWidget::mousePressEvent(event);
-}
-
-void TK4812CfgMain::mouseMoveEvent(QMouseEvent* event)
-{
-    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
-        // The compositor moves the window where it can (Wayland needs it);
-        // elsewhere the window moves itself.
-        if (windowHandle() && windowHandle()->startSystemMove())
-            m_dragging = false;
-        else
-            move(event->globalPosition().toPoint() - m_dragOffset);
-    }
-    QWidget::mouseMoveEvent(event);
-}
-
-void TK4812CfgMain::mouseReleaseEvent(QMouseEvent* event)
-{
-    m_dragging = false;
-    QWidget::mouseReleaseEvent(event);
 }
 
 } // namespace k4812

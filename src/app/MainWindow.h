@@ -25,7 +25,8 @@
 
 #include <QString>
 #include <QStringList>
-#include <QWidget>
+#include "ui/commands/CommandSetting.h"
+#include "ui/windows/SkinWindow.h"
 
 #include <array>
 #include <functional>
@@ -48,7 +49,7 @@ class TDM;
 class TuiLanguage;
 class WindowEndpoint;
 
-class TK4812CfgMain final : public QWidget {
+class TK4812CfgMain final : public SkinWindow {
     Q_OBJECT
 public:
     struct Services {
@@ -121,8 +122,9 @@ public:
     MainWindowState& state() { return m_state; }
     DeviceActionGate& deviceGate() { return *m_gate; }
     TuiLanguage& uiLanguage1() { return *m_language; }
+    TuiCommandSetting& uiCommandSetting1() { return m_commands; }
     // The names of the page-filling commands, in the order FillPages runs them.
-    QStringList commandNames() const;
+    QStringList commandNames();
     // The host the window's device sequences run with.
     SequenceHost& sequenceHost();
 
@@ -155,9 +157,6 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -187,11 +186,7 @@ private:
 
     DeviceActionGate* m_gate = nullptr;
     std::unique_ptr<TuiLanguage> m_language;
-    struct Command {
-        QString name;
-        std::function<void()> handler;
-    };
-    std::vector<Command> m_commands;
+    TuiCommandSetting m_commands;
     TuiHIDEvent* m_hidEvent = nullptr;
     WindowEndpoint* m_endpoint = nullptr;
     std::unique_ptr<SequenceHost> m_host;
@@ -218,8 +213,6 @@ private:
 
     bool m_closeRequested = false;
     bool m_closingAfterOk = false;
-    QPoint m_dragOffset;
-    bool m_dragging = false;
 };
 
 } // namespace k4812

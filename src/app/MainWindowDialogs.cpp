@@ -2,19 +2,19 @@
 
 #include "app/MainWindow.h"
 
-#include <QMessageBox>
+#include "ui/dialogs/HelpDialog.h"
+#include "ui/dialogs/MessagePrompter.h"
 
 namespace k4812 {
 
 int showToolkitMessageDialog(QWidget* parent, const QString& title, const QString& text, const QString& secondLine)
 {
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
-    box.setInformativeText(secondLine);
-    return box.exec() == QMessageBox::Ok ? 1 : 2;
+    return ShowMessageDialog(title, text, secondLine, parent);
 }
 
-void showToolkitHelpDialog(TK4812CfgMain&)
+void showToolkitHelpDialog(TK4812CfgMain& window)
 {
+    ShowHelpDialog(window.uiLanguage1(), &window);
 }
 
 } // namespace k4812

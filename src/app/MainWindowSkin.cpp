@@ -4,20 +4,58 @@
 #include "app/MainWindowLayout.h"
 
 #include "ui/controls/SkinButton.h"
+#include "ui/skin/ImageDataBase.h"
 #include "ui/skin/Theme.h"
+#include "ui/skin/UiStyleSheet.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
 namespace k4812 {
 
+namespace {
+
+SkinImage skin(const char* name, const char* group)
+{
+    return imageDataBase().image(QLatin1String(name), QLatin1String(group));
+}
+
+void setFaces(TK4812CfgMain& window, const QString& control, const char* normal, const char* hot,
+              const char* pressed, const char* group)
+{
+    if (auto* button = window.findChild<SkinButton*>(control))
+        button->setFaces(skin(normal, group), skin(hot, group), skin(pressed, group));
+}
+
+} // namespace
+
 void applyMainWindowSkin(TK4812CfgMain& window, const QString&)
 {
+    applyUiStyleSheet();
+    const auto name = [](const char* n) { return QLatin1String(n); };
+    setFaces(window, name("BSBTNPRESET"), "preset-1.png", "preset-2.png", "preset-3.png", "buttons");
+    for (int p = 1; p <= 4; ++p)
+        setFaces(window, QStringLiteral("BSBTNPROFILE%1").arg(p), "profile1-1.png", "profile1-2.png",
+                 "profile1-3.png", "buttons");
+    setFaces(window, name("BSBTNPROFILE5"), "Profile5-1.png", "Profile5-2.png", "Profile5-3.png", "buttons");
+    for (const char* entry : {"BtnSet1", "BtnSet2", "BtnSet3", "BtnSet4", "BtnSet5", "BtnSet6", "BtnSet7",
+                              "BtnSet8", "Btnset9"})
+        setFaces(window, name(entry), "ButtonAssign-1.png", "ButtonAssign-2.png", "ButtonAssign-3.png", "buttons");
+    setFaces(window, name("BSBTNHELP"), "help-1.png", "help-2.png", "help-3.png", "buttons");
+    setFaces(window, name("BSBTNMIN"), "min-1.png", "min-2.png", "min-3.png", "buttons");
+    setFaces(window, name("BSBTNCLOSE"), "close-1.png", "close-2.png", "close-3.png", "buttons");
+    setFaces(window, name("BSBTNMODE1"), "mode-1.png", "mode-2.png", "mode-2.png", "buttons");
+    setFaces(window, name("BSBTNMODE2"), "mode-1.png", "mode-2.png", "mode-2.png", "buttons");
+    for (const char* frame : {"BSBTNOK", "BSBTNAPPLY", "BSBTNCANCEL", "BSBTNRESETALL"})
+        setFaces(window, name(frame), "DLG-OK-1.png", "DLG-OK-2.png", "DLG-OK-3.png", "dialog");
+    window.setBackground(skin("mainback.png", "dialog"));
+
     // Without skin faces the frame buttons show a glyph; their spoken names
     // are set apart from it.
     const char* glyphs[][2] = {{"BSBTNHELP", "?"}, {"BSBTNMIN", "\u2013"}, {"BSBTNCLOSE", "\u2715"}};
     for (const auto& g : glyphs) {
-        if (auto* button = window.findChild<SkinButton*>(QLatin1String(g[0])); button && button->face(ButtonFace::Normal).isNull())
+        auto* button = window.findChild<SkinButton*>(QLatin1String(g[0]));
+        if (button && button->face(ButtonFace::Normal).isNull())
             button->setText(QString::fromUtf8(g[1]));
     }
 }
