@@ -48,19 +48,19 @@ AdvancedPage::AdvancedPage(PageContext context, QWidget* parent) : QWidget(paren
 {
     setObjectName(QStringLiteral("AdvancedPage"));
 
-    label(this, "Mouse Report Rate Options:", QRect(20, 12, 300, 22));
+    label(this, "Mouse Report Rate Options:", QRect(12, 12, 300, 22));
     const char* rateNames[] = {"RD125HZ", "RD250HZ", "RD500HZ", "RD1000HZ"};
     const char* rateTexts[] = {"125Hz", "250Hz", "500Hz", "1000Hz"};
     for (int i = 0; i < 4; ++i) {
-        RadioButton* r = radio(this, rateNames[i], rateTexts[i], "REPORTRATERADIO", QRect(20 + i * 78, 40, 78, 24));
+        RadioButton* r = radio(this, rateNames[i], rateTexts[i], "REPORTRATERADIO", QRect(12 + i * 78, 40, 78, 24));
         r->setProperty("tag", i);
         m_rates[std::size_t(i)] = r;
         connect(r, &RadioButton::toggled, this, [this, r] { DoReportRateAndLightChangeEvent(r); });
     }
 
-    label(this, "Lights Options:", QRect(20, 80, 300, 22));
-    m_lightOn = radio(this, "RDLIGHTON", "Turn On", "LIGHTSGROUPRADIO", QRect(20, 106, 140, 24));
-    m_lightOff = radio(this, "RDLIGHTOFF", "Turn Off", "LIGHTSGROUPRADIO", QRect(170, 106, 140, 24));
+    label(this, "Lights Options:", QRect(12, 80, 300, 22));
+    m_lightOn = radio(this, "RDLIGHTON", "Turn On", "LIGHTSGROUPRADIO", QRect(12, 106, 140, 24));
+    m_lightOff = radio(this, "RDLIGHTOFF", "Turn Off", "LIGHTSGROUPRADIO", QRect(162, 106, 140, 24));
     for (RadioButton* r : {m_lightOn, m_lightOff})
         connect(r, &RadioButton::toggled, this, [this, r] { DoReportRateAndLightChangeEvent(r); });
 
@@ -69,26 +69,26 @@ AdvancedPage::AdvancedPage(PageContext context, QWidget* parent) : QWidget(paren
     m_speed->setRange(kBreathingSpeedMin, kBreathingSpeedMax);
     m_speed->setStep(1);
     m_speed->setValue(2);
-    m_speed->setGeometry(20, 140, 300, 26);
+    m_speed->setGeometry(12, 140, 300, 26);
     setSourceAccessibleName(m_speed, QStringLiteral("Medium"));
-    label(this, "Low", QRect(20, 166, 90, 18));
-    label(this, "Medium", QRect(125, 166, 90, 18))->setAlignment(Qt::AlignCenter);
-    label(this, "High", QRect(230, 166, 90, 18))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label(this, "Low", QRect(12, 166, 90, 18));
+    label(this, "Medium", QRect(117, 166, 90, 18))->setAlignment(Qt::AlignCenter);
+    label(this, "High", QRect(222, 166, 90, 18))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(m_speed, &TrackBar::valueChanged, this, [this] { DoReportRateAndLightChangeEvent(m_speed); });
 
     // Shown pressed: the light is always previewed; the button itself does nothing.
-    m_preview = button(this, "BSBTNLIGHTPREVIEW", "Preview", QRect(20, 196, 140, 28));
+    m_preview = button(this, "BSBTNLIGHTPREVIEW", "Preview", QRect(12, 196, 140, 28));
     m_preview->setStaysPressed(true);
     m_preview->setChecked(true);
     m_preview->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_preview->setFocusPolicy(Qt::NoFocus);
-    m_restore = button(this, "BSBTNRESTORELIGHT", "Restore light", QRect(180, 196, 140, 28));
+    m_restore = button(this, "BSBTNRESTORELIGHT", "Restore light", QRect(172, 196, 140, 28));
     connect(m_restore, &SkinButton::clicked, this, [this] { BSBTNRESTORELIGHTClick(); });
 
-    label(this, "Lights Color Selection:", QRect(20, 240, 230, 22));
+    label(this, "Lights Color Selection:", QRect(12, 240, 230, 22));
     m_colorImage = new ImageView(this);
     m_colorImage->setObjectName(QStringLiteral("ImageLightColor"));
-    m_colorImage->setGeometry(270, 236, 30, 30);
+    m_colorImage->setGeometry(267, 236, 30, 30);
     setSourceAccessibleName(m_colorImage, QStringLiteral("Lights Color Selection:"));
     for (int i = 0; i < int(kLightSwatches.size()); ++i) {
         auto* swatch = new SkinButton(this);
@@ -96,7 +96,7 @@ AdvancedPage::AdvancedPage(PageContext context, QWidget* parent) : QWidget(paren
         swatch->setProperty("tag", i);
         const SkinImage face = m_ctx.image ? m_ctx.image(QStringLiteral("c%1.png").arg(i + 1)) : SkinImage();
         swatch->setFaces(face, face, face);
-        swatch->setGeometry(20 + i * 50, 272, 40, 40);
+        swatch->setGeometry(12 + i * 50, 272, 40, 40);
         swatch->setAccessibleName(QColor::fromRgba(kLightSwatches[std::size_t(i)]).name());
         m_swatches[std::size_t(i)] = swatch;
         connect(swatch, &SkinButton::clicked, this, [this, i] { DOLightColorSelectionEvent(i); });
@@ -118,7 +118,7 @@ AdvancedPage::AdvancedPage(PageContext context, QWidget* parent) : QWidget(paren
     connect(m_fireDelay, &NumberBox::valueChanged, this, [this] { DoReportRateAndLightChangeEvent(m_fireDelay); });
     connect(m_fireCount, &NumberBox::valueChanged, this, [this] { DoReportRateAndLightChangeEvent(m_fireCount); });
 
-    m_defaults = button(this, "BSBTNADVDEFAULTS", "Defaults", QRect(220, 436, 100, 28));
+    m_defaults = button(this, "BSBTNADVDEFAULTS", "Defaults", QRect(212, 436, 100, 28));
     connect(m_defaults, &SkinButton::clicked, this, [this] { BSBTNADVDEFAULTSClick(); });
 }
 

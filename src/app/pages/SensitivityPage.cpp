@@ -38,10 +38,10 @@ TrackBar* cpiTrack(QWidget* parent, const char* name, const char* accessibleName
     track->setObjectName(QString::fromLatin1(name));
     track->setRange(kCpiValueMin, kCpiValueMax);
     track->setStep(100);
-    track->setGeometry(20, y, 300, 26);
+    track->setGeometry(12, y, 300, 26);
     setSourceAccessibleName(track, QString::fromLatin1(accessibleName));
-    label(parent, "100", QRect(20, y + 26, 60, 18));
-    auto* max = label(parent, "3500", QRect(260, y + 26, 60, 18));
+    label(parent, "100", QRect(12, y + 26, 60, 18));
+    auto* max = label(parent, "3500", QRect(252, y + 26, 60, 18));
     max->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return track;
 }
@@ -61,28 +61,28 @@ SensitivityPage::SensitivityPage(PageContext context, QWidget* parent) : QWidget
 {
     setObjectName(QStringLiteral("SensitivityPage"));
 
-    label(this, "Sensitivity options:", QRect(20, 12, 300, 22));
-    label(this, "CPI Level:", QRect(20, 46, 100, 24));
+    label(this, "Sensitivity options:", QRect(12, 12, 300, 22));
+    label(this, "CPI Level:", QRect(12, 46, 100, 24));
     m_levelCount = new NumberBox(this);
     m_levelCount->setObjectName(QStringLiteral("NBCPILEVEL"));
     m_levelCount->setRange(1, kCpiLevelsShown);
     m_levelCount->setStep(1);
     m_levelCount->setValue(kCpiLevelsShown);
-    m_levelCount->setGeometry(110, 44, 90, 26);
+    m_levelCount->setGeometry(102, 44, 90, 26);
     setSourceAccessibleName(m_levelCount, QStringLiteral("CPI Level:"));
     connect(m_levelCount, &NumberBox::valueChanged, this, [this](int n) { SetCpiLevelCount(n); });
 
-    label(this, "X-Axis", QRect(110, 80, 90, 20))->setAlignment(Qt::AlignCenter);
-    label(this, "Y-Axis", QRect(210, 80, 90, 20))->setAlignment(Qt::AlignCenter);
+    label(this, "X-Axis", QRect(102, 80, 90, 20))->setAlignment(Qt::AlignCenter);
+    label(this, "Y-Axis", QRect(202, 80, 90, 20))->setAlignment(Qt::AlignCenter);
     for (int i = 0; i < kCpiLevelsShown; ++i) {
         const int y = 104 + i * 34;
         auto* number = new SkinLabel(this);
         number->setText(QString::number(i + 1));
-        number->setGeometry(60, y, 40, 26);
+        number->setGeometry(52, y, 40, 26);
         LevelBoxes& row = m_boxes[std::size_t(i)];
-        row.x = cpiBox(this, QStringLiteral("X%1").arg(i + 1), i, QRect(110, y, 90, 26));
-        row.y = cpiBox(this, QStringLiteral("Y%1").arg(i + 1), i, QRect(210, y, 90, 26));
-        row.xy = cpiBox(this, QStringLiteral("XY%1").arg(i + 1), i, QRect(300, y, 40, 26));
+        row.x = cpiBox(this, QStringLiteral("X%1").arg(i + 1), i, QRect(102, y, 90, 26));
+        row.y = cpiBox(this, QStringLiteral("Y%1").arg(i + 1), i, QRect(202, y, 90, 26));
+        row.xy = cpiBox(this, QStringLiteral("XY%1").arg(i + 1), i, QRect(292, y, 40, 26));
         row.xy->setVisible(false);
         row.xy->setEnabled(false);
         setSourceAccessibleName(row.x, QStringLiteral("Level %1 X-Axis").arg(i + 1));
@@ -98,18 +98,18 @@ SensitivityPage::SensitivityPage(PageContext context, QWidget* parent) : QWidget
         connect(row.y, &NumberBox::valueChanged, this, [this, i](int v) { DOCpiValueChangeEvent(i, false, v); });
     }
 
-    label(this, "X-Axis", QRect(20, 250, 100, 20));
+    label(this, "X-Axis", QRect(12, 250, 100, 20));
     m_trackX = cpiTrack(this, "TrackBarCPIX", "X-Axis", 272);
-    label(this, "Y-Axis", QRect(20, 322, 100, 20));
+    label(this, "Y-Axis", QRect(12, 322, 100, 20));
     m_trackY = cpiTrack(this, "TrackBarCPIY", "Y-Axis", 344);
     connect(m_trackX, &TrackBar::valueChanged, this, [this](int v) { TrackBarCPIXChange(true, v); });
     connect(m_trackY, &TrackBar::valueChanged, this, [this](int v) { TrackBarCPIXChange(false, v); });
 
-    label(this, "Advanced", QRect(20, 394, 200, 20));
-    m_differentXY = checkBox(this, "CHKApplyDiffirentXY", "Diffirent X/Y setting", QRect(20, 416, 195, 24));
+    label(this, "Advanced", QRect(12, 394, 200, 20));
+    m_differentXY = checkBox(this, "CHKApplyDiffirentXY", "Diffirent X/Y setting", QRect(12, 416, 195, 24));
     m_eachProfile = checkBox(this, "CHKAPPLYSETTINGEACHPROFILE", "Apply cpi setting for each profile",
-                             QRect(20, 442, 195, 24));
-    m_acceleration = checkBox(this, "CHKApplyAccelaration", "Accelaration", QRect(20, 442, 195, 24));
+                             QRect(12, 442, 195, 24));
+    m_acceleration = checkBox(this, "CHKApplyAccelaration", "Accelaration", QRect(12, 442, 195, 24));
     m_eachProfile->setVisible(false);
     m_acceleration->setVisible(false);
     for (CheckBox* box : {m_differentXY, m_eachProfile, m_acceleration})
@@ -118,7 +118,7 @@ SensitivityPage::SensitivityPage(PageContext context, QWidget* parent) : QWidget
     m_defaults = new SkinButton(this);
     m_defaults->setObjectName(QStringLiteral("BSBTNSENSDEFAULTS"));
     setSourceText(m_defaults, QStringLiteral("Defaults"));
-    m_defaults->setGeometry(220, 436, 100, 28);
+    m_defaults->setGeometry(212, 436, 100, 28);
     connect(m_defaults, &SkinButton::clicked, this, [this] { BSBTNSENSDEFAULTSClick(); });
 }
 

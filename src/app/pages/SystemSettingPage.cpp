@@ -56,38 +56,38 @@ SystemSettingPage::SystemSettingPage(PageContext context, QWidget* parent)
 {
     setObjectName(QStringLiteral("SystemSettingPage"));
 
-    label(this, "Double Click Speed", QRect(20, 12, 300, 22));
+    label(this, "Double Click Speed", QRect(12, 12, 300, 22));
     m_doubleClick = track(this, "TrackBarDoubleClickSpeed", "Double Click Speed", kDoubleClickTrackMin,
-                          kDoubleClickTrackMax, kDoubleClickTrackStep, QRect(20, 36, 300, 26));
+                          kDoubleClickTrackMax, kDoubleClickTrackStep, QRect(12, 36, 300, 26));
 
-    label(this, "Pointer Speed", QRect(20, 74, 300, 22));
+    label(this, "Pointer Speed", QRect(12, 74, 300, 22));
     m_pointerSpeed = track(this, "TrackBarPointerSpeed", "Pointer Speed", kMinPointerSpeed, kMaxPointerSpeed, 1,
-                           QRect(20, 98, 300, 26));
+                           QRect(12, 98, 300, 26));
     m_enhance = new CheckBox(this);
     m_enhance->setObjectName(QStringLiteral("CHKENHANCEPOINTER"));
     setSourceText(m_enhance, QStringLiteral("Enhance pointer precision"));
-    m_enhance->setGeometry(20, 130, 300, 24);
+    m_enhance->setGeometry(12, 130, 300, 24);
 
-    label(this, "Scroll Speed", QRect(20, 166, 300, 22));
+    label(this, "Scroll Speed", QRect(12, 166, 300, 22));
     m_scroll = new RadioButton(this);
     m_scroll->setObjectName(QStringLiteral("RDSCROLL"));
     m_scroll->setGroupName(QStringLiteral("SCROLLSPEEDGROUP"));
     setSourceAccessibleName(m_scroll, QStringLiteral("Scroll Speed"));
-    m_scroll->setGeometry(20, 190, 26, 26);
+    m_scroll->setGeometry(12, 190, 26, 26);
     m_scrollSpeed = track(this, "TRACKBARSCROLLSPEED", "Scroll Speed", kScrollLinesMin, kScrollLinesMax, 1,
-                          QRect(50, 190, 270, 26));
+                          QRect(42, 190, 270, 26));
     m_onePage = new RadioButton(this);
     m_onePage->setObjectName(QStringLiteral("RDSCROLLONEPAGE"));
     m_onePage->setGroupName(QStringLiteral("SCROLLSPEEDGROUP"));
     setSourceText(m_onePage, QStringLiteral("Scroll for one page"));
-    m_onePage->setGeometry(20, 222, 300, 24);
+    m_onePage->setGeometry(12, 222, 300, 24);
     m_onePage->setChecked(true);
 
-    label(this, "Test area", QRect(20, 258, 300, 22));
+    label(this, "Test area", QRect(12, 258, 300, 22));
     auto* area = new QFrame(this);
     area->setObjectName(QStringLiteral("TestAreaFrame"));
     area->setFrameShape(QFrame::StyledPanel);
-    area->setGeometry(20, 282, 300, 150);
+    area->setGeometry(12, 282, 300, 150);
     m_testImage = new ImageView(area);
     m_testImage->setObjectName(QStringLiteral("imageTest"));
     setSourceAccessibleName(m_testImage, QStringLiteral("Test area"));
