@@ -146,3 +146,23 @@ TEST_F(MainWindowPagesTest, ThePendingDesktopActionWaitsOnTheWindowsClock)
     clock.advance(kSystemActionDelay);
     EXPECT_EQ(journalLines().size(), 1);
 }
+
+TEST_F(MainWindowPagesTest, TheMonitorsReloadTakesTheStoredProfileButLeavesThePagesAsTheyWere)
+{
+    TK4812CfgMain& w = open();
+    ASSERT_TRUE(started);
+    const int shown = config().PointerSpeed;
+    const int stored = shown == 18 ? 17 : 18;
+    // The monitor program stored another pointer speed for the current profile.
+    config().PointerSpeed = std::uint16_t(stored);
+    dm->SaveBackToCurrentProfileInfo();
+    ASSERT_TRUE(dm->SaveCurrentProfileInfoToRegistry());
+    config().PointerSpeed = std::uint16_t(shown);
+    dm->SaveBackToCurrentProfileInfo();
+
+    EXPECT_EQ(w.handleWindowMessage(UM_RELOAD_PROFILE), 0);
+    EXPECT_EQ(config().PointerSpeed, stored);
+    EXPECT_EQ(control<TrackBar>("TrackBarPointerSpeed")->value(), shown) << "not refilled until the next fill";
+    EXPECT_EQ(reportsSent(), 0u);
+    EXPECT_TRUE(dialogs.isEmpty());
+}
