@@ -90,6 +90,7 @@ TK4812CfgMain::TK4812CfgMain(TDM& dm, TuiHIDData& hid, Services services, QWidge
         [this](const TLEDCONFIG& light) { FPreSavedLedConfig = light; },
         [this] { FillPages(); },
     });
+    buildProfileControls();
 
     m_hidEvent = new TuiHIDEvent(this, m_services.hotplugSource ? m_services.hotplugSource() : nullptr, scheduler);
     m_hidEvent->setObjectName(QStringLiteral("uiHIDEvent1"));
@@ -179,9 +180,10 @@ void TK4812CfgMain::buildControls()
     m_tabs = new TabControl(this);
     m_tabs->setObjectName(QStringLiteral("TabControlMain"));
     m_tabs->setGeometry(kTabs);
-    m_sensitivity = new SensitivityPage(*this);
-    m_advanced = new AdvancedPage(*this);
-    m_system = new SystemSettingPage(*this);
+    const PageContext pages = pageContext();
+    m_sensitivity = new SensitivityPage(pages);
+    m_advanced = new AdvancedPage(pages);
+    m_system = new SystemSettingPage(pages);
     m_tabs->addPage(m_sensitivity, QLatin1String(SensitivityPage::kTitle));
     m_tabs->addPage(m_advanced, QLatin1String(AdvancedPage::kTitle));
     m_tabs->addPage(m_system, QLatin1String(SystemSettingPage::kTitle));
@@ -240,7 +242,7 @@ void TK4812CfgMain::buildCommands()
             command.OnExecute = [handler](TuiGetSet, void*, std::uint32_t) { handler(); };
     };
     add("SetButton", [this] { RefreshButtonTexts(); });
-    add("SetCPI", [this] { m_sensitivity->LoadSensitivityPage(); });
+    add("SetCPI", [this] { m_sensitivity->SetCPI(); });
     add("SetMouseParam", [this] { m_system->LoadSystemPage(); });
     add("SetProfileBtn", [this] { RefreshProfileButtons(); });
     add("SetReport", [this] { m_advanced->LoadAdvancedPage(); });

@@ -14,6 +14,8 @@
 
 #include "app/DeviceActionGate.h"
 #include "app/MonitorLauncher.h"
+#include "app/pages/PageContext.h"
+#include "app/pages/ProfileFileDialogs.h"
 #include "device/EventScheduler.h"
 #include "device/HidData.h"
 #include "device/HidEvent.h"
@@ -35,6 +37,8 @@ namespace k4812 {
 
 class AdvancedPage;
 class ButtonAssignmentPanel;
+class PendingSystemAction;
+class ProfileControls;
 class BusyIndicator;
 class SensitivityPage;
 class SequenceHost;
@@ -68,6 +72,8 @@ public:
         std::function<int(const QString&, const QString&, const QString&)> messageDialog;
         // The help dialog; empty: the toolkit's ShowHelpDialog.
         std::function<void(TK4812CfgMain&)> helpDialog;
+        // The file dialogs of "Load from file" and "Save to file"; nullptr: the desktop's.
+        ProfileFileDialogs* profileFileDialogs = nullptr;
     };
 
     // The size of the window and of its regions.
@@ -139,6 +145,10 @@ public:
     SystemSettingPage* systemSettingPage() const { return m_system; }
     // The button column: its menus, choices and dialogs.
     ButtonAssignmentPanel& buttonAssignment() { return *m_buttonAssignment; }
+    // The profile and mode buttons, "PRESET" with its menu and "Reset All".
+    ProfileControls* profileControls() const { return m_profileControls; }
+    // TimerDoAction: the System Setting page's pending desktop action.
+    PendingSystemAction& timerDoAction() { return *m_timerDoAction; }
 
     // Whether Timer2 is counting (a successful OK waits for it to close).
     bool closingAfterOk() const { return m_closingAfterOk; }
@@ -165,6 +175,12 @@ private:
     // Closes once no device sequence runs.
     void closeWhenIdle();
     void retranslateWindow();
+    // What the pages need from the window (MainWindowPages.cpp); makes TimerDoAction.
+    PageContext pageContext();
+    // The profile strip's, mode buttons' and "Reset All"'s behaviour, once the host exists.
+    void buildProfileControls();
+    // Runs `sequence` holding the device gate; false (and nothing runs) while another runs.
+    bool runDeviceSequence(const std::function<void()>& sequence);
 
     TDM& m_dm;
     TuiHIDData& m_hid;
@@ -195,6 +211,9 @@ private:
     SkinButton* m_cancel = nullptr;
     SkinButton* m_resetAll = nullptr;
     BusyIndicator* m_indicator = nullptr;
+    std::unique_ptr<PendingSystemAction> m_timerDoAction;
+    std::unique_ptr<ProfileFileDialogs> m_desktopFileDialogs;
+    ProfileControls* m_profileControls = nullptr;
 
     bool m_closeRequested = false;
     bool m_closingAfterOk = false;

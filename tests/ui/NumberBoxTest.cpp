@@ -104,6 +104,11 @@ TEST_F(NumberBoxTest, PressReportsAClick)
     QSignalSpy clicks(&box, &NumberBox::clicked);
     QTest::mouseClick(&box, Qt::LeftButton);
     EXPECT_EQ(clicks.count(), 1);
+    // A real press lands on the text inside the box.
+    QTest::mouseClick(box.findChild<QLineEdit*>(), Qt::LeftButton);
+    EXPECT_EQ(clicks.count(), 2);
+    QTest::mouseClick(box.findChild<QLineEdit*>(), Qt::RightButton);
+    EXPECT_EQ(clicks.count(), 2);
     EXPECT_EQ(changes.count(), 0);
 }
 

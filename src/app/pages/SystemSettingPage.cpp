@@ -1,16 +1,165 @@
 #include "app/pages/SystemSettingPage.h"
 
-#include "app/MainWindow.h"
+#include "platform/desktop/PointerSettings.h"
+#include "profiles/SystemSettingEdits.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/ImageView.h"
+#include "ui/controls/RadioButton.h"
+#include "ui/controls/SkinLabel.h"
+#include "ui/controls/TextSource.h"
+#include "ui/controls/TrackBar.h"
+
+#include <QApplication>
+#include <QFrame>
 
 namespace k4812 {
 
-SystemSettingPage::SystemSettingPage(TK4812CfgMain& window, QWidget* parent) : QWidget(parent), m_window(window)
+namespace {
+
+SkinLabel* label(QWidget* parent, const char* english, QRect geometry)
+{
+    auto* l = new SkinLabel(parent);
+    setSourceText(l, QString::fromLatin1(english));
+    l->setGeometry(geometry);
+    return l;
+}
+
+TrackBar* track(QWidget* parent, const char* name, const char* accessibleName, int minimum, int maximum, int step,
+                QRect geometry)
+{
+    auto* t = new TrackBar(parent);
+    t->setObjectName(QString::fromLatin1(name));
+    t->setRange(minimum, maximum);
+    t->setStep(step);
+    t->setGeometry(geometry);
+    setSourceAccessibleName(t, QString::fromLatin1(accessibleName));
+    return t;
+}
+
+} // namespace
+
+std::unique_ptr<PendingSystemAction> makeTimerDoAction(TDM& dm, MainWindowState& state,
+                                                       std::shared_ptr<PointerSettings> settings,
+                                                       std::unique_ptr<ActionTimer> timer)
+{
+    return std::make_unique<PendingSystemAction>(std::move(timer), [&dm, &state, settings](const QString& action) {
+        if (!settings)
+            return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ApplySystemAction(*settings, action, dm.FCurrentProfileInfo(), state.SystemMouseParams);
+        QApplication::restoreOverrideCursor();
+    });
+}
+
+SystemSettingPage::SystemSettingPage(PageContext context, QWidget* parent)
+    : QWidget(parent), m_ctx(std::move(context))
 {
     setObjectName(QStringLiteral("SystemSettingPage"));
+
+    label(this, "Double Click Speed", QRect(12, 12, 300, 22));
+    m_doubleClick = track(this, "TrackBarDoubleClickSpeed", "Double Click Speed", kDoubleClickTrackMin,
+                          kDoubleClickTrackMax, kDoubleClickTrackStep, QRect(12, 36, 300, 26));
+
+    label(this, "Pointer Speed", QRect(12, 74, 300, 22));
+    m_pointerSpeed = track(this, "TrackBarPointerSpeed", "Pointer Speed", kMinPointerSpeed, kMaxPointerSpeed, 1,
+                           QRect(12, 98, 300, 26));
+    m_enhance = new CheckBox(this);
+    m_enhance->setObjectName(QStringLiteral("CHKENHANCEPOINTER"));
+    setSourceText(m_enhance, QStringLiteral("Enhance pointer precision"));
+    m_enhance->setGeometry(12, 130, 300, 24);
+
+    label(this, "Scroll Speed", QRect(12, 166, 300, 22));
+    m_scroll = new RadioButton(this);
+    m_scroll->setObjectName(QStringLiteral("RDSCROLL"));
+    m_scroll->setGroupName(QStringLiteral("SCROLLSPEEDGROUP"));
+    setSourceAccessibleName(m_scroll, QStringLiteral("Scroll Speed"));
+    m_scroll->setGeometry(12, 190, 26, 26);
+    m_scrollSpeed = track(this, "TRACKBARSCROLLSPEED", "Scroll Speed", kScrollLinesMin, kScrollLinesMax, 1,
+                          QRect(42, 190, 270, 26));
+    m_onePage = new RadioButton(this);
+    m_onePage->setObjectName(QStringLiteral("RDSCROLLONEPAGE"));
+    m_onePage->setGroupName(QStringLiteral("SCROLLSPEEDGROUP"));
+    setSourceText(m_onePage, QStringLiteral("Scroll for one page"));
+    m_onePage->setGeometry(12, 222, 300, 24);
+    m_onePage->setChecked(true);
+
+    label(this, "Test area", QRect(12, 258, 300, 22));
+    auto* area = new QFrame(this);
+    area->setObjectName(QStringLiteral("TestAreaFrame"));
+    area->setFrameShape(QFrame::StyledPanel);
+    area->setGeometry(12, 282, 300, 150);
+    m_testImage = new ImageView(area);
+    m_testImage->setObjectName(QStringLiteral("imageTest"));
+    setSourceAccessibleName(m_testImage, QStringLiteral("Test area"));
+    if (m_ctx.image)
+        m_testImage->setImage(m_ctx.image(QStringLiteral("testarea.png")));
+    const QSize size = m_testImage->image().isNull() ? QSize(96, 96) : m_testImage->image().size();
+    m_testImage->setGeometry((300 - size.width()) / 2, (150 - size.height()) / 2, size.width(), size.height());
+    connect(m_testImage, &ImageView::doubleClicked, m_testImage, &ImageView::startRotation);
+
+    for (TrackBar* t : {m_doubleClick, m_pointerSpeed, m_scrollSpeed})
+        connect(t, &TrackBar::valueChanged, this, [this, t] { DOSpeedValueChangedEvent(t); });
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{m_enhance, m_scroll, m_onePage})
+        connect(b, &QAbstractButton::toggled, this, [this, b] { DOSpeedValueChangedEvent(b); });
 }
 
 void SystemSettingPage::LoadSystemPage()
 {
+    const int lines = profile().ConfigInfo.VWheelSpeed;
+    if (IsScrollOnePage(lines)) {
+        m_onePage->setChecked(true);
+        m_scrollSpeed->setEnabled(false);
+    } else {
+        m_scroll->setChecked(true);
+        m_scrollSpeed->setValue(lines);
+        m_scrollSpeed->setEnabled(true);
+    }
+    m_ctx.state->SystemMouseParams.WheelScrollLines = lines;
+    m_doubleClick->setValue(DoubleClickTrackOf(profile().ConfigInfo.DoubleClickSpeed));
+    m_pointerSpeed->setValue(profile().ConfigInfo.PointerSpeed);
+    m_ctx.state->SystemMouseParams.PointerSpeed = m_pointerSpeed->value();
+    m_enhance->setChecked(profile().ConfigInfo.PointerAcceleration == 1);
+}
+
+void SystemSettingPage::DOSpeedValueChangedEvent(QObject* sender)
+{
+    if (initializing())
+        return;
+    TMOUSEPROFILEINFO& p = profile();
+    TSYSTEMMOUSEPARAMS& params = m_ctx.state->SystemMouseParams;
+    // The scroll value is written for every sender, so it is always what the radios show.
+    if (m_scroll->isChecked()) {
+        SetScrollLines(p, m_scrollSpeed->value());
+        params.WheelScrollLines = m_scrollSpeed->value();
+        m_scrollSpeed->setEnabled(true);
+        schedule(kActionSetScrollSpeed);
+    }
+    if (m_onePage->isChecked()) {
+        SetScrollOnePage(p);
+        params.WheelScrollLines = kScrollOnePageLines;
+        m_scrollSpeed->setEnabled(false);
+        schedule(kActionSetScrollSpeed);
+    }
+    if (sender == m_doubleClick) {
+        SetDoubleClickTrack(p, m_doubleClick->value());
+        schedule(kActionSetDoubleClickSpeed);
+    }
+    if (sender == m_pointerSpeed) {
+        SetPointerSpeed(p, m_pointerSpeed->value());
+        params.PointerSpeed = m_pointerSpeed->value();
+        schedule(kActionSetPointerSpeed);
+    }
+    if (sender == m_enhance) {
+        SetPointerPrecision(p, m_enhance->isChecked());
+        schedule(kActionSetAcceleration);
+    }
+    m_ctx.dm->SaveBackToCurrentProfileInfo();
+}
+
+void SystemSettingPage::schedule(const char* action)
+{
+    if (m_ctx.pendingAction)
+        m_ctx.pendingAction->schedule(QString::fromLatin1(action));
 }
 
 } // namespace k4812

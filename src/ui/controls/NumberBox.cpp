@@ -32,6 +32,7 @@ NumberBox::NumberBox(QWidget* parent) : QAbstractSpinBox(parent)
     palette.setColor(QPalette::Base, Qt::transparent);
     lineEdit()->setPalette(palette);
     connect(this, &QAbstractSpinBox::editingFinished, this, &NumberBox::commitTyped);
+    lineEdit()->installEventFilter(this);
     showValue();
 }
 
@@ -134,6 +135,16 @@ void NumberBox::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         emit clicked();
     QAbstractSpinBox::mousePressEvent(event);
+}
+
+bool NumberBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // A press on the text lands on the inner line edit, which keeps it:
+    // it is a click on the box all the same.
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        emit clicked();
+    return QAbstractSpinBox::eventFilter(watched, event);
 }
 
 void NumberBox::wheelEvent(QWheelEvent* event)
