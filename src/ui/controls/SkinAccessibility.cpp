@@ -1,0 +1,160 @@
+#include "ui/controls/SkinAccessibility.h"
+
+#include "ui/controls/BusyIndicator.h"
+#include "ui/controls/CheckBox.h"
+#include "ui/controls/ImageView.h"
+#include "ui/controls/RadioButton.h"
+#include "ui/controls/SkinButton.h"
+#include "ui/controls/TrackBar.h"
+
+#include <QAccessibleWidget>
+
+namespace k4812 {
+namespace {
+
+QString withoutMnemonic(QString text)
+{
+    // "&OK" shows as "OK"; "&&" is a literal ampersand.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&'))
+            text.remove(i, 1);
+    }
+    return text;
+}
+
+// Image buttons, check boxes and radio buttons.
+class AccessibleSkinButton : public QAccessibleWidget {
+public:
+    AccessibleSkinButton(QAbstractButton* button, QAccessible::Role role) : QAccessibleWidget(button, role)
+    {
+        addControllingSignal(QStringLiteral("clicked(bool)"));
+    }
+
+    QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name) {
+            const QString name = widget()->accessibleName();
+            return name.isEmpty() ? withoutMnemonic(button()->text()) : name;
+        }
+        if (t == QAccessible::Accelerator) {
+            const QKeySequence key = QKeySequence::mnemonic(button()->text());
+            return key.toString(QKeySequence::NativeText);
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        QAbstractButton* b = button();
+        if (b->isCheckable()) {
+            s.checkable = true;
+            s.checked = b->isChecked();
+        }
+        if (b->isDown())
+            s.pressed = true;
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        if (!widget()->isEnabled())
+            return {};
+        if (button()->isCheckable())
+            return {toggleAction()};
+        return {pressAction()};
+    }
+
+    void doAction(const QString& actionName) override
+    {
+        if (!widget()->isEnabled())
+            return;
+        if (actionName == pressAction() || actionName == toggleAction())
+            button()->click();
+    }
+
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
+
+// Track bars: a slider whose value, set from outside, takes the step rounding.
+class AccessibleTrackBar : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit AccessibleTrackBar(TrackBar* bar) : QAccessibleWidget(bar, QAccessible::Slider)
+    {
+        addControllingSignal(QStringLiteral("valueChanged(int)"));
+    }
+
+    TrackBar* bar() const { return static_cast<TrackBar*>(widget()); }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return QString::number(bar()->value());
+        return QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return bar()->value(); }
+    void setCurrentValue(const QVariant& value) override { bar()->setValue(value.toInt()); }
+    QVariant maximumValue() const override { return bar()->maximum(); }
+    QVariant minimumValue() const override { return bar()->minimum(); }
+    QVariant minimumStepSize() const override { return bar()->step(); }
+};
+
+class AccessibleBusyIndicator : public QAccessibleWidget {
+public:
+    explicit AccessibleBusyIndicator(BusyIndicator* indicator) : QAccessibleWidget(indicator, QAccessible::ProgressBar)
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.busy = static_cast<BusyIndicator*>(widget())->isRunning();
+        return s;
+    }
+};
+
+QAccessibleInterface* skinAccessibleFactory(const QString& className, QObject* object)
+{
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    // Only the most derived class name answers, so subclasses made by the
+    // windows keep the interface of the control they derive from.
+    if (className != QLatin1String(object->metaObject()->className()))
+        return nullptr;
+    if (auto* radio = qobject_cast<RadioButton*>(object))
+        return new AccessibleSkinButton(radio, QAccessible::RadioButton);
+    if (auto* check = qobject_cast<CheckBox*>(object))
+        return new AccessibleSkinButton(check, QAccessible::CheckBox);
+    if (auto* button = qobject_cast<SkinButton*>(object))
+        return new AccessibleSkinButton(button, QAccessible::Button);
+    if (auto* bar = qobject_cast<TrackBar*>(object))
+        return new AccessibleTrackBar(bar);
+    if (auto* indicator = qobject_cast<BusyIndicator*>(object))
+        return new AccessibleBusyIndicator(indicator);
+    if (auto* image = qobject_cast<ImageView*>(object))
+        return new QAccessibleWidget(image, QAccessible::Graphic);
+    return nullptr;
+}
+
+} // namespace
+
+void installSkinAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(skinAccessibleFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+} // namespace k4812

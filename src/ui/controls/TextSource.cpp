@@ -1,0 +1,81 @@
+#include "ui/controls/TextSource.h"
+
+#include "i18n/Translation.h"
+#include "ui/controls/TabControl.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QVariant>
+#include <QWidget>
+
+namespace k4812 {
+namespace {
+
+constexpr const char* kTextProperty = "k4812SourceText";
+constexpr const char* kNameProperty = "k4812SourceAccessibleName";
+constexpr const char* kToolTipProperty = "k4812SourceToolTip";
+
+void showText(QWidget* widget, const QString& shown)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        button->setText(shown);
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(shown);
+    else
+        widget->setWindowTitle(shown);
+}
+
+void retranslateOne(QWidget* widget)
+{
+    const QVariant text = widget->property(kTextProperty);
+    if (text.isValid())
+        showText(widget, translate(text.toString()));
+    const QVariant name = widget->property(kNameProperty);
+    if (name.isValid())
+        widget->setAccessibleName(translate(name.toString()));
+    const QVariant tip = widget->property(kToolTipProperty);
+    if (tip.isValid())
+        widget->setToolTip(translate(tip.toString()));
+    if (auto* tabs = qobject_cast<TabControl*>(widget))
+        tabs->retranslate();
+}
+
+} // namespace
+
+void setSourceText(QWidget* widget, const QString& english)
+{
+    widget->setProperty(kTextProperty, english);
+    showText(widget, translate(english));
+}
+
+void setSourceAccessibleName(QWidget* widget, const QString& english)
+{
+    widget->setProperty(kNameProperty, english);
+    widget->setAccessibleName(translate(english));
+}
+
+void setSourceToolTip(QWidget* widget, const QString& english)
+{
+    widget->setProperty(kToolTipProperty, english);
+    widget->setToolTip(translate(english));
+}
+
+QString sourceText(const QWidget* widget)
+{
+    return widget->property(kTextProperty).toString();
+}
+
+QString sourceAccessibleName(const QWidget* widget)
+{
+    return widget->property(kNameProperty).toString();
+}
+
+void retranslateTexts(QWidget* root)
+{
+    retranslateOne(root);
+    const auto children = root->findChildren<QWidget*>();
+    for (QWidget* child : children)
+        retranslateOne(child);
+}
+
+} // namespace k4812

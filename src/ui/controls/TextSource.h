@@ -1,0 +1,31 @@
+#pragma once
+// Shown texts that follow the interface language. A control remembers the
+// English source of its caption and of its accessible name and shows their
+// translation; after a language switch retranslateTexts() translates every
+// remembered source again. Translating from the source, not from the shown
+// text, is what keeps a switch from one translation to another correct.
+
+#include <QString>
+
+class QWidget;
+
+namespace k4812 {
+
+// Shows translate(english) as the widget's caption: a button's or label's
+// text, a tab control's is left alone, any other widget's window title.
+void setSourceText(QWidget* widget, const QString& english);
+// Gives the widget the accessible name translate(english): for image-only
+// controls and unlabelled boxes ("Help", "Close", "Level 1 X-Axis").
+void setSourceAccessibleName(QWidget* widget, const QString& english);
+// The same for the tool tip.
+void setSourceToolTip(QWidget* widget, const QString& english);
+
+// The remembered sources; empty when none was set.
+QString sourceText(const QWidget* widget);
+QString sourceAccessibleName(const QWidget* widget);
+
+// Translates the remembered sources of `root` and every widget below it
+// again, tab titles included.
+void retranslateTexts(QWidget* root);
+
+} // namespace k4812

@@ -1,0 +1,91 @@
+#pragma once
+// The skin image store: finds a skin image by name in the skin folder, loads
+// it once and hands out copies. The cache is keyed by the name alone: the
+// first file loaded under a name serves every later request for that name,
+// whatever folder the later request gives. "EMPTY" stands for no image. A
+// missing or unreadable file changes nothing and is not remembered, so a
+// later request tries the file again.
+//
+// Beside "name.png" the store also loads "name@2x.png" when the program runs
+// on a high-density screen; the controls draw whichever fits the screen.
+//
+// One shared instance (imageDataBase()) serves the whole program, with the
+// skin folder "Images/0409/" of the program folder as its base path. Used
+// from the user-interface thread only.
+
+#include "ui/skin/SkinImage.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace k4812 {
+
+struct TuiImageData {
+    QString ImageName;  // the name it was requested by, "close-1.png"
+    QString ImagePath;  // the file it was loaded from
+    SkinImage Image;
+};
+
+class TImageDataBase {
+public:
+    static constexpr const char* kEmptyImageName = "EMPTY";
+    // Reads an image file; a null image when it cannot.
+    using ImageLoader = std::function<QImage(const QString& path)>;
+
+    // Base path: the program folder.
+    TImageDataBase();
+    explicit TImageDataBase(const QString& APath);
+    ~TImageDataBase();
+    TImageDataBase(const TImageDataBase&) = delete;
+    TImageDataBase& operator=(const TImageDataBase&) = delete;
+
+    // Base path := APath with a "/" appended when missing; the cache is cleared.
+    void SetImageBasePath(const QString& APath);
+    const QString& ImageBasePath() const { return m_basePath; }
+
+    // Copies the named image into ATargetImage: "EMPTY" gives an empty
+    // image; a cached name its cached image; else the file AImagePath + name
+    // when AImagePath is given, or base path + AImageSubPath + "/" + name,
+    // which is loaded and cached. A file that does not load leaves
+    // ATargetImage as it was.
+    void AssignIMAGE(SkinImage& ATargetImage, const QString& AImageName, const QString& AImageSubPath = {},
+                     const QString& AImagePath = {});
+    // The same for one plain pixmap (the 1x image).
+    void AssignIMAGE(QPixmap& ATargetImage, const QString& AImageName, const QString& AImageSubPath = {},
+                     const QString& AImagePath = {});
+    // The named image, loaded from base path + name (or AImagePath + name)
+    // when not cached; no subfolder. A null image when it does not load.
+    SkinImage IMAGE(const QString& AImageName, const QString& AImagePath = {});
+
+    // Convenience for the windows: the image AssignIMAGE would give an empty target.
+    SkinImage image(const QString& AImageName, const QString& AImageSubPath = {});
+
+    const QList<TuiImageData>& cache() const { return m_cache; }
+    void clearCache() { m_cache.clear(); }
+
+    // Whether "@2x" files are loaded too; by default when a screen of the
+    // application has a pixel ratio above 1.
+    void setLoadHighDensity(bool on) { m_loadHighDensity = on; }
+    bool loadsHighDensity() const;
+    // Replaces the file reader (tests count the reads with it).
+    void setLoader(ImageLoader loader) { m_loader = std::move(loader); }
+
+private:
+    const TuiImageData* find(const QString& name) const;
+    const TuiImageData* load(const QString& name, const QString& path);
+
+    QString m_basePath;
+    QList<TuiImageData> m_cache;
+    ImageLoader m_loader;
+    int m_loadHighDensity = -1; // -1: decide from the screens
+};
+
+// The program's shared store; base path programFolder() + "/Images/0409/".
+TImageDataBase& imageDataBase();
+
+// The "@2x" file name of an image file: "a/close-1.png" -> "a/close-1@2x.png".
+QString highDensityFileName(const QString& path);
+
+} // namespace k4812

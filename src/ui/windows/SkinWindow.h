@@ -1,0 +1,33 @@
+#pragma once
+// A borderless top-level window drawn from a skin background image, moved by
+// dragging its top bar (TopBarDragger). The background sets the window's
+// size; without one the window is filled with the theme's colour.
+
+#include "ui/skin/SkinImage.h"
+#include "ui/windows/TopBarDragger.h"
+
+#include <QWidget>
+
+namespace k4812 {
+
+class SkinWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit SkinWindow(QWidget* parent = nullptr, int topBarHeight = 80);
+
+    void setBackground(const SkinImage& image);
+    const SkinImage& background() const { return m_background; }
+    TopBarDragger& dragger() { return *m_dragger; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    SkinImage m_background;
+    TopBarDragger* m_dragger;
+};
+
+// Paints a window's skin background, or the theme's colour without one.
+void paintSkinBackground(QWidget& window, const SkinImage& background);
+
+} // namespace k4812

@@ -1,0 +1,169 @@
+#include "ui/skin/ImageDataBase.h"
+#include "ui/skin/UiStyleSheet.h"
+
+#include "TestEnvironment.h"
+#include "UiTestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace k4812 {
+namespace {
+
+// A skin folder with "close-1.png" in two groups (red in buttons, blue in
+// dialog), a 2x variant of one image and a file that is no image.
+class ImageDataBaseTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        write("buttons/close-1.png", {35, 35}, Qt::red);
+        write("dialog/close-1.png", {35, 35}, Qt::blue);
+        write("dialog/messagedialog.png", {458, 246}, Qt::darkGray);
+        write("dialog/messagedialog@2x.png", {916, 492}, Qt::gray);
+        write("controls/wrong@2x.png", {10, 10}, Qt::gray);
+        write("controls/wrong.png", {10, 10}, Qt::green);
+        test::writeFile(env.path("skin/controls/broken.png"), "not an image");
+        store.setLoadHighDensity(true);
+        store.setLoader([this](const QString& path) {
+            reads.append(path);
+            return defaultLoader(path);
+        });
+    }
+
+    void write(const QString& relative, QSize size, QColor colour)
+    {
+        const QString path = env.path("skin/" + relative);
+        QDir().mkpath(QFileInfo(path).path());
+        ASSERT_TRUE(test::solidImage(size, colour).save(path));
+    }
+
+    static QImage defaultLoader(const QString& path)
+    {
+        QImage image(path);
+        return image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+
+    int readsOf(const QString& name) const
+    {
+        return int(std::count_if(reads.begin(), reads.end(), [&](const QString& p) { return p.endsWith(name); }));
+    }
+
+    test::TestEnvironment env;
+    TImageDataBase store{env.path("skin")};
+    QStringList reads;
+};
+
+TEST_F(ImageDataBaseTest, BasePathEndsWithASlash)
+{
+    EXPECT_EQ(store.ImageBasePath(), env.path("skin/"));
+    store.SetImageBasePath(env.path("skin/"));
+    EXPECT_EQ(store.ImageBasePath(), env.path("skin/"));
+}
+
+TEST_F(ImageDataBaseTest, EmptyClearsTheTarget)
+{
+    SkinImage target = test::solidSkin({5, 5}, Qt::white);
+    store.AssignIMAGE(target, QStringLiteral("EMPTY"), QStringLiteral("dialog"));
+    EXPECT_TRUE(target.isNull());
+    EXPECT_EQ(target.size(), QSize(0, 0));
+    QPixmap pixmap(5, 5);
+    store.AssignIMAGE(pixmap, QStringLiteral("EMPTY"));
+    EXPECT_TRUE(pixmap.isNull());
+    EXPECT_TRUE(reads.isEmpty());
+}
+
+TEST_F(ImageDataBaseTest, SameNameIsReadOnce)
+{
+    SkinImage first;
+    SkinImage second;
+    store.AssignIMAGE(first, QStringLiteral("messagedialog.png"), QStringLiteral("dialog"));
+    store.AssignIMAGE(second, QStringLiteral("messagedialog.png"), QStringLiteral("dialog"));
+    EXPECT_EQ(readsOf("messagedialog.png"), 1);
+    EXPECT_EQ(readsOf("messagedialog@2x.png"), 1);
+    EXPECT_EQ(first.size(), QSize(458, 246));
+    EXPECT_TRUE(first == second);
+    ASSERT_EQ(store.cache().size(), 1);
+    EXPECT_EQ(store.cache()[0].ImageName, QStringLiteral("messagedialog.png"));
+    EXPECT_EQ(store.cache()[0].ImagePath, env.path("skin/dialog/messagedialog.png"));
+}
+
+TEST_F(ImageDataBaseTest, TheFirstFolderLoadedUnderANameServesEveryLaterRequest)
+{
+    SkinImage fromButtons;
+    SkinImage fromDialog;
+    store.AssignIMAGE(fromButtons, QStringLiteral("close-1.png"), QStringLiteral("buttons"));
+    store.AssignIMAGE(fromDialog, QStringLiteral("close-1.png"), QStringLiteral("dialog"));
+    EXPECT_EQ(fromDialog.normal().pixelColor(1, 1), QColor(Qt::red));
+    // The name is compared exactly: another case is another image.
+    SkinImage otherCase;
+    store.AssignIMAGE(otherCase, QStringLiteral("Close-1.png"), QStringLiteral("dialog"));
+    EXPECT_TRUE(otherCase.isNull());
+}
+
+TEST_F(ImageDataBaseTest, MissingOrBrokenFileChangesNothingAndIsTriedAgain)
+{
+    for (const char* name : {"missing.png", "broken.png"}) {
+        SkinImage target = test::solidSkin({5, 5}, Qt::white);
+        store.AssignIMAGE(target, QString::fromLatin1(name), QStringLiteral("controls"));
+        EXPECT_EQ(target.size(), QSize(5, 5)) << name;
+        store.AssignIMAGE(target, QString::fromLatin1(name), QStringLiteral("controls"));
+        EXPECT_EQ(readsOf(name), 2) << name << ": not remembered as loaded";
+    }
+    EXPECT_TRUE(store.cache().isEmpty());
+    // Written later, the file is found.
+    write("controls/missing.png", {7, 7}, Qt::yellow);
+    EXPECT_EQ(store.image(QStringLiteral("missing.png"), QStringLiteral("controls")).size(), QSize(7, 7));
+}
+
+TEST_F(ImageDataBaseTest, HighDensityVariantIsLoadedWhenAskedAndWhenItFits)
+{
+    const SkinImage back = store.image(QStringLiteral("messagedialog.png"), QStringLiteral("dialog"));
+    EXPECT_EQ(back.highDensity().size(), QSize(916, 492));
+    EXPECT_EQ(back.pixmapFor(2.0).deviceIndependentSize().toSize(), QSize(458, 246));
+    EXPECT_EQ(back.pixmapFor(1.5).devicePixelRatio(), 2.0);
+    EXPECT_EQ(back.pixmapFor(1.0).size(), QSize(458, 246));
+    // A 2x file of the wrong size is left out.
+    EXPECT_TRUE(store.image(QStringLiteral("wrong.png"), QStringLiteral("controls")).highDensity().isNull());
+
+    TImageDataBase lowDensity(env.path("skin"));
+    lowDensity.setLoadHighDensity(false);
+    EXPECT_TRUE(lowDensity.image(QStringLiteral("messagedialog.png"), QStringLiteral("dialog")).highDensity().isNull());
+}
+
+TEST_F(ImageDataBaseTest, ExplicitPathAndImageLookups)
+{
+    SkinImage target;
+    store.AssignIMAGE(target, QStringLiteral("close-1.png"), QStringLiteral("buttons"), env.path("skin/dialog/"));
+    EXPECT_EQ(target.normal().pixelColor(1, 1), QColor(Qt::blue)) << "the path wins over the subfolder";
+    // IMAGE looks in the base path itself, with no subfolder.
+    EXPECT_TRUE(store.IMAGE(QStringLiteral("messagedialog.png")).isNull());
+    EXPECT_FALSE(store.IMAGE(QStringLiteral("messagedialog.png"), env.path("skin/dialog/")).isNull());
+    store.SetImageBasePath(env.path("skin/buttons"));
+    EXPECT_TRUE(store.cache().isEmpty());
+    EXPECT_EQ(store.IMAGE(QStringLiteral("close-1.png")).normal().pixelColor(1, 1), QColor(Qt::red));
+}
+
+TEST(ImageDataBaseNamesTest, HighDensityFileNames)
+{
+    EXPECT_EQ(highDensityFileName(QStringLiteral("/a/close-1.png")), QStringLiteral("/a/close-1@2x.png"));
+    EXPECT_EQ(highDensityFileName(QStringLiteral("/a.b/c.d.png")), QStringLiteral("/a.b/c.d@2x.png"));
+    EXPECT_EQ(highDensityFileName(QStringLiteral("/a/plain")), QStringLiteral("/a/plain@2x"));
+}
+
+TEST(UiStyleSheetTest, AppliedOnlyWhenTheFileExists)
+{
+    test::TestEnvironment env;
+    const QString before = qApp->styleSheet();
+    EXPECT_FALSE(applyUiStyleSheet(env.path("images/ui.vgstyle")));
+    EXPECT_EQ(qApp->styleSheet(), before);
+    ASSERT_TRUE(test::writeFile(env.path("images/ui.vgstyle"), "QToolTip { color: #ff7a1a; }"));
+    EXPECT_TRUE(applyUiStyleSheet(env.path("images/ui.vgstyle")));
+    EXPECT_EQ(qApp->styleSheet(), QStringLiteral("QToolTip { color: #ff7a1a; }"));
+    qApp->setStyleSheet(before);
+}
+
+} // namespace
+} // namespace k4812
