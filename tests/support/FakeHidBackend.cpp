@@ -38,7 +38,7 @@ std::unique_ptr<HidDeviceHandle> FakeHidBackend::open(const HidCollection& colle
 {
     events.push_back({Event::Open, collection.path, {}});
     if (std::find(unopenable.begin(), unopenable.end(), collection.path) != unopenable.end()) {
-        error = EACCES;
+        error = openError;
         return nullptr;
     }
     return std::make_unique<FakeHandle>(*this, collection.path);

@@ -4,6 +4,7 @@
 
 #include "platform/hid/HidBackend.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,8 +22,9 @@ public:
 
     std::vector<HidCollection> collections;
     std::vector<Event> events;
-    // Paths that cannot be opened.
+    // Paths that cannot be opened, and the error their open gives.
     std::vector<std::string> unopenable;
+    int openError = EACCES;
     // Result of every set/get (0 = success).
     int setResult = 0;
     int getResult = 0;

@@ -48,7 +48,7 @@ protected:
         m_hid = std::make_unique<TuiHIDData>(std::move(m_backend), std::move(includeList));
         QTextStream outStream(&out);
         QTextStream errStream(&err);
-        const int status = cli::listHidDevices(*m_hid, outStream, errStream);
+        const int status = cli::listHidDevices(*m_hid, outStream, errStream, {env.path("rules.d")});
         outStream.flush();
         errStream.flush();
         return status;
@@ -56,6 +56,7 @@ protected:
 
     QStringList outLines() const { return out.split(QLatin1Char('\n')); }
 
+    k4812::test::TestEnvironment env;
     FakeHidBackend* fake = nullptr;
     QString out;
     QString err;
@@ -96,13 +97,21 @@ TEST_F(DevicesVerb, MouseOutsideTheIncludeListIsNotUsed)
     EXPECT_TRUE(fake->events.empty());
 }
 
-TEST_F(DevicesVerb, UnopenableMousePointsAtTheUdevRule)
+TEST_F(DevicesVerb, UnopenableMouseSaysWhetherTheUdevRuleIsInstalled)
 {
     fake->unopenable = {"/dev/hidraw1"};
     EXPECT_EQ(run(), cli::kExitFailure);
     EXPECT_TRUE(err.contains("cannot open /dev/hidraw1: Permission denied"));
-    EXPECT_TRUE(err.contains("70-k4812.rules"));
+    EXPECT_TRUE(err.contains("the udev rule 70-k4812.rules is not installed")) << err.toStdString();
     EXPECT_TRUE(outLines().contains("K4812 configuration interface: not found"));
+}
+
+TEST_F(DevicesVerb, UnopenableMouseWithTheRuleInstalled)
+{
+    fake->unopenable = {"/dev/hidraw1"};
+    ASSERT_TRUE(k4812::test::writeFile(env.path("rules.d/70-k4812.rules"), "TAG+=\"uaccess\"\n"));
+    EXPECT_EQ(run(), cli::kExitFailure);
+    EXPECT_TRUE(err.contains("although the udev rule 70-k4812.rules is installed")) << err.toStdString();
 }
 
 TEST_F(DevicesVerb, NoDevicesAtAll)
@@ -110,6 +119,7 @@ TEST_F(DevicesVerb, NoDevicesAtAll)
     fake->collections.clear();
     EXPECT_EQ(run(), cli::kExitFailure);
     EXPECT_EQ(out, "No HID devices found.\n");
+    EXPECT_TRUE(err.contains("No device with the mouse's configuration interface is attached")) << err.toStdString();
 }
 
 TEST(DevicesVerbCommandLine, TakesNoArguments)
@@ -118,4 +128,15 @@ TEST(DevicesVerbCommandLine, TakesNoArguments)
     const auto result = k4812::test::runCtl({"devices", "extra"});
     EXPECT_EQ(result.status, cli::kExitUsage);
     EXPECT_TRUE(result.err.contains("Usage: k4812ctl devices"));
+}
+
+TEST(DevicesVerbCommandLine, ExplainsTheMissingMouseInTheStoredLanguage)
+{
+    k4812::test::TestEnvironment env;
+    env.set("K4812_PROGRAM_DIR", QStringLiteral(K4812_BIN_DIR));   // the built ui.local
+    env.set("K4812_EMULATOR_FAULTS", QStringLiteral("absent"));
+    ASSERT_EQ(k4812::test::runCtl({"language", "set", "0804"}).status, cli::kExitOk);
+    const auto result = k4812::test::runCtl({"--device=emulator:" + env.path("mouse.bin"), "devices"});
+    EXPECT_EQ(result.status, cli::kExitFailure);
+    EXPECT_TRUE(result.err.contains(QString::fromUtf8("未连接带有鼠标配置接口的设备"))) << result.err.toStdString();
 }

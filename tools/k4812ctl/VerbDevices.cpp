@@ -1,8 +1,9 @@
 #include "VerbDevices.h"
 
 #include "Cli.h"
+#include "LanguageSetting.h"
+#include "StoredLanguage.h"
 
-#include <cerrno>
 #include <cstring>
 
 namespace k4812::cli {
@@ -26,6 +27,9 @@ int runDevices(Context& context, const QStringList& args)
     TuiHIDData* hid = context.hid();
     if (hid == nullptr)
         return kExitFailure;
+    // The explanation is the window's dialog line, in the same language.
+    const std::unique_ptr<LanguageSetting> setting = openLanguageSetting();
+    const StoredLanguage language(*setting);
     return listHidDevices(*hid, context.out(), context.err());
 }
 
@@ -36,18 +40,26 @@ const VerbRegistration kRegistration({
     "(feature, input, output, in bytes with the report ID) and hardware IDs. '*' marks the\n"
     "mouse's configuration interface as the device link would use it (usage page 0xFFA0,\n"
     "usage 1, passing config.ini's include list). Exit status 0 when the mouse is present\n"
-    "and can be opened, 1 when not.",
+    "and can be opened, 1 when not, with the reason: no mouse attached, or no access to it\n"
+    "(and whether the udev rule 70-k4812.rules is installed).",
     "list HID collections and find the mouse",
     &runDevices,
 });
 
 } // namespace
 
-int listHidDevices(TuiHIDData& hid, QTextStream& out, QTextStream& err)
+int listHidDevices(TuiHIDData& hid, QTextStream& out, QTextStream& err, const QStringList& ruleFolders)
 {
+    const auto explain = [&] {
+        const QString why = explainMissingMouse(hid, ruleFolders);
+        if (!why.isEmpty())
+            err << "k4812ctl: " << why << '\n';
+    };
     const std::vector<HidCollection> collections = hid.backend().enumerate();
     if (collections.empty()) {
         out << "No HID devices found.\n";
+        out.flush();
+        explain();
         return kExitFailure;
     }
     QStringList present;
@@ -70,14 +82,13 @@ int listHidDevices(TuiHIDData& hid, QTextStream& out, QTextStream& err)
             present.append(QString::fromStdString(c.path));
         } else {
             err << "k4812ctl: cannot open " << QString::fromStdString(c.path) << ": " << std::strerror(error) << '\n';
-            if (error == EACCES || error == EPERM)
-                err << "k4812ctl: install the udev rule resources/70-k4812.rules to give your user access to the "
-                       "mouse (docs/building.md, \"Using a real mouse\")\n";
         }
     }
     out << '\n';
     if (present.isEmpty()) {
         out << "K4812 configuration interface: not found\n";
+        out.flush();
+        explain();
         return kExitFailure;
     }
     out << "K4812 configuration interface: " << present.join(QStringLiteral(", ")) << '\n';

@@ -1,0 +1,206 @@
+#pragma once
+// TK4812CfgMain: the program's only top-level window ("K4812_CONFIG",
+// borderless, 850 x 655). It checks that the mouse is present, takes its
+// language and skin, fills its pages from the current profile through its
+// command registry, starts the companion monitor and waits for the user.
+// OK and Apply run the apply sequence; Cancel offers to save; the monitor
+// may close it (7036), re-apply the language (7037) or reload the current
+// profile (7038). Closing it ends the program.
+//
+// What the window needs from outside (the clock of its timers, the waits of
+// the device sequences, the monitor program, the hot-plug source, its message
+// endpoint) is injected through Services, so tests run it without sleeping,
+// processes or devices.
+
+#include "app/DeviceActionGate.h"
+#include "app/MonitorLauncher.h"
+#include "device/EventScheduler.h"
+#include "device/HidData.h"
+#include "device/HidEvent.h"
+#include "device/MainWindowState.h"
+#include "platform/hid/HotplugSource.h"
+#include "profiles/Records.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace k4812 {
+
+class AdvancedPage;
+class BusyIndicator;
+class SensitivityPage;
+class SequenceHost;
+class SkinButton;
+class SkinLabel;
+class SystemSettingPage;
+class TabControl;
+class TDM;
+class TuiLanguage;
+class WindowEndpoint;
+
+class TK4812CfgMain final : public QWidget {
+    Q_OBJECT
+public:
+    struct Services {
+        // The clock of Timer2 (and of the arrival watcher's start-up events).
+        EventScheduler* scheduler = nullptr;           // nullptr: Qt's timers
+        // The waits inside device sequences; empty: a nested event loop.
+        std::function<void(int ms)> wait;
+        MonitorLauncher::Operations monitor = MonitorLauncher::systemOperations();
+        // The hot-plug source; nullptr: the udev monitor.
+        std::function<std::unique_ptr<HotplugSource>()> hotplugSource;
+        // Whether to own the window class's message endpoint (off for screenshots).
+        bool receiveMessages = true;
+        // Whether FormCreate ends with StartMonitor (off for screenshots).
+        bool startMonitor = true;
+        // Where config.ini, ui.local and the monitor program live; empty: the program folder.
+        QString programFolder;
+        // The message dialog (title, text, second line) -> 1 OK, 2 Cancel;
+        // empty: the toolkit's ShowMessageDialog.
+        std::function<int(const QString&, const QString&, const QString&)> messageDialog;
+        // The help dialog; empty: the toolkit's ShowHelpDialog.
+        std::function<void(TK4812CfgMain&)> helpDialog;
+    };
+
+    // The size of the window and of its regions.
+    static constexpr int kWidth = 850;
+    static constexpr int kHeight = 655;
+    static constexpr int kTopBarHeight = 80;
+    static constexpr int kLeftWidth = 500;
+    static constexpr int kBottomBarHeight = 53;
+    // Timer2: how long after a successful OK the window closes.
+    static constexpr int kCloseAfterOkMs = 500;
+
+    TK4812CfgMain(TDM& dm, TuiHIDData& hid, Services services, QWidget* parent = nullptr);
+    TK4812CfgMain(TDM& dm, TuiHIDData& hid) : TK4812CfgMain(dm, hid, Services{}) {}
+    ~TK4812CfgMain() override;
+
+    // The start-up sequence. False when the mouse is absent: the dialog has
+    // been shown and the program must end without showing the window.
+    bool FormCreate();
+    void SetupLanguage();
+    void LoadSkin();
+    void BindControls();
+    void StartMonitor();
+    // The texts of the nine button-set entries (command "SetButton").
+    void RefreshButtonTexts();
+    // Presses the mode button of the active mode and the profile button of
+    // the current profile, releases the others (command "SetProfileBtn").
+    void RefreshProfileButtons();
+    // Fills every page from the current profile through the command registry.
+    void FillPages();
+
+    // Frame buttons and events.
+    void BSBTNOKClick();
+    void BSBTNAPPLYClick();
+    void BSBTNCANCELClick();
+    void BSBTNCLOSEClick();
+    void BSBTNMINClick();
+    void BSBTNHELPClick();
+    void Timer2Timer();
+    void uiHIDEvent1DeviceArrival();
+
+    // The window message handler (7036, 7037, 7038); its answer is 0.
+    std::int32_t handleWindowMessage(std::int32_t message);
+
+    // --- State the pages share -------------------------------------------
+    TDM& dm() { return m_dm; }
+    TuiHIDData& hid() { return m_hid; }
+    MainWindowState& state() { return m_state; }
+    DeviceActionGate& deviceGate() { return *m_gate; }
+    TuiLanguage& uiLanguage1() { return *m_language; }
+    // The names of the page-filling commands, in the order FillPages runs them.
+    QStringList commandNames() const;
+    // The host the window's device sequences run with.
+    SequenceHost& sequenceHost();
+
+    bool FInitlizing = false;
+    int FPlaceButtonTag = 0;
+    int FPlaceWheelButtonTag = 0;
+    int FCurrentMacro = 0;
+    QString FProfilePath;
+    QString FMacroPath;
+    TLEDCONFIG FPreSavedLedConfig{};
+    QString FDoTimerAction;
+    std::array<SkinButton*, 10> FConfigButtonSet{};
+    std::array<SkinButton*, 10> FWheelConfigButtonSet{};
+
+    SensitivityPage* sensitivityPage() const { return m_sensitivity; }
+    AdvancedPage* advancedPage() const { return m_advanced; }
+    SystemSettingPage* systemSettingPage() const { return m_system; }
+
+    // Whether Timer2 is counting (a successful OK waits for it to close).
+    bool closingAfterOk() const { return m_closingAfterOk; }
+
+signals:
+    // The apply sequence ended (true: the mouse took every setting).
+    void applied(bool ok);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildControls();
+    void buildCommands();
+    void setTabOrderChain();
+    // Runs the apply sequence with the gate held; false when it did not
+    // write the mouse (absent, a failed command, storage failed or another
+    // sequence runs).
+    bool runApply();
+    // The message dialog of the toolkit; 1 for OK, 2 for Cancel.
+    int messageDialog(const QString& title, const QString& text, const QString& secondLine = QString());
+    // Closes once no device sequence runs.
+    void closeWhenIdle();
+    void retranslateWindow();
+
+    TDM& m_dm;
+    TuiHIDData& m_hid;
+    Services m_services;
+    MainWindowState m_state;
+
+    DeviceActionGate* m_gate = nullptr;
+    std::unique_ptr<TuiLanguage> m_language;
+    struct Command {
+        QString name;
+        std::function<void()> handler;
+    };
+    std::vector<Command> m_commands;
+    TuiHIDEvent* m_hidEvent = nullptr;
+    WindowEndpoint* m_endpoint = nullptr;
+    std::unique_ptr<SequenceHost> m_host;
+
+    SkinButton* m_help = nullptr;
+    SkinButton* m_min = nullptr;
+    SkinButton* m_close = nullptr;
+    SkinLabel* m_caption = nullptr;
+    std::array<SkinButton*, 2> m_modeButtons{};
+    SkinButton* m_preset = nullptr;
+    std::array<SkinButton*, 5> m_profileButtons{};
+    TabControl* m_tabs = nullptr;
+    SensitivityPage* m_sensitivity = nullptr;
+    AdvancedPage* m_advanced = nullptr;
+    SystemSettingPage* m_system = nullptr;
+    SkinButton* m_ok = nullptr;
+    SkinButton* m_apply = nullptr;
+    SkinButton* m_cancel = nullptr;
+    SkinButton* m_resetAll = nullptr;
+    BusyIndicator* m_indicator = nullptr;
+
+    bool m_closeRequested = false;
+    bool m_closingAfterOk = false;
+    QPoint m_dragOffset;
+    bool m_dragging = false;
+};
+
+} // namespace k4812

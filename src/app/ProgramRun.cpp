@@ -1,0 +1,130 @@
+#include "app/ProgramRun.h"
+
+#include "app/MainWindow.h"
+#include "app/ProgramOptions.h"
+
+#include "platform/desktop/MonitorLinkNames.h"
+#include "platform/desktop/SingleInstanceLock.h"
+#include "platform/desktop/TuiThread.h"
+#include "platform/hid/DeviceSelection.h"
+#include "platform/hid/TracingHidBackend.h"
+#include "platform/storage/IniFile.h"
+#include "platform/storage/ProgramFolder.h"
+#include "platform/storage/StorageError.h"
+#include "profiles/ProfileManager.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+namespace k4812 {
+
+namespace {
+
+int fail(const QString& message)
+{
+    QTextStream err(stderr);
+    err << "k4812-config: " << message << Qt::endl;
+    return kExitFailure;
+}
+
+std::unique_ptr<TuiHIDData> openDevice(const ProgramOptions& options, QString& error)
+{
+    const std::optional<DeviceSelection> selection = resolveDeviceSelection(options.device, error);
+    if (!selection)
+        return nullptr;
+    std::unique_ptr<HidBackend> backend = createHidBackend(*selection, error);
+    if (!backend)
+        return nullptr;
+    if (!options.trace.isEmpty())
+        backend = std::make_unique<TracingHidBackend>(std::move(backend), options.trace);
+    const IniFile config = IniFile::fromFile(programFile(QStringLiteral("config.ini")));
+    return std::make_unique<TuiHIDData>(std::move(backend), TuiHIDData::readIncludeList(config));
+}
+
+int writeScreenshot(TK4812CfgMain& window, const QString& file)
+{
+    // Laid out and painted as on screen, without a window on the screen.
+    window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.show();
+    QApplication::processEvents();
+    const QPixmap shot = window.grab();
+    window.close();
+    if (!shot.save(file, "PNG"))
+        return fail(QStringLiteral("cannot write the screenshot to %1").arg(file));
+    return kExitOk;
+}
+
+void centre(QWidget& window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
+
+} // namespace
+
+int runProgram(const QStringList& args)
+{
+    QString error;
+    const std::optional<ProgramOptions> options = parseProgramOptions(args, error);
+    if (!options) {
+        QTextStream err(stderr);
+        err << "k4812-config: " << error << "\n\n" << programUsage();
+        return kExitUsage;
+    }
+    if (options->help) {
+        QTextStream(stdout) << programUsage();
+        return kExitOk;
+    }
+    const bool screenshot = !options->screenshot.isEmpty();
+    QCoreApplication::setApplicationName(QLatin1String(kApplicationName));
+    QGuiApplication::setApplicationDisplayName(QLatin1String(kApplicationTitle));
+
+    // One copy at a time; a screenshot shows nothing and may run beside it.
+    SingleInstanceLock lock;
+    if (!screenshot && !lock.tryAcquire()) {
+        if (lock.anotherInstance())
+            return kExitOk;
+        return fail(QStringLiteral("cannot take the single-instance lock: %1").arg(lock.errorString()));
+    }
+
+    std::unique_ptr<TDM> dm;
+    try {
+        dm = std::make_unique<TDM>();
+    } catch (const StorageError& e) {
+        return fail(QStringLiteral("the profiles cannot be opened: %1").arg(e.message()));
+    }
+    for (const QString& notice : dm->notices())
+        QTextStream(stderr) << "k4812-config: " << notice << Qt::endl;
+
+    std::unique_ptr<TuiHIDData> hid = openDevice(*options, error);
+    if (!hid)
+        return fail(error);
+
+    TK4812CfgMain::Services services;
+    services.receiveMessages = !screenshot;
+    services.startMonitor = !screenshot;
+    TK4812CfgMain window(*dm, *hid, std::move(services));
+    if (!window.FormCreate()) {
+        // No mouse: the dialog has been shown; nothing was written.
+        return kExitFailure;
+    }
+    if (screenshot)
+        return writeScreenshot(window, options->screenshot);
+
+    centre(window);
+    window.show();
+    const int status = QApplication::exec();
+    // The pointer settings of the last apply run on a worker; let it finish.
+    TuiThread::waitForAll();
+    return status;
+}
+
+} // namespace k4812

@@ -1,0 +1,46 @@
+#pragma once
+// The window's side of a device sequence (apply, profile and mode buttons):
+// a pause lets the window handle its pending events (it repaints, its busy
+// indicator turns) and then waits with the event loop running; the progress
+// indicator is the window's busy indicator; warnings go to the message
+// dialog. The waiting itself is injected, so window tests run the sequences
+// without sleeping.
+
+#include "device/SequenceHost.h"
+
+#include <functional>
+
+namespace k4812 {
+
+class WindowSequenceHost final : public SequenceHost {
+public:
+    struct Operations {
+        // Shows (true) or hides the busy indicator APPLYAniIndicator.
+        std::function<void(bool visible)> showProgress;
+        // Waits `ms` with the event loop running (tests: records and returns).
+        std::function<void(int ms)> wait;
+        // The message dialog (title, text).
+        std::function<void(const QString& title, const QString& text)> warn;
+        // FPreSavedLedConfig := light.
+        std::function<void(const TLEDCONFIG& light)> setPreSavedLedConfig;
+        // After a profile or mode switch: the window refreshes its pages.
+        std::function<void()> currentProfileChanged;
+    };
+
+    explicit WindowSequenceHost(Operations operations);
+
+    // Runs a nested event loop for `ms`: what the programs use as `wait`.
+    static void waitWithEventLoop(int ms);
+
+    void pause(int milliseconds) override;
+    void processMessages() override;
+    void showProgress(bool visible) override;
+    void showWarning(const QString& title, const QString& text) override;
+    void setPreSavedLedConfig(const TLEDCONFIG& light) override;
+    void currentProfileChanged() override;
+
+private:
+    Operations m_ops;
+};
+
+} // namespace k4812
