@@ -1,0 +1,80 @@
+#include "app/dialogs/KeyRecordingDialog.h"
+
+#include "ScopedKeyboardGrab.h"
+#include "i18n/Translation.h"
+#include "ui/controls/SkinLabel.h"
+#include "ui/controls/TextBox.h"
+
+#include <QEvent>
+
+namespace k4812 {
+
+KeyRecordingDialog::KeyRecordingDialog(const char* objectName, const char* title, const char* hint,
+                                       const char* boxName, TuiHook::Environment hook, MessageSink message,
+                                       QWidget* parent)
+    : KeyDialogFrame(objectName, title, parent)
+{
+    addLabel("LabelHint", hint, QRect(30, 58, kWidth - 60, 28))->setWordWrap(true);
+    m_box = new TextBox(this);
+    m_box->setObjectName(QString::fromLatin1(boxName));
+    m_box->setReadOnly(true);
+    m_box->setKeysEditText(false);
+    m_box->setGeometry(30, 96, kWidth - 60, 32);
+    m_box->setAccessibleName(translate(QString::fromUtf8(hint)));
+
+    if (!hook.showError && message) {
+        hook.showError = [message](const QString& caption, const QString& text) {
+            message(translate(caption), translate(text));
+        };
+    }
+    m_hook = std::make_unique<TuiHook>(std::move(hook));
+}
+
+// A dialog destroyed while it records: its TuiHook stops the recording and
+// the grab ends with it.
+KeyRecordingDialog::~KeyRecordingDialog() = default;
+
+void KeyRecordingDialog::showEvent(QShowEvent* event)
+{
+    KeyDialogFrame::showEvent(event);
+    if (m_recording || !m_hook->DLLLoaded())
+        return;
+    m_recording = true;
+    startRecording();
+    // Keys typed into the dialog stop here, after the hook has seen them.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+    if (windowHandle() != nullptr)
+        m_grab = std::make_unique<ScopedKeyboardGrab>(windowHandle());
+}
+
+void KeyRecordingDialog::done(int result)
+{
+    if (m_recording) {
+        m_recording = false;
+        m_grab.reset();
+        stopRecording();
+        removeEventFilter(this);
+        for (QWidget* child : findChildren<QWidget*>())
+            child->removeEventFilter(this);
+    }
+    KeyDialogFrame::done(result);
+}
+
+bool KeyRecordingDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_recording) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+            return true;
+        default:
+            break;
+        }
+    }
+    return KeyDialogFrame::eventFilter(watched, event);
+}
+
+} // namespace k4812
