@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libudev-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xdotool x11-utils dbus-x11 fonts-noto-cjk
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev xxd)

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the program.
-# Arguments are passed on; without any, it shows what the emulated mouse holds.
+# Without arguments it starts the configuration window against the mouse
+# emulator; with arguments it runs the command-line tool k4812ctl with them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 build_dir=${BUILD_DIR:-build}
 if [ $# -eq 0 ]; then
-  set -- --device=emulator emulator show
+  exec "$build_dir/bin/k4812-config" --device=emulator
 fi
 exec "$build_dir/bin/k4812ctl" "$@"

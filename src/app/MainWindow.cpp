@@ -4,6 +4,7 @@
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowSkin.h"
 #include "app/WindowSequenceHost.h"
+#include "app/buttons/ButtonAssignmentPanel.h"
 #include "app/pages/AdvancedPage.h"
 #include "app/pages/SensitivityPage.h"
 #include "app/pages/SystemSettingPage.h"
@@ -67,6 +68,14 @@ TK4812CfgMain::TK4812CfgMain(TDM& dm, TuiHIDData& hid, Services services, QWidge
     m_gate = new DeviceActionGate(this);
     buildControls();
     buildCommands();
+
+    // The button column's menus and what a choice in them stores.
+    ButtonAssignmentPanel::Entries entries;
+    std::copy_n(FConfigButtonSet.begin(), entries.buttons.size(), entries.buttons.begin());
+    std::copy_n(FWheelConfigButtonSet.begin(), entries.wheels.size(), entries.wheels.begin());
+    ButtonAssignmentPanel::Dialogs buttonDialogs;
+    buttonDialogs.message = [this](const QString& title, const QString& text) { return messageDialog(title, text); };
+    m_buttonAssignment = new ButtonAssignmentPanel(m_dm, m_state, entries, buttonDialogs, this);
 
     // The language component translates this window: after every switch it
     // shows its texts again in the new language.
@@ -318,6 +327,7 @@ void TK4812CfgMain::retranslateWindow()
 
 void TK4812CfgMain::RefreshButtonTexts()
 {
+    m_buttonAssignment->RebuildMacroMenu();
     const TMOUSEPROFILEINFO& profile = m_dm.FCurrentProfileInfo();
     for (int i = 0; i < kButtonEntryCount; ++i) {
         if (SkinButton* entry = FConfigButtonSet[std::size_t(i)]) {

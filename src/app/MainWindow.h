@@ -33,6 +33,7 @@
 namespace k4812 {
 
 class AdvancedPage;
+class ButtonAssignmentPanel;
 class BusyIndicator;
 class SensitivityPage;
 class SequenceHost;
@@ -134,6 +135,8 @@ public:
     SensitivityPage* sensitivityPage() const { return m_sensitivity; }
     AdvancedPage* advancedPage() const { return m_advanced; }
     SystemSettingPage* systemSettingPage() const { return m_system; }
+    // The button column: its menus, choices and dialogs.
+    ButtonAssignmentPanel& buttonAssignment() { return *m_buttonAssignment; }
 
     // Whether Timer2 is counting (a successful OK waits for it to close).
     bool closingAfterOk() const { return m_closingAfterOk; }
@@ -191,6 +194,7 @@ private:
     SensitivityPage* m_sensitivity = nullptr;
     AdvancedPage* m_advanced = nullptr;
     SystemSettingPage* m_system = nullptr;
+    ButtonAssignmentPanel* m_buttonAssignment = nullptr;
     SkinButton* m_ok = nullptr;
     SkinButton* m_apply = nullptr;
     SkinButton* m_cancel = nullptr;

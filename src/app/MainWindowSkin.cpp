@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/MainWindowLayout.h"
 
+#include "ui/controls/SkinButton.h"
 #include "ui/skin/Theme.h"
 
 #include <QPainter>
@@ -10,8 +11,15 @@
 
 namespace k4812 {
 
-void applyMainWindowSkin(TK4812CfgMain&, const QString&)
+void applyMainWindowSkin(TK4812CfgMain& window, const QString&)
 {
+    // Without skin faces the frame buttons show a glyph; their spoken names
+    // are set apart from it.
+    const char* glyphs[][2] = {{"BSBTNHELP", "?"}, {"BSBTNMIN", "\u2013"}, {"BSBTNCLOSE", "\u2715"}};
+    for (const auto& g : glyphs) {
+        if (auto* button = window.findChild<SkinButton*>(QLatin1String(g[0])); button && button->face(ButtonFace::Normal).isNull())
+            button->setText(QString::fromUtf8(g[1]));
+    }
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include "profiles/ButtonFunctionTable.h"
 #include "profiles/MacroButtonSweep.h"
 #include "profiles/ProfileManager.h"
+#include "ui/dialogs/MessagePrompter.h"
 #include "ui/menu/TuiMenuEx.h"
 
 #include <QAbstractButton>
@@ -53,7 +54,7 @@ ButtonAssignmentPanel::ButtonAssignmentPanel(TDM& dm, MainWindowState& state, En
         };
     if (!m_dialogs.message)
         m_dialogs.message = [parent](const QString& title, const QString& text) {
-            return ShowKeyMessage(title, text, parent);
+            return ShowMessageDialog(title, text, {}, parent);
         };
 
     m_menu1 = new TuiMenuEx(this);

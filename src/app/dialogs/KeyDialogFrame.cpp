@@ -1,45 +1,51 @@
 #include "app/dialogs/KeyDialogFrame.h"
 
-#include "i18n/Translation.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinLabel.h"
-#include "ui/skin/Theme.h"
-
-#include <QMouseEvent>
-#include <QPainter>
-#include <QScreen>
-#include <QWindow>
+#include "ui/controls/TextSource.h"
+#include "ui/controls/UiFont.h"
+#include "ui/skin/ImageDataBase.h"
 
 namespace k4812 {
 
 namespace {
 
-constexpr int kTitleBarHeight = 40;
-constexpr QSize kButtonSize(96, 32);
+constexpr int kTopBarHeight = 44;
+constexpr QSize kButtonSize(96, 30);
+const QString kDialogGroup = QStringLiteral("dialog");
+
+SkinButton* dialogButton(QWidget* parent, const char* objectName, const char* text, int x)
+{
+    TImageDataBase& images = imageDataBase();
+    auto* button = new SkinButton(parent);
+    button->setObjectName(QString::fromLatin1(objectName));
+    button->setFaces(images.image(QStringLiteral("DLG-OK-1.png"), kDialogGroup),
+                     images.image(QStringLiteral("DLG-OK-2.png"), kDialogGroup),
+                     images.image(QStringLiteral("DLG-OK-3.png"), kDialogGroup));
+    button->setGeometry(QRect(QPoint(x, KeyDialogFrame::kHeight - kButtonSize.height() - 16), kButtonSize));
+    button->setFont(uiFont(9, true));
+    setSourceText(button, QString::fromLatin1(text));
+    return button;
+}
 
 } // namespace
 
 KeyDialogFrame::KeyDialogFrame(const char* objectName, const char* title, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    : SkinDialog(parent, kTopBarHeight)
 {
     setObjectName(QString::fromLatin1(objectName));
-    setModal(true);
+    // The message dialog's background, drawn at this dialog's size.
+    setBackground(imageDataBase().image(QStringLiteral("messagedialog.png"), kDialogGroup));
     setFixedSize(kWidth, kHeight);
-    const QString shownTitle = translate(QString::fromUtf8(title));
-    setWindowTitle(shownTitle);
-    setAccessibleName(shownTitle);
+    setSourceText(this, QString::fromUtf8(title));
+    setSourceAccessibleName(this, QString::fromUtf8(title));
 
-    SkinLabel* caption = addLabel("LabelTitle", title, QRect(18, 8, kWidth - 36, kTitleBarHeight - 12));
-    caption->setFontSize(11, true);
+    SkinLabel* caption = addLabel("LabelTitle", title, QRect(20, 4, kWidth - 40, kTopBarHeight - 8));
+    caption->setFontSize(12, true);
+    caption->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
 
-    m_ok = new SkinButton(this);
-    m_ok->setObjectName(QStringLiteral("BtnOK"));
-    m_ok->setText(translate(QStringLiteral("OK")));
-    m_ok->setGeometry(QRect(QPoint(kWidth / 2 - kButtonSize.width() - 12, kHeight - 52), kButtonSize));
-    m_cancel = new SkinButton(this);
-    m_cancel->setObjectName(QStringLiteral("BtnCancel"));
-    m_cancel->setText(translate(QStringLiteral("CANCEL")));
-    m_cancel->setGeometry(QRect(QPoint(kWidth / 2 + 12, kHeight - 52), kButtonSize));
+    m_ok = dialogButton(this, "BtnOK", "OK", kWidth / 2 - kButtonSize.width() - 8);
+    m_cancel = dialogButton(this, "BtnCancel", "CANCEL", kWidth / 2 + 8);
     connect(m_ok, &QAbstractButton::clicked, this, &KeyDialogFrame::accept);
     connect(m_cancel, &QAbstractButton::clicked, this, &KeyDialogFrame::reject);
 }
@@ -48,7 +54,7 @@ SkinLabel* KeyDialogFrame::addLabel(const char* objectName, const char* text, co
 {
     auto* label = new SkinLabel(this);
     label->setObjectName(QString::fromLatin1(objectName));
-    label->setText(translate(QString::fromUtf8(text)));
+    setSourceText(label, QString::fromUtf8(text));
     label->setGeometry(geometry);
     return label;
 }
@@ -56,55 +62,6 @@ SkinLabel* KeyDialogFrame::addLabel(const char* objectName, const char* text, co
 void KeyDialogFrame::accept()
 {
     done(kResultOk);
-}
-
-void KeyDialogFrame::reject()
-{
-    done(kResultCancel);
-}
-
-void KeyDialogFrame::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), theme::panelBack());
-    p.fillRect(QRect(0, 0, width(), kTitleBarHeight), theme::barBack());
-    p.setPen(theme::accent());
-    p.drawLine(QPoint(0, kTitleBarHeight), QPoint(width(), kTitleBarHeight));
-    p.setPen(theme::panelEdge());
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-void KeyDialogFrame::showEvent(QShowEvent* event)
-{
-    // Centred on the window that opened it, or on the screen.
-    QRect area;
-    if (const QWidget* owner = parentWidget(); owner && owner->isVisible())
-        area = QRect(owner->window()->mapToGlobal(QPoint(0, 0)), owner->window()->size());
-    else if (const QScreen* s = screen())
-        area = s->availableGeometry();
-    if (area.isValid())
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    QDialog::showEvent(event);
-}
-
-void KeyDialogFrame::mousePressEvent(QMouseEvent* event)
-{
-    m_dragging = event->button() == Qt::LeftButton && event->position().y() < kTitleBarHeight;
-    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-    QDialog::mousePressEvent(event);
-}
-
-void KeyDialogFrame::mouseMoveEvent(QMouseEvent* event)
-{
-    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
-        // The window system moves it where it can (Wayland); otherwise it follows the pointer.
-        if (windowHandle() != nullptr && windowHandle()->startSystemMove())
-            m_dragging = false;
-        else
-            move(event->globalPosition().toPoint() - m_dragOffset);
-    }
-    QDialog::mouseMoveEvent(event);
 }
 
 } // namespace k4812

@@ -5,7 +5,8 @@
 #include "app/dialogs/TFrmFire.h"
 #include "app/dialogs/TFrmSingleKey.h"
 
-#include <QMessageBox>
+#include "ui/dialogs/MessagePrompter.h"
+
 #include <QPointer>
 
 namespace k4812 {
@@ -15,16 +16,10 @@ namespace {
 KeyRecordingDialog::MessageSink messageSink(QWidget* parent)
 {
     const QPointer<QWidget> owner(parent);
-    return [owner](const QString& title, const QString& text) { return ShowKeyMessage(title, text, owner); };
+    return [owner](const QString& title, const QString& text) { return ShowMessageDialog(title, text, {}, owner); };
 }
 
 } // namespace
-
-int ShowKeyMessage(const QString& title, const QString& text, QWidget* parent)
-{
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
-    return box.exec() == QMessageBox::Ok ? 1 : 2;
-}
 
 int ShowSingleKeyDialog(TSINGLEKEYINFO& key, QWidget* parent, TuiHook::Environment hook)
 {

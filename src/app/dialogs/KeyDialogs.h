@@ -30,8 +30,4 @@ int ShowFireDialog(TFIREKEYINFO& fire, QWidget* parent = nullptr);
 int ShowCreateMacroDialog(const QString& macroPath, QString& macroName, const QStringList& namesInList = {},
                           QWidget* parent = nullptr);
 
-// The message box of the key dialogs and the button assignment (title and
-// text already translated); 1 for OK.
-int ShowKeyMessage(const QString& title, const QString& text, QWidget* parent = nullptr);
-
 } // namespace k4812

@@ -1,9 +1,12 @@
 #include "app/dialogs/KeyRecordingDialog.h"
 
-#include "ScopedKeyboardGrab.h"
 #include "i18n/Translation.h"
+#include "macros/HookLibrary.h"
+#include "platform/storage/ProgramFolder.h"
 #include "ui/controls/SkinLabel.h"
 #include "ui/controls/TextBox.h"
+
+#include "uiHook/ScopedKeyboardGrab.h"
 
 #include <QEvent>
 
@@ -22,6 +25,9 @@ KeyRecordingDialog::KeyRecordingDialog(const char* objectName, const char* title
     m_box->setGeometry(30, 96, kWidth - 60, 32);
     m_box->setAccessibleName(translate(QString::fromUtf8(hint)));
 
+    // The library lives in the program folder, like the program's other files.
+    if (!hook.loadLibrary)
+        hook.loadLibrary = [] { return loadHookLibrary(programFolder()); };
     if (!hook.showError && message) {
         hook.showError = [message](const QString& caption, const QString& text) {
             message(translate(caption), translate(text));

@@ -2,13 +2,27 @@
 
 #include "device/KeyCodeTable.h"
 #include "ui/controls/TextBox.h"
+#include "uiHook/DesktopKeyState.h"
 
 namespace k4812 {
+
+namespace {
+
+// The modifiers held count as the desktop knows them, also one pressed
+// before the dialog opened.
+TuiHook::Environment withDesktopModifiers(TuiHook::Environment hook)
+{
+    if (!hook.keyHeld)
+        hook.keyHeld = desktopModifierHeld;
+    return hook;
+}
+
+} // namespace
 
 TFrmCombo::TFrmCombo(QWidget* parent, TuiHook::Environment hook, MessageSink message)
     : KeyRecordingDialog("TFrmCombo", "Edit Combo Key...",
                          "it can be a Win, Ctrl, Shift, Alt + any of the keyboard keys.", "TextCombo",
-                         std::move(hook), std::move(message), parent)
+                         withDesktopModifiers(std::move(hook)), std::move(message), parent)
 {
     this->hook().OnRecordKeyboardComboKey = [this](int Key1, int Key1Extended, int Key2, int Key2Extended,
                                                    int Modifier, const QString& ComboKeyString) {
