@@ -1,6 +1,6 @@
 #include "app/macro/TFrmMacro.h"
 
-#include "ScopedKeyboardGrab.h"
+#include "uiHook/ScopedKeyboardGrab.h"
 #include "app/macro/ActionRows.h"
 #include "app/macro/MacroRowDelegate.h"
 #include "app/macro/RecordingConversion.h"
