@@ -3,8 +3,10 @@
 // macro list. `currentMacro` is the macro to select when it opens (-1 for
 // none) and, on return, the macro selected when it closed. `macroPath` is the
 // profile's macro folder, where OK writes every macro's file.
-// Returns 1 for OK (the edited list is in `list`), 2 for Cancel.
+// Returns 1 for OK (the edited list is in `list`), 2 for Cancel or close;
+// `list` changes only with 1.
 
+#include "app/macro/MacroManagerEnvironment.h"
 #include "profiles/Records.h"
 
 #include <QString>
@@ -15,5 +17,10 @@ namespace k4812 {
 
 int ShowMacroManager(TMACROKEYINFOLIST& list, int& currentMacro, const QString& macroPath,
                      QWidget* parent = nullptr);
+
+// The same with the keyboard capture and the dialogs replaced where
+// `environment` sets them.
+int ShowMacroManager(TMACROKEYINFOLIST& list, int& currentMacro, const QString& macroPath, QWidget* parent,
+                     MacroManagerEnvironment environment);
 
 } // namespace k4812
