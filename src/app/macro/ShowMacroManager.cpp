@@ -4,22 +4,11 @@
 #include "app/macro/MacroManagerSession.h"
 #include "app/macro/TFrmMacro.h"
 #include "i18n/Translation.h"
+#include "ui/dialogs/MessagePrompter.h"
 
-#include <QMessageBox>
 #include <QPointer>
 
 namespace k4812 {
-
-namespace {
-
-int askWithMessageBox(QWidget* parent, const QString& title, const QString& text, const QString& secondLine)
-{
-    QMessageBox box(QMessageBox::Warning, title, secondLine.isEmpty() ? text : text + QLatin1Char('\n') + secondLine,
-                    QMessageBox::Ok | QMessageBox::Cancel, parent);
-    return box.exec() == QMessageBox::Ok ? 1 : 2;
-}
-
-} // namespace
 
 int ShowMacroManager(TMACROKEYINFOLIST& list, int& currentMacro, const QString& macroPath, QWidget* parent)
 {
@@ -32,7 +21,7 @@ int ShowMacroManager(TMACROKEYINFOLIST& list, int& currentMacro, const QString& 
     const QPointer<QWidget> owner(parent);
     if (!environment.message)
         environment.message = [owner](const QString& title, const QString& text, const QString& secondLine) {
-            return askWithMessageBox(owner, title, text, secondLine);
+            return ShowMessageDialog(title, text, secondLine, owner);
         };
     if (!environment.createMacro)
         environment.createMacro = [owner](const QString& path, QString& name, const QStringList& names) {
