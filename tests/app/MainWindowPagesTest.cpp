@@ -176,11 +176,11 @@ TEST_F(MainWindowPagesTest, APresetFromTheProgramFolderFillsThePages)
     EXPECT_TRUE(dialogs.isEmpty()) << dialogs.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(control<NumberBox>("NBCPILEVEL")->value(), 3);
     EXPECT_EQ(control<NumberBox>("X2")->value(), 1200);
-    EXPECT_EQ(control<NumberBox>("X3")->value(), 1800);
+    EXPECT_EQ(control<NumberBox>("X3")->value(), 2100);
     EXPECT_TRUE(control<RadioButton>("RD500HZ")->isChecked());
     EXPECT_EQ(config().ReportRate, 500);
-    EXPECT_EQ(config().LEDConfig.G, 86);
-    EXPECT_EQ(config().LEDConfig.B, 255);
+    EXPECT_EQ(config().LEDConfig.G, 255);
+    EXPECT_EQ(config().LEDConfig.B, 64);
     // The refilled light track shows its new speed on the mouse; its memory
     // takes the preset with the next apply.
     EXPECT_TRUE(emulator->mouse().state().memory == memory);
