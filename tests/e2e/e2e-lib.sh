@@ -12,7 +12,9 @@ e2e_cleanup() {
   local pid
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   # What the programs started in turn (found by this test's folder in their environment).
-  for pid in $(run_pids k4812-config) $(monitor_pids); do kill "$pid" 2>/dev/null; done
+  for pid in $(run_pids "$bin/k4812-config") $(monitor_pids) $(run_pids "$(readlink -f "$(command -v dbus-daemon)")"); do
+    kill "$pid" 2>/dev/null
+  done
   wait 2>/dev/null
   rm -rf "$work"
 }
@@ -27,16 +29,16 @@ wait_for() {
   return 1
 }
 
-# The processes of the program $bin/$1 that this test started.
+# The processes of program $1 (a full path) that this test started.
 run_pids() {
   local exe pid
   for exe in /proc/[0-9]*/exe; do
     pid=${exe#/proc/}; pid=${pid%/exe}
-    [ "$(readlink "$exe" 2>/dev/null)" = "$bin/$1" ] || continue
+    [ -n "$1" ] && [ "$(readlink "$exe" 2>/dev/null)" = "$1" ] || continue
     tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "K4812_E2E_RUN=$work" && echo "$pid"
   done
 }
-monitor_pids() { run_pids REvo2; }
+monitor_pids() { run_pids "$bin/REvo2"; }
 
 # Nothing of the user's: home, XDG folders, runtime folder, pointer settings;
 # the mouse is the emulator with its state in $work/mouse.state.
