@@ -46,16 +46,16 @@ open_key_dialog() {
   local entry=$1 row=$2 what=$3
   click_at $((main_x + entry_x + entry_w / 2)) \
            $((main_y + entry_top + (entry - 1) * entry_pitch + entry_h / 2))
-  wait_for 50 other_window beside_entry || fail "entry $entry opened no menu beside itself"
+  wait_for 100 other_window beside_entry || fail "entry $entry opened no menu beside itself"
   click_at $((wx + ww / 2)) $((wy + menu_margin + row * menu_item_h + menu_item_h / 2))
-  wait_for 50 other_window is_dialog || fail "\"$what\" opened no dialog: $(cat "$work/config.log")"
+  wait_for 100 other_window is_dialog || fail "\"$what\" opened no dialog: $(cat "$work/config.log")"
   # Keys go where the focus is (the dialog also grabs the keyboard).
-  wait_for 50 dialog_has_focus || fail "the $what dialog did not take the keyboard focus"
+  wait_for 100 dialog_has_focus || fail "the $what dialog did not take the keyboard focus"
 }
 
 press_dialog_ok() {
   click_at $((wx + dialog_ok_x + dialog_ok_w / 2)) $((wy + dialog_ok_y + dialog_ok_h / 2))
-  wait_for 50 no_dialog || fail "OK did not close the dialog"
+  wait_for 100 no_dialog || fail "OK did not close the dialog"
 }
 
 # The code and parameters the emulated mouse's bank 0 holds for window button $1.
