@@ -8,66 +8,14 @@
 # Usage: window_e2e.sh BIN_DIR. Needs xvfb, xdotool, x11-utils (scripts/install-deps.sh).
 set -uo pipefail
 
-bin=$(cd "${1:?usage: window_e2e.sh BIN_DIR}" && pwd)
-work=$(mktemp -d)
-pids=()
+bin=$(cd "${1:?usage: window_e2e.sh BIN_DIR}" && pwd -P)
+source "$(dirname "$0")/e2e-lib.sh"
 
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  # The monitor this test started (found by this test's folder in its environment).
-  for pid in $(monitor_pids); do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Waits up to $1 tenths of a second for the command after it to succeed.
-wait_for() {
-  local tenths=$1; shift
-  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
-monitor_pids() {
-  local pid
-  for exe in /proc/[0-9]*/exe; do
-    pid=${exe#/proc/}; pid=${pid%/exe}
-    [ "$(readlink "$exe" 2>/dev/null)" = "$bin/REvo2" ] || continue
-    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "K4812_E2E_RUN=$work" && echo "$pid"
-  done
-}
-
-config_windows() { xdotool search --onlyvisible --name '^K4812_CONFIG' 2>/dev/null | wc -l; }
-window_mapped() { [ "$(config_windows)" -ge 1 ]; }
 monitor_runs() { [ -n "$(monitor_pids)" ]; }
-config_ended() { ! kill -0 "$config" 2>/dev/null; }
 
-# Nothing of the user's: home, XDG folders, runtime folder, pointer settings.
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-export XDG_STATE_HOME=$work/home/.local/state XDG_CACHE_HOME=$work/home/.cache
-export XDG_RUNTIME_DIR=$work/run XDG_DOCUMENTS_DIR=$work/home/Documents
-export K4812_DEVICE=emulator:$work/mouse.state K4812_POINTER_SETTINGS=journal:$work/pointer.log
-export K4812_E2E_RUN=$work QT_QPA_PLATFORM=xcb
-unset K4812_PROGRAM_DIR WAYLAND_DISPLAY
-mkdir -p "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
-
-# Xvfb picks a free display and writes its number to the pipe.
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 20 -u "$fd" display || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$display
-
-# A session bus for the accessibility bridge, when dbus is there.
-run=()
-command -v dbus-run-session >/dev/null && run=(dbus-run-session --)
-
-"${run[@]}" "$bin/k4812-config" >"$work/config.log" 2>&1 &
-config=$!
-pids+=($config)
-wait_for 200 window_mapped || fail "no window K4812_CONFIG: $(cat "$work/config.log")"
+e2e_setup
+e2e_start_xvfb
+e2e_start_config
 [ "$(config_windows)" -eq 1 ] || fail "more than one K4812_CONFIG window"
 geometry=$(xdotool search --onlyvisible --name '^K4812_CONFIG' getwindowgeometry 2>/dev/null | grep Geometry)
 echo "$geometry" | grep -q '850x655' || fail "window geometry: $geometry"

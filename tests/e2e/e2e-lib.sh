@@ -1,0 +1,78 @@
+# Shared parts of the end-to-end tests (sourced, not run): a temporary folder
+# for everything the programs write, an X server of the test's own (Xvfb, on
+# a display number it picks itself), the programs started on it, and waits
+# that poll for a condition up to a bound.
+# The sourcing script sets `bin` (the program folder) first, then calls
+# e2e_setup and e2e_start_xvfb. Needs xvfb, xdotool, x11-utils (scripts/install-deps.sh).
+
+work=$(mktemp -d)
+pids=()
+
+e2e_cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  # What the programs started in turn (found by this test's folder in their environment).
+  for pid in $(run_pids "$bin/k4812-config") $(monitor_pids) $(run_pids "$(readlink -f "$(command -v dbus-daemon)")"); do
+    kill "$pid" 2>/dev/null
+  done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Waits up to $1 tenths of a second for the command after it to succeed.
+wait_for() {
+  local tenths=$1 i; shift
+  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+# The processes of program $1 (a full path) that this test started.
+run_pids() {
+  local exe pid
+  for exe in /proc/[0-9]*/exe; do
+    pid=${exe#/proc/}; pid=${pid%/exe}
+    [ -n "$1" ] && [ "$(readlink "$exe" 2>/dev/null)" = "$1" ] || continue
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "K4812_E2E_RUN=$work" && echo "$pid"
+  done
+}
+monitor_pids() { run_pids "$bin/REvo2"; }
+
+# Nothing of the user's: home, XDG folders, runtime folder, pointer settings;
+# the mouse is the emulator with its state in $work/mouse.state.
+e2e_setup() {
+  export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
+  export XDG_STATE_HOME=$work/home/.local/state XDG_CACHE_HOME=$work/home/.cache
+  export XDG_RUNTIME_DIR=$work/run XDG_DOCUMENTS_DIR=$work/home/Documents
+  export K4812_DEVICE=emulator:$work/mouse.state K4812_POINTER_SETTINGS=journal:$work/pointer.log
+  export K4812_E2E_RUN=$work QT_QPA_PLATFORM=xcb
+  unset K4812_PROGRAM_DIR WAYLAND_DISPLAY
+  mkdir -p "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
+}
+
+# Starts Xvfb on a free display (it writes the number to the pipe) and exports DISPLAY.
+e2e_start_xvfb() {
+  local fd display
+  exec {fd}<> <(:)
+  Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  read -r -t 20 -u "$fd" display || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=:$display
+}
+
+config_windows() { xdotool search --onlyvisible --name '^K4812_CONFIG' 2>/dev/null | wc -l; }
+window_mapped() { [ "$(config_windows)" -ge 1 ]; }
+config_ended() { ! kill -0 "$config" 2>/dev/null; }
+
+# Starts k4812-config (on a session bus for the accessibility bridge when
+# dbus is there), sets `config` to its process and waits for its window.
+e2e_start_config() {
+  local run=()
+  command -v dbus-run-session >/dev/null && run=(dbus-run-session --)
+  "${run[@]}" "$bin/k4812-config" >"$work/config.log" 2>&1 &
+  config=$!
+  pids+=($config)
+  wait_for 200 window_mapped || fail "no window K4812_CONFIG: $(cat "$work/config.log")"
+}
