@@ -1,5 +1,7 @@
 #include "app/pages/AdvancedPage.h"
 
+#include "app/pages/PageControls.h"
+
 #include "device/LightSenders.h"
 #include "profiles/AdvancedEdits.h"
 #include "profiles/AdvancedPageChoices.h"
@@ -13,36 +15,7 @@
 
 namespace k4812 {
 
-namespace {
-
-SkinLabel* label(QWidget* parent, const char* english, QRect geometry)
-{
-    auto* l = new SkinLabel(parent);
-    setSourceText(l, QString::fromLatin1(english));
-    l->setGeometry(geometry);
-    return l;
-}
-
-RadioButton* radio(QWidget* parent, const char* name, const char* english, const char* group, QRect geometry)
-{
-    auto* r = new RadioButton(parent);
-    r->setObjectName(QString::fromLatin1(name));
-    r->setGroupName(QString::fromLatin1(group));
-    setSourceText(r, QString::fromLatin1(english));
-    r->setGeometry(geometry);
-    return r;
-}
-
-SkinButton* button(QWidget* parent, const char* name, const char* english, QRect geometry)
-{
-    auto* b = new SkinButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    setSourceText(b, QString::fromLatin1(english));
-    b->setGeometry(geometry);
-    return b;
-}
-
-} // namespace
+using namespace page;
 
 AdvancedPage::AdvancedPage(PageContext context, QWidget* parent) : QWidget(parent), m_ctx(std::move(context))
 {

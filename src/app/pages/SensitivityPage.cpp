@@ -1,5 +1,7 @@
 #include "app/pages/SensitivityPage.h"
 
+#include "app/pages/PageControls.h"
+
 #include "profiles/SensitivityEdits.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/Glow.h"
@@ -11,15 +13,9 @@
 
 namespace k4812 {
 
-namespace {
+using namespace page;
 
-SkinLabel* label(QWidget* parent, const char* english, QRect geometry)
-{
-    auto* l = new SkinLabel(parent);
-    setSourceText(l, QString::fromLatin1(english));
-    l->setGeometry(geometry);
-    return l;
-}
+namespace {
 
 NumberBox* cpiBox(QWidget* parent, const QString& name, int level, QRect geometry)
 {
@@ -44,15 +40,6 @@ TrackBar* cpiTrack(QWidget* parent, const char* name, const char* accessibleName
     auto* max = label(parent, "3500", QRect(252, y + 26, 60, 18));
     max->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return track;
-}
-
-CheckBox* checkBox(QWidget* parent, const char* name, const char* english, QRect geometry)
-{
-    auto* box = new CheckBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    setSourceText(box, QString::fromLatin1(english));
-    box->setGeometry(geometry);
-    return box;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "app/pages/SystemSettingPage.h"
 
+#include "app/pages/PageControls.h"
+
 #include "platform/desktop/PointerSettings.h"
 #include "profiles/SystemSettingEdits.h"
 #include "ui/controls/CheckBox.h"
@@ -14,29 +16,7 @@
 
 namespace k4812 {
 
-namespace {
-
-SkinLabel* label(QWidget* parent, const char* english, QRect geometry)
-{
-    auto* l = new SkinLabel(parent);
-    setSourceText(l, QString::fromLatin1(english));
-    l->setGeometry(geometry);
-    return l;
-}
-
-TrackBar* track(QWidget* parent, const char* name, const char* accessibleName, int minimum, int maximum, int step,
-                QRect geometry)
-{
-    auto* t = new TrackBar(parent);
-    t->setObjectName(QString::fromLatin1(name));
-    t->setRange(minimum, maximum);
-    t->setStep(step);
-    t->setGeometry(geometry);
-    setSourceAccessibleName(t, QString::fromLatin1(accessibleName));
-    return t;
-}
-
-} // namespace
+using namespace page;
 
 std::unique_ptr<PendingSystemAction> makeTimerDoAction(TDM& dm, MainWindowState& state,
                                                        std::shared_ptr<PointerSettings> settings,
