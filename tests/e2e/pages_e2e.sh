@@ -8,58 +8,17 @@
 # Usage: pages_e2e.sh BIN_DIR. Needs xvfb and xdotool (scripts/install-deps.sh).
 set -uo pipefail
 
-bin=$(cd "${1:?usage: pages_e2e.sh BIN_DIR}" && pwd)
-work=$(mktemp -d)
-pids=()
+bin=$(cd "${1:?usage: pages_e2e.sh BIN_DIR}" && pwd -P)
+source "$(dirname "$0")/e2e-lib.sh"
 
-# The monitor stand-in the window starts, found by this test's folder in its environment.
-monitor_pids() {
-  local pid
-  for exe in /proc/[0-9]*/exe; do
-    pid=${exe#/proc/}; pid=${pid%/exe}
-    [ "$(readlink "$exe" 2>/dev/null)" = "$bin/REvo2" ] || continue
-    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "K4812_E2E_RUN=$work" && echo "$pid"
-  done
-}
-
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in $(monitor_pids); do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-wait_for() {
-  local tenths=$1; shift
-  for ((i = 0; i < tenths; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-export XDG_STATE_HOME=$work/home/.local/state XDG_CACHE_HOME=$work/home/.cache
-export XDG_RUNTIME_DIR=$work/run XDG_DOCUMENTS_DIR=$work/home/Documents
-export K4812_DEVICE=emulator:$work/mouse.state K4812_POINTER_SETTINGS=journal:$work/pointer.log
-export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=1
-export K4812_E2E_RUN=$work
-unset K4812_PROGRAM_DIR WAYLAND_DISPLAY
-mkdir -p "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
-
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 20 -u "$fd" display || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$display
+e2e_setup
+export QT_SCALE_FACTOR=1
+e2e_start_xvfb
 
 show() { "$bin/k4812ctl" --device="emulator:$work/mouse.state" emulator show 2>&1; }
 
-"$bin/k4812-config" >"$work/config.log" 2>&1 &
-config=$!
-pids+=($config)
+e2e_start_config
 window_id() { xdotool search --onlyvisible --name '^K4812_CONFIG' 2>/dev/null | head -n 1; }
-wait_for 200 eval '[ -n "$(window_id)" ]' || fail "no window K4812_CONFIG: $(cat "$work/config.log")"
 wid=$(window_id)
 sleep 0.5 # the first paint
 
