@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,12 @@ public:
     std::vector<Event> events;
     // Paths that cannot be opened.
     std::vector<std::string> unopenable;
-    // Result of every set/get (0 = success).
+    // Result of every set/get (0 = success), unless the interface's path has
+    // its own result below.
     int setResult = 0;
     int getResult = 0;
+    std::map<std::string, int> setResultOf;
+    std::map<std::string, int> getResultOf;
     // Fills the report of a get; by default leaves it with its report ID only.
     std::function<void(const std::string& path, std::uint8_t* report, std::size_t length)> answer;
 
