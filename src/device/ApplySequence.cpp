@@ -66,7 +66,8 @@ void readBackCpiLevel(TDM& dm, TuiHIDData& device, SequenceHost& host, StepLog& 
     int index = 0;
     const int error = ReadCurrentCpiIndex(device, host, index);
     report.cpiReadBackError = error;
-    // A mouse that answered with a level it does not hold failed no command.
+    // A mouse that answered with a level it does not hold failed no command;
+    // a read that failed is listed, but it is no failed write (see isWriteStep).
     log.add(ApplyStep::CpiReadBack, -1, error == kErrorNoSuchLevel ? 0 : error);
     const int usable = error == 0 ? usableCpiIndex(dm.FCurrentProfileInfo(), index) : -1;
     report.cpiIndexFromMouse = usable >= 0;
@@ -171,6 +172,8 @@ bool ApplySettings(TDM& dm, TuiHIDData& device, MainWindowState& state, Sequence
     host.processMessages();
     host.showProgress(false);
 
+    if (report.cpiLevelUnread())
+        host.showNote(translate(QLatin1String(kApplyCpiNotReadText)));
     if (const std::optional<ApplyStepResult> failed = report.firstFailure()) {
         host.showWarning(translate(QLatin1String(kApplyWarningTitle)),
                          translate(QLatin1String(kApplyFailedText)).arg(applyStepText(*failed)));

@@ -8,10 +8,13 @@
 //
 // The command order and the pauses are fixed; every command is sent even
 // when an earlier one failed (the mouse may rely on the framing), but the
-// first failure is remembered, shown as a warning and reported: a mouse
-// that did not take the settings is never reported as written.
+// first failed write is remembered, shown as a warning and reported: a mouse
+// that did not take the settings is never reported as written. Reading the
+// mouse's active CPI level back writes nothing: when it fails, level 1
+// becomes active and the host is told in a note.
 
 #include "device/ApplySteps.h"
+#include "device/CpiReadBack.h"
 #include "device/DeviceByte.h"
 #include "device/HidData.h"
 #include "device/MainWindowState.h"
@@ -33,6 +36,8 @@ constexpr int kPauseAfterUpdateEnd = 50;
 inline constexpr const char* kApplyWarningTitle = "Warning";
 inline constexpr const char* kApplyNoMouseText = "    Please connect your mouse device before apply new settings!";
 inline constexpr const char* kApplyFailedText = "The settings could not all be written to the mouse. Failed step: %1";
+inline constexpr const char* kApplyCpiNotReadText =
+    "The mouse's active CPI level could not be read; level 1 is now active.";
 
 struct ApplyReport {
     bool mousePresent = false;
@@ -46,6 +51,8 @@ struct ApplyReport {
     // the profile does not have in use).
     int currentCpiIndex = 0;
     bool cpiIndexFromMouse = false;
+    // The read itself failed (not a mouse that named a level it does not hold).
+    bool cpiLevelUnread() const { return cpiReadBackError != 0 && cpiReadBackError != kErrorNoSuchLevel; }
     // Values the encoders had to change to fit the mouse's bytes.
     EncodingNotes notes;
     // UM_DEVICE_SETTINGS_CHANGED to the monitor (NoWindow: no monitor runs).
@@ -68,7 +75,7 @@ void UploadProfile(TuiHIDData& device, SequenceHost& host, const TMOUSEPROFILEIN
                    std::vector<ApplyStepResult>& steps, EncodingNotes* notes = nullptr);
 
 // The whole apply sequence. True when the mouse was present and took every
-// command. With the mouse absent: the profiles are stored, SettingsChanged is
+// write (a failed CPI read-back makes level 1 active and is shown as a note). With the mouse absent: the profiles are stored, SettingsChanged is
 // cleared, the pointer settings are started, the warning is shown, nothing is
 // sent, false. When a command fails the sequence still runs to its end, then
 // shows a warning naming the first failed step and returns false;

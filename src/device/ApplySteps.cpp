@@ -30,9 +30,15 @@ QString applyStepText(const ApplyStepResult& result)
     return result.bank >= 0 ? text.arg(result.bank + 1) : text;
 }
 
+bool isWriteStep(ApplyStep step)
+{
+    return step != ApplyStep::CpiReadBack;
+}
+
 std::optional<ApplyStepResult> firstFailedStep(const std::vector<ApplyStepResult>& steps)
 {
-    const auto failed = std::find_if(steps.begin(), steps.end(), [](const ApplyStepResult& s) { return s.error != 0; });
+    const auto failed = std::find_if(steps.begin(), steps.end(),
+                                     [](const ApplyStepResult& s) { return s.error != 0 && isWriteStep(s.step); });
     return failed != steps.end() ? std::optional<ApplyStepResult>(*failed) : std::nullopt;
 }
 

@@ -39,7 +39,11 @@ const char* applyStepSourceText(ApplyStep step);
 // The step's name as shown: translated, with the mode's number (bank + 1).
 QString applyStepText(const ApplyStepResult& result);
 
-// The first step whose error is not 0.
+// Whether the step writes to the mouse. The CPI read-back only reads: when it
+// fails, level 1 becomes active and the settings are still all written.
+bool isWriteStep(ApplyStep step);
+
+// The first step that writes to the mouse and whose error is not 0.
 std::optional<ApplyStepResult> firstFailedStep(const std::vector<ApplyStepResult>& steps);
 
 } // namespace k4812

@@ -82,6 +82,8 @@ int TuiHIDData::findAndExchange(THIDDataParam& param, Act act)
         return kErrorBadLength;
 
     int result = kErrorNoDevice;
+    bool acted = false;
+    std::vector<std::uint8_t> answer;
     for (const HidCollection& c : m_backend->enumerate()) {
         // The collection's capabilities are known without opening it, so an
         // interface that is not the mouse's is never opened at all.
@@ -92,16 +94,21 @@ int TuiHIDData::findAndExchange(THIDDataParam& param, Act act)
         if (!handle)
             continue;
         if (act == Act::Set) {
-            result = handle->setFeature(param.Data.Report.data(), size);
+            // A later mouse that took the report must not hide one that did not.
+            const int error = handle->setFeature(param.Data.Report.data(), size);
+            if (!acted || result == 0)
+                result = error;
         } else {
-            // Fetch into a scratch buffer so that a failure leaves Data as it was.
-            std::vector<std::uint8_t> buffer(size, 0);
-            buffer[0] = param.Data.ReportID();
-            result = handle->getFeature(buffer.data(), size);
-            if (result == 0)
-                std::copy(buffer.cbegin(), buffer.cend(), param.Data.Report.begin());
+            // Fetch into a scratch buffer: Data takes only the answer whose
+            // result is returned, and a failure leaves it as it was.
+            answer.assign(size, 0);
+            answer[0] = param.Data.ReportID();
+            result = handle->getFeature(answer.data(), size);
         }
+        acted = true;
     }
+    if (act == Act::Get && acted && result == 0)
+        std::copy(answer.cbegin(), answer.cend(), param.Data.Report.begin());
     return result;
 }
 

@@ -3,8 +3,10 @@
 //
 // It keeps no open handle. Every operation lists the HID collections anew,
 // filters them, opens each qualifying interface, acts on it and closes it
-// again; it acts on every qualifying interface and returns the result of the
-// last one, so two connected mice both receive a setting.
+// again; it acts on every qualifying interface, so two connected mice both
+// receive a setting. A send fails when any mouse failed to take it (the first
+// failure is returned); a read gives the answer of the mouse enumerated last,
+// and when that one fails, the error with Data left as it was.
 
 #include "platform/hid/HidBackend.h"
 
@@ -63,7 +65,9 @@ public:
     static QStringList readIncludeList(const IniFile& config);
 
     bool IsDeviceExist(const THIDDataParam& param);
+    // 0 when every qualifying interface took the report, else the first error.
     int HidFindAndSetFeatureReport(THIDDataParam& param);
+    // The last qualifying interface's result; Data changes only when it is 0.
     int HidFindAndGetFeatureReport(THIDDataParam& param);
 
     const QStringList& FHidDeviceList() const { return m_includeList; }

@@ -32,6 +32,9 @@ public:
     virtual void applyStepDone(const ApplyStepResult& /*result*/) {}
     // The warning dialog; both texts are already translated.
     virtual void showWarning(const QString& /*title*/, const QString& /*text*/) {}
+    // Something the user should know that is not a failure (the mouse's active
+    // CPI level could not be read back); the text is already translated.
+    virtual void showNote(const QString& /*text*/) {}
     // FPreSavedLedConfig := light: the light "Restore light" puts back.
     virtual void setPreSavedLedConfig(const TLEDCONFIG& /*light*/) {}
     // The current profile changed (profile or mode button): the window

@@ -73,7 +73,8 @@ const TMACROKEYINFO* TuiMacroClass::GetCurrentMacroKeyItem() const
 
 bool TuiMacroClass::CreateNewMacro(const QString& AMacroName)
 {
-    if (IsFull())
+    QString unusable;
+    if (IsFull() || !isUsableMacroFileName(cutMacroName(AMacroName), unusable))
         return false;
     TMACROKEYINFO record;
     std::memset(&record, 0, sizeof record);

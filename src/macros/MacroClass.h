@@ -49,7 +49,8 @@ public:
     void GetMacroKeyInfoList(TMACROKEYINFOLIST& AMacroKeyInfoList) const;
     const TMACROKEYINFO* GetCurrentMacroKeyItem() const;
     // Appends a zero-filled macro with that name (cut to 50 units), selects
-    // it and renumbers; starts no editor. Refused on a full list.
+    // it and renumbers; starts no editor. Refused on a full list and for a
+    // name that cannot name its file (isUsableMacroFileName gives the reason).
     bool CreateNewMacro(const QString& AMacroName);
     bool DeleteMacro(int AIndex);
     bool DeleteMacro(const QString& AMacroName);   // the first macro of that name

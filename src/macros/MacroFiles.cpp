@@ -10,7 +10,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <climits>
 #include <cstring>
+#include <vector>
+
+#include <unistd.h>
 
 namespace k4812 {
 
@@ -26,6 +30,17 @@ bool writeMacroFile(const QString& path, const TMACROKEYINFO& macro, QString& er
         error = e.message();
         return false;
     }
+}
+
+// The longest file name, in bytes, that the folder's file system takes.
+long fileNameLimit(const QString& folder)
+{
+    if (!folder.isEmpty()) {
+        const long limit = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+        if (limit > 0)
+            return limit;
+    }
+    return NAME_MAX;
 }
 
 bool checkFolderText(const QString& folder, QString& error)
@@ -48,16 +63,14 @@ QString macroFilePath(const QString& folder, const QString& name)
     return path + name + QLatin1String(kMacroFileExtension);
 }
 
-bool isUsableMacroFileName(const QString& name, QString& error)
+bool isUsableMacroFileName(const QString& name, QString& error, const QString& folder)
 {
     const auto refuse = [&](const QString& why) {
-        error = QStringLiteral("the macro name \"%1\" cannot be used as a file name: %2").arg(name, why);
+        QString shown = name;
+        shown.replace(QChar(0), QStringLiteral("\\0"));
+        error = QStringLiteral("the macro name \"%1\" cannot be used as a file name: %2").arg(shown, why);
         return false;
     };
-    if (name.isEmpty())
-        return refuse(QStringLiteral("it is empty"));
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return refuse(QStringLiteral("it names a folder"));
     if (name.contains(QLatin1Char('/')))
         return refuse(QStringLiteral("it contains \"/\", which would put the file outside the macro folder"));
     if (name.contains(QChar(0)))
@@ -71,6 +84,13 @@ bool isUsableMacroFileName(const QString& name, QString& error)
         if (c.isSurrogate())
             return refuse(QStringLiteral("it holds half of a UTF-16 surrogate pair"));
     }
+    const qsizetype bytes = (name + QLatin1String(kMacroFileExtension)).toUtf8().size();
+    const long limit = fileNameLimit(folder);
+    if (bytes > limit) {
+        return refuse(QStringLiteral("its file name would be %1 bytes long, too long for the file system (at most %2)")
+                          .arg(bytes)
+                          .arg(limit));
+    }
     return true;
 }
 
@@ -83,16 +103,35 @@ bool saveMacroListToFiles(const TMACROKEYINFOLIST& list, const QString& folder, 
         return true;
     if (!checkFolderText(folder, error))
         return false;
+    // One macro whose name cannot name a file must not cost the others theirs.
+    QStringList leftOut;
+    std::vector<int> usable;
     for (int i = 0; i < count; ++i) {
-        if (!isUsableMacroFileName(macroNameOf(list.MacroInfos[i]), error))
-            return false;
+        QString why;
+        if (isUsableMacroFileName(macroNameOf(list.MacroInfos[i]), why, folder))
+            usable.push_back(i);
+        else
+            leftOut.append(QStringLiteral("macro %1: %2").arg(i + 1).arg(why));
     }
-    if (!makeFolderOneLevel(folder, error))
+    const QString notWritten = leftOut.isEmpty()
+        ? QString()
+        : QStringLiteral("%1 of %2 macros have no file (they stay in the profile): %3")
+              .arg(leftOut.size())
+              .arg(count)
+              .arg(leftOut.join(QStringLiteral("; ")));
+    if (!usable.empty() && !makeFolderOneLevel(folder, error))
         return false;
-    for (int i = 0; i < count; ++i) {
+    for (int i : usable) {
         const TMACROKEYINFO& macro = list.MacroInfos[i];
-        if (!writeMacroFile(macroFilePath(folder, macroNameOf(macro)), macro, error))
+        if (!writeMacroFile(macroFilePath(folder, macroNameOf(macro)), macro, error)) {
+            if (!notWritten.isEmpty())
+                error += QStringLiteral("; ") + notWritten;
             return false;
+        }
+    }
+    if (!notWritten.isEmpty()) {
+        error = notWritten;
+        return false;
     }
     return true;
 }
@@ -101,7 +140,7 @@ bool writeNewMacroFile(const QString& folder, const QString& enteredName, Existi
                        QString& error)
 {
     const QString name = cutMacroName(enteredName);
-    if (!isUsableMacroFileName(name, error) || !checkFolderText(folder, error))
+    if (!isUsableMacroFileName(name, error, folder) || !checkFolderText(folder, error))
         return false;
     TMACROKEYINFO macro;
     std::memset(&macro, 0, sizeof macro);

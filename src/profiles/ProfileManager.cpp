@@ -8,6 +8,7 @@
 #include "profiles/RecordBytes.h"
 #include "profiles/RecordChecks.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -70,9 +71,32 @@ void restoreInStream(QByteArray& stream, Apply apply)
     std::memcpy(stream.data(), record.get(), sizeof(Record));
 }
 
+QString keptAsideText(const QString& aside)
+{
+    return aside.isEmpty() ? QString()
+                           : QStringLiteral(" The old record was kept as the registry value \"%1\".").arg(aside);
+}
+
 QString withTrailingSlash(const QString& folder)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// A profile store that just loaded fewer bytes than a profile record gets its
+// old bytes back and the load is refused: the working copy would be mostly
+// zero, and the next apply would write that into the mouse.
+void refuseShortProfile(TuiProfile& store, const QByteArray& before, const QString& source)
+{
+    const qint64 loaded = store.Size();
+    if (loaded >= qint64(sizeof(TMOUSEPROFILEINFO)))
+        return;
+    store.setSize(0);
+    store.Write(before.constData(), int(before.size()));
+    throw StorageError(QStringLiteral("%1 is %2 bytes long, shorter than a profile (%3 bytes); it was not loaded and "
+                                      "nothing was changed.")
+                           .arg(source)
+                           .arg(loaded)
+                           .arg(sizeof(TMOUSEPROFILEINFO)));
 }
 
 } // namespace
@@ -130,6 +154,27 @@ void TDM::note(const QString& text)
 {
     m_notices.append(text);
     qWarning("%s", qUtf8Printable(text));
+}
+
+QString TDM::keepRegistryValueAside(const QString& name)
+{
+    const QString key = QString::fromLatin1(kProfileKeyPath);
+    try {
+        const std::optional<Registry::Value> value = m_registry->readValue(HKEY_CURRENT_USER, key, name);
+        if (!value)
+            return {};
+        const QString base = name + QLatin1String(".damaged-")
+            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        const QStringList names = m_registry->valueNames(HKEY_CURRENT_USER, key);
+        QString aside = base;
+        for (int n = 2; names.contains(aside, Qt::CaseInsensitive); ++n)
+            aside = base + QLatin1Char('-') + QString::number(n);
+        m_registry->writeValue(HKEY_CURRENT_USER, key, aside, value->type, value->data);
+        return aside;
+    } catch (const StorageError& error) {
+        note(QStringLiteral("The registry value \"%1\" could not be kept aside: %2").arg(name, error.message()));
+        return {};
+    }
 }
 
 void TDM::configureStore(TuiProfile& store, const QString& name)
@@ -427,14 +472,22 @@ bool TDM::SaveProfileGroupSettingInfoToRegistry()
 
 bool TDM::LoadCurrentProfileInfoFromFile(const QString& AFile)
 {
-    const bool loaded = currentStore().LoadStreamFromFile(AFile);
+    TuiProfile& store = currentStore();
+    const QByteArray before = store.stream();
+    const bool loaded = store.LoadStreamFromFile(AFile);
+    if (loaded)
+        refuseShortProfile(store, before, QStringLiteral("The file \"%1\"").arg(AFile));
     ReadCurrentProfileInfo();
     return loaded;
 }
 
 bool TDM::LoadCurrentProfileInfoFromRegistry()
 {
-    const bool loaded = currentStore().LoadStreamFromRegistry();
+    TuiProfile& store = currentStore();
+    const QByteArray before = store.stream();
+    const bool loaded = store.LoadStreamFromRegistry();
+    if (loaded)
+        refuseShortProfile(store, before, QStringLiteral("The registry value \"%1\"").arg(store.FileName()));
     ReadCurrentProfileInfo();
     return loaded;
 }
@@ -467,8 +520,8 @@ void TDM::LoadProfileGroupSettingInfoFromRegistry()
     }
     if (!problem.isEmpty()) {
         note(QStringLiteral("The stored profile and mode settings could not be used (%1); they were replaced by the "
-                            "factory settings.")
-                 .arg(problem));
+                            "factory settings.%2")
+                 .arg(problem, keptAsideText(keepRegistryValueAside(store.FileName()))));
     }
     useStoreOrDefaults<TProfileSettingGroup>(store, loaded && problem.isEmpty());
     readStore(store, *m_profileSettingGroup);
@@ -490,8 +543,8 @@ void TDM::LoadAllProfileInfoFromRegistry()
         problem = QStringLiteral("it is %1 bytes long, not %2").arg(store.Size()).arg(sizeof(TALLGAMESINFO));
     if (!problem.isEmpty()) {
         note(QStringLiteral("The stored current profile and language could not be used (%1); they were replaced by "
-                            "the factory settings.")
-                 .arg(problem));
+                            "the factory settings.%2")
+                 .arg(problem, keptAsideText(keepRegistryValueAside(store.FileName()))));
     }
     useStoreOrDefaults<TALLGAMESINFO>(store, loaded && problem.isEmpty());
     readStore(store, *m_allProfileSettingInfo);

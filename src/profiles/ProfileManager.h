@@ -98,6 +98,11 @@ public:
     void SaveBackToProfileGroupSettingInfo();
     bool SaveProfileGroupSettingInfoToRegistry();
 
+    // The current store takes the file's (or its registry value's) bytes and
+    // the working copy is read again. Data shorter than a profile record is
+    // refused with a StorageError that says so, and nothing is changed: a
+    // caller that binds the profile to a file first (ChangeCurrentProfile-
+    // FileNameAndPath) checks the file with profileFileProblem before that.
     bool LoadCurrentProfileInfoFromFile(const QString& AFile);
     bool LoadCurrentProfileInfoFromRegistry();
     bool LoadProfileInfoFromRegistry(int AProfileIndex);
@@ -147,6 +152,10 @@ private:
     void loadProfileFromFile(int index, const TProfileSetting& entry);
     void replaceUnreadableProfileFile(int index, const QString& path, const QString& problem);
     void note(const QString& text);
+    // Copies a bookkeeping value that is about to be replaced to
+    // "<name>.damaged-<date>-<time>", as damaged profile files are moved
+    // aside. The new name, or an empty text when there was none to copy.
+    QString keepRegistryValueAside(const QString& name);
     TuiProfile& currentStore() { return *m_profileStores[std::size_t(m_profileIndex)]; }
 
     void uiProfileGame1RestoreToDefault(QByteArray& stream);

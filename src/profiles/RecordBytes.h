@@ -36,7 +36,8 @@ std::size_t copyBytesIntoRecord(Record& record, QByteArrayView bytes)
 {
     static_assert(std::is_trivially_copyable_v<Record>);
     const std::size_t n = std::min(std::size_t(bytes.size()), sizeof(Record));
-    std::memcpy(&record, bytes.data(), n);
+    if (n > 0)   // an empty view may have no data pointer at all
+        std::memcpy(&record, bytes.data(), n);
     return n;
 }
 

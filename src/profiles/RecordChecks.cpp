@@ -34,10 +34,15 @@ QString profileSettingGroupProblem(const TProfileSettingGroup& group)
         const QString nameProblem = profileFileNameProblem(e.FileName.toString());
         if (!nameProblem.isEmpty())
             return QStringLiteral("profile %1: %2").arg(i).arg(nameProblem);
-        if (e.SaveToFile == 1 && !e.FilePath.toString().startsWith(QLatin1Char('/')))
-            return QStringLiteral("profile %1 is kept in a file, but its folder \"%2\" is not an absolute path")
+        // A relative folder would put files where the program happens to run.
+        const QString folder = e.FilePath.toString();
+        if ((e.SaveToFile == 1 || !folder.isEmpty()) && !folder.startsWith(QLatin1Char('/')))
+            return QStringLiteral("profile %1 has the folder \"%2\", which is not an absolute path").arg(i).arg(folder);
+        const QString macroFolder = e.MacroPath.toString();
+        if (!macroFolder.startsWith(QLatin1Char('/')))
+            return QStringLiteral("profile %1 has the macro folder \"%2\", which is not an absolute path")
                 .arg(i)
-                .arg(e.FilePath.toString());
+                .arg(macroFolder);
     }
     return {};
 }

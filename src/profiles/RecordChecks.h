@@ -13,7 +13,8 @@ namespace k4812 {
 // Why the profile-group record cannot be used, or an empty text: the active
 // mode must be 0 or 1, each bound profile 0 to 4, and each storage entry
 // must have SaveToFile 0 or 1 and a usable file name (profileFileNameProblem);
-// an entry kept in its file needs an absolute folder.
+// an entry kept in its file needs an absolute folder, any other entry an
+// absolute or empty one, and every entry an absolute macro folder.
 QString profileSettingGroupProblem(const TProfileSettingGroup& group);
 
 // Why `name` cannot be a profile's file name (and registry value name), or

@@ -278,7 +278,7 @@ TEST_F(ApplySequenceTest, AMouseLostHalfWayGetsEveryCommandAndTheFirstFailureIsR
         int pauses;            // without the selection byte the CPI block is not read, nor waited for
     };
     const Case cases[] = {
-        {"unplug=1", ApplyStep::CpiReadBack, -1, false, 450},
+        {"unplug=1", ApplyStep::Buttons, 0, false, 450},   // the read-back is not a write
         {"unplug=5", ApplyStep::Buttons, 0, false, 500},
         {"unplug=10", ApplyStep::Macros, 1, false, 500},
         {"unplug=17", ApplyStep::UpdateEnd, -1, false, 500},
@@ -308,6 +308,52 @@ TEST_F(ApplySequenceTest, AMouseLostHalfWayGetsEveryCommandAndTheFirstFailureIsR
                   QStringLiteral("The settings could not all be written to the mouse. Failed step: %1")
                       .arg(applyStepText(*first)));
     }
+}
+
+TEST_F(ApplySequenceTest, OnlyTheReadBackFailingIsANoteAndLevelOneBecomesActive)
+{
+    // Exchanges 2-3 read the selection byte, 4-5 the CPI block; everything
+    // after them is a write, and every write succeeds.
+    struct Case {
+        const char* faults;
+        int pauses;   // without the selection byte the CPI block is not read, nor waited for
+    };
+    const Case cases[] = {{"fail=2", 450}, {"fail=3", 450}, {"wrong=3", 450}, {"fail=5", 500}, {"short=5", 500}};
+    for (const Case& c : cases) {
+        EmulatedMouse mouse;   // factory settings: level 2 active
+        mouse.setFaults(c.faults);
+        RecordingHost recorder([&mouse] { return mouse.logSize(); }, env.path("journal.txt"));
+        dm->FCurrentProfileInfo().ConfigInfo.CurrentCPIIndex = 1;
+        dm->FCurrentProfileInfo().ConfigInfo.LEDConfig.R = 0x42;
+
+        EXPECT_TRUE(ApplySettings(*dm, *mouse.hid, state, recorder, &report)) << c.faults;
+        TuiThread::waitForAll();
+
+        EXPECT_TRUE(report.succeeded()) << c.faults;
+        EXPECT_FALSE(report.firstFailure().has_value()) << c.faults;
+        EXPECT_NE(report.cpiReadBackError, 0) << c.faults;
+        ASSERT_EQ(report.steps.size(), 15u) << c.faults;
+        EXPECT_EQ(report.steps[1].step, ApplyStep::CpiReadBack);
+        EXPECT_NE(report.steps[1].error, 0) << c.faults << ": the step list still shows the failed read";
+        EXPECT_FALSE(report.cpiIndexFromMouse) << c.faults;
+        EXPECT_EQ(report.currentCpiIndex, 0) << c.faults;
+        EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.CurrentCPIIndex, 0) << c.faults;
+        EXPECT_EQ(mouse.memory()[0x049], 0) << c.faults << ": level 1 is active in the mouse";
+        EXPECT_TRUE(recorder.warnings.empty()) << c.faults;
+        EXPECT_EQ(recorder.notes, std::vector<QString>{QStringLiteral(
+                                      "The mouse's active CPI level could not be read; level 1 is now active.")})
+            << c.faults;
+        ASSERT_TRUE(recorder.preSavedLight.has_value()) << c.faults << ": the new light reached the mouse";
+        EXPECT_EQ(recorder.preSavedLight->R, 0x42) << c.faults;
+        EXPECT_EQ(recorder.pauser.total(), c.pauses) << c.faults;
+    }
+
+    // A read that succeeds shows no note.
+    EmulatedMouse mouse;
+    RecordingHost recorder([&mouse] { return mouse.logSize(); }, env.path("journal.txt"));
+    ASSERT_TRUE(ApplySettings(*dm, *mouse.hid, state, recorder, &report));
+    TuiThread::waitForAll();
+    EXPECT_TRUE(recorder.notes.empty());
 }
 
 TEST_F(ApplySequenceTest, TheFailureWarningIsShownInTheActiveLanguage)

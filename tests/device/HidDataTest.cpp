@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+
 using namespace k4812;
 using k4812::test::FakeHidBackend;
 
@@ -166,4 +169,72 @@ TEST(HidData, BadLengthIsRefused)
     p->Data.DATASIZE = 70000;
     EXPECT_EQ(link.hid->HidFindAndGetFeatureReport(*p), TuiHIDData::kErrorBadLength);
     EXPECT_TRUE(link.fake->events.empty());
+}
+
+TEST(HidIncludeList, AnEntryMayNameAnyOfTheInterfacesHardwareIds)
+{
+    // Windows lists the most specific ID first; a config.ini written for the
+    // generic form (a later ID of the list) must still find the mouse.
+    const HidCollection mouse = FakeHidBackend::mouseCollection(
+        "/dev/hidraw1", 4096, {"HID\\VID_1234&PID_5678&REV_0100&Col01", "HID\\VID_1234&PID_5678&Col01", "HID_DEVICE"});
+    for (const char* entry : {"HID\\VID_1234&PID_5678&Col01", "hid_device"}) {
+        Link link = makeLink({mouse}, {"HID\\VID_9999&PID_0001", entry});
+        EXPECT_TRUE(link.hid->IsDeviceExist(THIDDataParam{})) << entry;
+        auto p = report(2, 16);
+        EXPECT_EQ(link.hid->HidFindAndSetFeatureReport(*p), 0) << entry;
+        EXPECT_EQ(link.fake->count(FakeHidBackend::Event::Set), 1u) << entry;
+    }
+}
+
+TEST(HidData, WithTwoMiceAFailedSendIsNeverHiddenByALaterSuccess)
+{
+    // Both mice get every report; a setting that one of them did not take
+    // must not be reported as written.
+    struct Case {
+        int first;
+        int last;
+        int expected;
+    };
+    const Case cases[] = {
+        {EPIPE, 0, EPIPE},
+        {0, EIO, EIO},
+        {EPIPE, EIO, EPIPE},   // the first failure is the one reported
+        {0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Link link = makeLink({FakeHidBackend::mouseCollection("/dev/hidraw1"),
+                              FakeHidBackend::mouseCollection("/dev/hidraw2")});
+        link.fake->setResultOf = {{"/dev/hidraw1", c.first}, {"/dev/hidraw2", c.last}};
+        auto p = report(2, 16);
+        EXPECT_EQ(link.hid->HidFindAndSetFeatureReport(*p), c.expected) << c.first << " " << c.last;
+        EXPECT_EQ(link.fake->count(FakeHidBackend::Event::Set), 2u) << "both mice are sent the report";
+    }
+}
+
+TEST(HidData, WithTwoMiceAReadIsTheLastOnesAnswerOrLeavesDataAsItWas)
+{
+    struct Case {
+        int first;
+        int last;
+        int expected;
+        std::uint8_t byte10;   // 0xEE: Data as it was
+    };
+    const Case cases[] = {
+        {0, 0, 0, 2},          // the answer of the mouse enumerated last
+        {EIO, 0, 0, 2},
+        {0, EIO, EIO, 0xEE},   // a failed read never leaves the other mouse's answer behind
+    };
+    for (const Case& c : cases) {
+        Link link = makeLink({FakeHidBackend::mouseCollection("/dev/hidraw1"),
+                              FakeHidBackend::mouseCollection("/dev/hidraw2")});
+        link.fake->getResultOf = {{"/dev/hidraw1", c.first}, {"/dev/hidraw2", c.last}};
+        link.fake->answer = [](const std::string& path, std::uint8_t* r, std::size_t n) {
+            std::fill(r + 1, r + n, std::uint8_t(path.back() - '0'));
+        };
+        auto p = report(3, 64);
+        p->Data.Report[10] = 0xEE;
+        EXPECT_EQ(link.hid->HidFindAndGetFeatureReport(*p), c.expected) << c.first << " " << c.last;
+        EXPECT_EQ(p->Data.Report[10], c.byte10) << c.first << " " << c.last;
+        EXPECT_EQ(p->Data.Report[0], 3);
+    }
 }

@@ -81,8 +81,8 @@ TEST_F(ProfileSwitchTest, AProfileButtonBindsTheProfileToTheActiveModeAndTellsMo
     ASSERT_TRUE(SwitchProfile(*dm, *emulated.hid, state, host, 2, &report));
 
     EXPECT_EQ(dm->FProfileIndex(), 2);
-    EXPECT_EQ(dm->FProfileSettingGroup().ProfileIndexOfProfileGroup[1], 2);
-    EXPECT_EQ(dm->FProfileSettingGroup().ProfileIndexOfProfileGroup[0], 0) << "Mode 1 keeps its profile";
+    EXPECT_EQ(int(dm->FProfileSettingGroup().ProfileIndexOfProfileGroup[1]), 2);
+    EXPECT_EQ(int(dm->FProfileSettingGroup().ProfileIndexOfProfileGroup[0]), 0) << "Mode 1 keeps its profile";
     EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.LEDConfig.R, 0x33);
     const Commands expected = {
         {kCommandUpdateMark, {0, 0, 0, 0, 0}},
@@ -96,7 +96,7 @@ TEST_F(ProfileSwitchTest, AProfileButtonBindsTheProfileToTheActiveModeAndTellsMo
     EXPECT_EQ(host.monitor[0], (RecordingHost::Message{false, {UM_DEVICE_SETTINGS_CHANGED, 1, 2}, 4}));
     EXPECT_EQ(state.Activation.first, 1);
     EXPECT_EQ(state.Activation.profileIndex, 2) << "LastActivatedProfile";
-    EXPECT_EQ(state.SystemMouseParams.PointerSpeed, 17);
+    EXPECT_EQ(int(state.SystemMouseParams.PointerSpeed), 17);   // a copy: the record is packed
     ASSERT_TRUE(host.preSavedLight.has_value());
     EXPECT_EQ(host.preSavedLight->R, 0x33);
     EXPECT_EQ(host.profileChanges, 1);
@@ -114,7 +114,7 @@ TEST_F(ProfileSwitchTest, AProfileButtonBindsTheProfileToTheActiveModeAndTellsMo
     TDM again;
     EXPECT_EQ(again.FProfileGroupIndex(), 1);
     EXPECT_EQ(again.FProfileIndex(), 2);
-    EXPECT_EQ(again.FAllProfileSettingInfo().CurrentGame, 2);
+    EXPECT_EQ(int(again.FAllProfileSettingInfo().CurrentGame), 2);
 }
 
 TEST_F(ProfileSwitchTest, ProfileIdIsWrittenOnlyWhereItsKeyExists)
@@ -151,7 +151,7 @@ TEST_F(ProfileSwitchTest, AModeButtonMakesItsProfileCurrentAndActivatesTheBank)
     // The new profile's light and pointer speed follow, as after a profile button.
     ASSERT_TRUE(host.preSavedLight.has_value());
     EXPECT_EQ(host.preSavedLight->R, 0x44);
-    EXPECT_EQ(state.SystemMouseParams.PointerSpeed, 5);
+    EXPECT_EQ(int(state.SystemMouseParams.PointerSpeed), 5);
     EXPECT_FALSE(registryValue(QLatin1String(kProfileIdValueName)).has_value());
     EXPECT_EQ(registryValue(QLatin1String(TDM::kAllSettingName)), allSettings)
         << "the all-settings record is not stored";

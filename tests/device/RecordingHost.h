@@ -33,6 +33,7 @@ public:
     void processMessages() override { ++messageRuns; }
     void showProgress(bool visible) override { progress.push_back(visible); }
     void showWarning(const QString& title, const QString& text) override { warnings.push_back({title, text}); }
+    void showNote(const QString& text) override { notes.push_back(text); }
     void applyStepDone(const ApplyStepResult& result) override { steps.push_back(result); }
     void setPreSavedLedConfig(const TLEDCONFIG& light) override { preSavedLight = light; }
     void currentProfileChanged() override { ++profileChanges; }
@@ -54,6 +55,7 @@ public:
     int profileChanges = 0;
     std::vector<bool> progress;
     std::vector<std::pair<QString, QString>> warnings;
+    std::vector<QString> notes;
     std::vector<ApplyStepResult> steps;
     std::optional<TLEDCONFIG> preSavedLight;
     std::vector<Message> monitor;

@@ -198,34 +198,74 @@ TEST_F(MacroFiles, AReadOnlyFileIsNotReplaced)
     EXPECT_EQ(readFile(fileOf("ro")), before);
 }
 
-TEST_F(MacroFiles, ASymbolicLinkIsReplacedNotFollowed)
+TEST_F(MacroFiles, ALinkedFileStaysALinkAndItsTargetIsReplaced)
 {
-    const QString outside = env.path("outside.txt");
-    ASSERT_TRUE(writeFile(outside, "keep me"));
+    // Users keep macros in a synced folder and link them into the macro folder.
+    const QString synced = env.path("Synced");
+    ASSERT_TRUE(QDir().mkpath(synced));
+    ASSERT_TRUE(writeFile(synced + "/linked.macro", "old"));
     ASSERT_TRUE(QDir().mkpath(folder()));
-    ASSERT_TRUE(QFile::link(outside, fileOf("linked")));
-    ASSERT_TRUE(save(*makeMacroList({makeMacro("linked")})));
-    EXPECT_EQ(readFile(outside), "keep me");
-    EXPECT_FALSE(QFileInfo(fileOf("linked")).isSymLink());
-    EXPECT_EQ(readFile(fileOf("linked")).size(), 892);
+    ASSERT_TRUE(QFile::link(synced + "/linked.macro", fileOf("linked")));
+    const TMACROKEYINFO macro = makeMacro("linked", {keyDown('L')});
+    ASSERT_TRUE(save(*makeMacroList({macro}))) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(fileOf("linked")).isSymLink());
+    EXPECT_EQ(readFile(synced + "/linked.macro"), recordToBytes(macro));
+    EXPECT_EQ(filesIn(synced), QStringList{"linked.macro"}) << "no temporary file is left beside the target";
 }
 
-TEST_F(MacroFiles, NamesThatWouldLeaveTheFolderAreRefusedBeforeAnythingIsWritten)
+TEST_F(MacroFiles, NamesThatCannotNameAFileAreReportedAndTheOthersAreStillWritten)
 {
     const QString refused[] = {
-        "../x", "a/b", "/etc/x", ".", "..", QString(QChar(0xD83D)) + "x", "x" + QString(QChar(0xDE00)),
+        "../x", "a/b", "/etc/x", QString(QChar(0xD83D)) + "x",
+        "x" + QString(QChar(0xDE00)),
     };
     for (const QString& name : refused) {
         error.clear();
-        EXPECT_FALSE(save(*makeMacroList({makeMacro("first"), makeMacro(name)}))) << name.toStdString();
+        EXPECT_FALSE(save(*makeMacroList({makeMacro("first"), makeMacro(name), makeMacro("last")})))
+            << name.toStdString();
         EXPECT_TRUE(error.contains("cannot be used as a file name")) << error.toStdString();
-        EXPECT_FALSE(QFileInfo::exists(folder())) << "nothing written, not even the first macro";
+        EXPECT_TRUE(error.contains("macro 2")) << error.toStdString();
+        EXPECT_TRUE(QFileInfo(fileOf("first")).isFile()) << name.toStdString();
+        EXPECT_TRUE(QFileInfo(fileOf("last")).isFile()) << name.toStdString();
         EXPECT_FALSE(QFileInfo::exists(env.path("x.macro")));
+        EXPECT_EQ(filesIn(folder()), (QStringList{"first.macro", "last.macro"})) << name.toStdString();
     }
-    // A record's name ends at its first NUL, so an empty name is possible there.
-    EXPECT_FALSE(save(*makeMacroList({makeMacro("")})));
-    EXPECT_TRUE(error.contains("empty"));
-    EXPECT_FALSE(QFileInfo::exists(folder()));
+}
+
+TEST_F(MacroFiles, TheNameCheckRefusesOnlyWhatCannotBeAFileName)
+{
+    struct Case {
+        QString name;
+        const char* problem;   // nullptr: usable
+    };
+    const Case cases[] = {
+        {"", nullptr},     // ".macro"
+        {".", nullptr},    // "..macro"
+        {"..", nullptr},   // "...macro"
+        {QString(50, QChar(0x5B8F)), nullptr},                 // 150 bytes in UTF-8
+        {"a/b", "\"/\""},
+        {QString("a") + QChar(0) + "b", "NUL"},
+        {QString(QChar(0xD83D)), "surrogate"},
+        {QString(84, QChar(0x5B8F)), "too long"},              // 252 bytes and ".macro"
+    };
+    for (const Case& c : cases) {
+        error.clear();
+        EXPECT_EQ(isUsableMacroFileName(c.name, error), c.problem == nullptr) << c.name.toStdString();
+        if (c.problem != nullptr) {
+            EXPECT_TRUE(error.contains(c.problem)) << error.toStdString();
+        }
+    }
+    // A usable name is usable in a list too.
+    ASSERT_TRUE(save(*makeMacroList({makeMacro(""), makeMacro("."), makeMacro("..")}))) << error.toStdString();
+    EXPECT_EQ(filesIn(folder()), (QStringList{"...macro", "..macro", ".macro"}));
+    EXPECT_FALSE(QFileInfo::exists(env.path("Profile1_Macros.macro")));
+
+    // The macro manager's entry refuses the same names.
+    TuiMacroClass macros;
+    EXPECT_FALSE(macros.CreateNewMacro("a/b"));
+    EXPECT_TRUE(macros.CreateNewMacro(""));
+    EXPECT_TRUE(macros.CreateNewMacro(".."));
+    EXPECT_EQ(macros.MacroListCount(), 2);
 }
 
 TEST_F(MacroFiles, OtherNamesAreUsedAsTheyAre)
@@ -276,7 +316,7 @@ TEST_F(MacroFiles, TheFirstFileCanLeaveAnExistingFileAlone)
     ASSERT_EQ(readMacroFile(fileOf("used"), read, error), MacroFileRead::Read);
     EXPECT_EQ(read.MacroListCount, 0);
 
-    for (const QString& name : {QString("../x"), QString(), QString("a") + QChar(0) + "b"}) {
+    for (const QString& name : {QString("../x"), QString("a") + QChar(0) + "b"}) {
         error.clear();
         EXPECT_FALSE(writeNewMacroFile(folder(), name, ExistingMacroFile::Replace, error));
         EXPECT_FALSE(error.isEmpty());

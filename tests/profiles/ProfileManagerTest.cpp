@@ -254,17 +254,38 @@ TEST_F(ProfileManagerTest, OutOfRangeGroupRecordIsReplacedByDefaultsAndSaved)
         {"empty name", [](TProfileSettingGroup& g) { g.ProfileSettingList[4].FileName.assign(QString()); }},
         {"relative folder",
          [](TProfileSettingGroup& g) { g.ProfileSettingList[1].FilePath.assign(QStringLiteral("C:\\Users\\u")); }},
+        {"relative folder of a profile kept in the registry",
+         [](TProfileSettingGroup& g) {
+             g.ProfileSettingList[2].SaveToFile = 0;
+             g.ProfileSettingList[2].FilePath.assign(QStringLiteral("Gaming Mouse Profiles"));
+         }},
+        {"empty macro folder", [](TProfileSettingGroup& g) { g.ProfileSettingList[0].MacroPath.assign(QString()); }},
+        {"relative macro folder",
+         [](TProfileSettingGroup& g) { g.ProfileSettingList[3].MacroPath.assign(QStringLiteral("Profile4_Macros")); }},
     };
     start();
     const QByteArray defaults = registryValues().at("ProfileSettingGroup.pfd");
     for (const Case& c : cases) {
         editStoredGroup(c.edit);
+        Registry registry;
+        const QByteArray damaged = registry.readValue(HKEY_CURRENT_USER, kKey, TDM::kProfileSettingGroupName)->data;
+        const QStringList before = registry.valueNames(HKEY_CURRENT_USER, kKey);
         auto dm = start();
         ASSERT_EQ(dm->notices().size(), 1) << c.what;
         EXPECT_TRUE(dm->notices()[0].contains("replaced by the factory settings")) << c.what;
         EXPECT_EQ(registryValues().at("ProfileSettingGroup.pfd"), defaults) << c.what;
         EXPECT_EQ(dm->FProfileGroupIndex(), 0) << c.what;
         EXPECT_EQ(dm->FProfileIndex(), 0) << c.what;
+
+        // The old record is kept under a second value name, which the notice gives.
+        QStringList added;
+        for (const QString& name : registry.valueNames(HKEY_CURRENT_USER, kKey))
+            if (!before.contains(name))
+                added.append(name);
+        ASSERT_EQ(added.size(), 1) << c.what;
+        EXPECT_TRUE(added[0].startsWith("ProfileSettingGroup.pfd.damaged-")) << added[0].toStdString();
+        EXPECT_EQ(registry.readValue(HKEY_CURRENT_USER, kKey, added[0])->data, damaged) << c.what;
+        EXPECT_TRUE(dm->notices()[0].contains(added[0])) << dm->notices()[0].toStdString();
     }
     EXPECT_FALSE(QFile::exists(env.path("x.pfd")));
 }
@@ -345,18 +366,63 @@ TEST_F(ProfileManagerTest, RegistryProfilesStartFromDefaultsWithoutSavingThem)
     EXPECT_EQ(start()->FCurrentProfileInfo().ConfigInfo.ReportRate, 250);
 }
 
-TEST_F(ProfileManagerTest, ShortRegistryValueLeavesNoStaleBytesInTheWorkingCopy)
+TEST_F(ProfileManagerTest, ProfileDataShorterThanARecordIsRefusedAndChangesNothing)
 {
+    // A file given to "Load from file" or a preset, and a registry value
+    // reloaded when the monitor says so: the next apply would write whatever
+    // the working copy then holds into the mouse.
     auto dm = start();
-    dm->SwitchToProfile(1);
-    dm->FCurrentProfileInfo().ConfigInfo.ReportRate = 125;
+    ASSERT_TRUE(dm->SwitchToProfile(1));
+    dm->FCurrentProfileInfo().ConfigInfo.ReportRate = 125;   // an edit the window made
+    const QByteArray store = dm->FProfileGroup(1)->stream();
+    QByteArray sixty(60, '\0');
+    sixty[0] = char(0x03);
+    sixty[1] = char(0x01);
+    ASSERT_TRUE(test::writeFile(env.path("short.pfd"), sixty));
     {
-        Registry other; // the monitor program writes a short value
-        other.writeBinary(HKEY_CURRENT_USER, kKey, "Profile2.pfd", QByteArray("\x03\x01\x00\x00", 4));
+        Registry other;   // the monitor program writes a short value
+        other.writeBinary(HKEY_CURRENT_USER, kKey, "Profile2.pfd", sixty);
     }
-    ASSERT_TRUE(dm->LoadCurrentProfileInfoFromRegistry());
-    EXPECT_EQ(dm->FCurrentProfileInfo().ProfileHeader.FFileVersion, 259);
-    EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.ReportRate, 0);
+    const std::function<void()> loads[] = {
+        [&] { dm->LoadCurrentProfileInfoFromFile(env.path("short.pfd")); },
+        [&] { dm->LoadCurrentProfileInfoFromRegistry(); },
+    };
+    for (const auto& load : loads) {
+        try {
+            load();
+            ADD_FAILURE() << "short data was taken";
+        } catch (const StorageError& error) {
+            EXPECT_TRUE(error.message().contains("60 bytes")) << error.message().toStdString();
+            EXPECT_TRUE(error.message().contains("nothing was changed")) << error.message().toStdString();
+        }
+        EXPECT_EQ(dm->FProfileGroup(1)->stream(), store);
+        EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.ReportRate, 125);
+        EXPECT_EQ(dm->FCurrentProfileInfo().ProfileHeader.FFileVersion, 259);
+    }
+
+    // Data at least one record long is taken whole; the working copy is its first record.
+    QByteArray big = test::readFile(profileFile(3));
+    big.append(QByteArray(200000 - big.size(), 'x'));
+    ASSERT_TRUE(test::writeFile(env.path("big.pfd"), big));
+    ASSERT_TRUE(dm->LoadCurrentProfileInfoFromFile(env.path("big.pfd")));
+    EXPECT_EQ(dm->FProfileGroup(1)->stream(), big);
+    EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.ReportRate, 500);
+}
+
+TEST_F(ProfileManagerTest, AProfileKeptInTheRegistryIsAlsoWrittenToItsFileByTheSaveOfAllFiles)
+{
+    start();
+    editStoredGroup([](TProfileSettingGroup& g) { g.ProfileSettingList[0].SaveToFile = 0; });
+    auto dm = start();
+    EXPECT_EQ(dm->FProfileGroup(0)->FilePath(), folder() + "/") << "its folder exists";
+    dm->FCurrentProfileInfo().ConfigInfo.ReportRate = 1000;
+    dm->SaveBackToCurrentProfileInfo();
+    ASSERT_TRUE(dm->SaveBackAllProfileInfoToFile());
+    EXPECT_EQ(test::readFile(profileFile(1)), dm->FProfileGroup(0)->stream());
+    EXPECT_EQ(registryValues().count("Profile1.pfd"), 0u) << "the registry is saved by its own operation";
+    dm.reset();
+    // The next start still takes the profile from the registry, not from the file.
+    EXPECT_EQ(start()->FCurrentProfileInfo().ConfigInfo.ReportRate, 500);
 }
 
 TEST_F(ProfileManagerTest, FailedSaveLeavesThePreviousProfileFile)

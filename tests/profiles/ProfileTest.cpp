@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -295,4 +296,20 @@ TEST_F(ProfileStoreTest, RestoreToDefaultHandsTheBufferToItsHandler)
     store.OnRestoreToDefault = [](QByteArray& s) { s[1] = 'X'; };
     store.RestoreToDefault();
     EXPECT_EQ(store.stream(), QByteArray("aXcd"));
+}
+
+TEST_F(ProfileStoreTest, AProfileFileThatIsALinkKeepsTheLinkAndItsTargetTakesTheBytes)
+{
+    const QString synced = env.path("Synced");
+    ASSERT_TRUE(QDir().mkpath(synced));
+    ASSERT_TRUE(test::writeFile(synced + "/Profile1.pfd", pattern(109888, 1)));
+    ASSERT_TRUE(QFile::link(synced + "/Profile1.pfd", folder() + "/Profile1.pfd"));
+    store.setFilePath(folder());
+    fill(pattern(109888, 9));
+    ASSERT_TRUE(store.SaveStreamToFile());
+    EXPECT_TRUE(QFileInfo(folder() + "/Profile1.pfd").isSymLink());
+    EXPECT_EQ(test::readFile(synced + "/Profile1.pfd"), pattern(109888, 9));
+
+    ASSERT_TRUE(store.SaveStreamToFile(folder() + "/Profile1.pfd"));
+    EXPECT_TRUE(QFileInfo(folder() + "/Profile1.pfd").isSymLink());
 }

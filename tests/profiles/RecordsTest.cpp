@@ -66,6 +66,11 @@ TEST(Records, ShortInputFillsOnlyItsBytes)
     EXPECT_EQ(copyBytesIntoRecord(*record, QByteArray(10, '\x7F')), 10u);
     EXPECT_EQ(record->Allgameset[0].Marker, 0x7F7F);
     EXPECT_EQ(record->CurrentLanguage, 2);
+
+    // No bytes at all (a null view, as an empty file gives) change nothing.
+    EXPECT_EQ(copyBytesIntoRecord(*record, QByteArrayView()), 0u);
+    EXPECT_EQ(copyBytesIntoRecord(*record, QByteArray()), 0u);
+    EXPECT_EQ(record->Allgameset[0].Marker, 0x7F7F);
 }
 
 TEST(Utf16Text, TwentyCharacterFileNameFillsArrayWithNulLast)

@@ -14,13 +14,16 @@ public:
     int setFeature(const std::uint8_t* report, std::size_t length) override
     {
         m_owner.events.push_back({FakeHidBackend::Event::Set, m_path, {report, report + length}});
-        return m_owner.setResult;
+        const auto own = m_owner.setResultOf.find(m_path);
+        return own != m_owner.setResultOf.end() ? own->second : m_owner.setResult;
     }
 
     int getFeature(std::uint8_t* report, std::size_t length) override
     {
-        if (m_owner.getResult != 0)
-            return m_owner.getResult;
+        const auto own = m_owner.getResultOf.find(m_path);
+        const int result = own != m_owner.getResultOf.end() ? own->second : m_owner.getResult;
+        if (result != 0)
+            return result;
         if (m_owner.answer)
             m_owner.answer(m_path, report, length);
         m_owner.events.push_back({FakeHidBackend::Event::Get, m_path, {report, report + length}});

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,12 @@ public:
     // Paths that cannot be opened, and the error their open gives.
     std::vector<std::string> unopenable;
     int openError = EACCES;
-    // Result of every set/get (0 = success).
+    // Result of every set/get (0 = success), unless the interface's path has
+    // its own result below.
     int setResult = 0;
     int getResult = 0;
+    std::map<std::string, int> setResultOf;
+    std::map<std::string, int> getResultOf;
     // Fills the report of a get; by default leaves it with its report ID only.
     std::function<void(const std::string& path, std::uint8_t* report, std::size_t length)> answer;
 

@@ -137,6 +137,23 @@ TEST_F(VerbApply, AMouseUnpluggedHalfWayIsReportedWithTheStepThatFailed)
     EXPECT_EQ(pauser.total(), 500);
 }
 
+TEST_F(VerbApply, AnUnreadableCpiLevelIsANoteAndTheApplySucceeds)
+{
+    env.set("K4812_EMULATOR_FAULTS", QStringLiteral("fail=3"));   // the answer with the selection byte
+    const auto result = ctl({"apply"});
+    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains("  Reading the active CPI level: failed: Input/output error\n"))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("Note: The mouse's active CPI level could not be read; level 1 is now active."))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("Active CPI level: 1 (the mouse's level could not be read)"))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("The mouse took every setting.")) << result.out.toStdString();
+    EXPECT_FALSE(result.err.contains("could not all be written")) << result.err.toStdString();
+    EXPECT_EQ(ctl({"emulator", "show"}).out.count(QStringLiteral("  cpi: 4 levels, active level 0\n")), 1)
+        << "bank 0, the current profile's, has its first level active";
+}
+
 TEST_F(VerbApply, TheWarningIsShownInTheStoredLanguage)
 {
     env.set("K4812_PROGRAM_DIR", QStringLiteral(K4812_BIN_DIR));   // the built ui.local

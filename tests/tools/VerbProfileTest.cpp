@@ -148,6 +148,7 @@ TEST_F(VerbProfile, ImportTakesOnlyProfileFilesAndChangesNothingOtherwise)
         {"2 bytes", QByteArray("\x03\x01", 2), "first four bytes are not the version 259"},
         {"version 258", testVersion, "first four bytes are not the version 259"},
         {"only a header", QByteArray("\x03\x01\x00\x00", 4), "shorter than a profile"},
+        {"60 bytes", QByteArray("\x03\x01\x00\x00", 4) + QByteArray(56, '\0'), "60 bytes long, shorter than a profile"},
         {"empty", QByteArray(), "first four bytes are not the version 259"},
     };
     for (const Case& c : refused) {

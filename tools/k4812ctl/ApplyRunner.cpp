@@ -30,6 +30,8 @@ void printSummary(Context& context, const ApplyReport& report)
     const QString level = QString::number(report.currentCpiIndex + 1);
     if (report.cpiIndexFromMouse)
         out << "Active CPI level: " << level << " (as the mouse had it)\n";
+    else if (report.cpiLevelUnread())
+        out << "Active CPI level: " << level << " (the mouse's level could not be read)\n";
     else
         out << "Active CPI level: " << level << " (the mouse's level could not be used)\n";
     out << "Monitor program: " << monitorText(report.monitor) << '\n';

@@ -26,6 +26,12 @@ void CliSequenceHost::showWarning(const QString& title, const QString& text)
     m_context.err().flush();
 }
 
+void CliSequenceHost::showNote(const QString& text)
+{
+    m_context.out() << "Note: " << text << '\n';
+    m_context.out().flush();
+}
+
 void CliSequenceHost::applyStepDone(const ApplyStepResult& result)
 {
     QString name = QLatin1String(applyStepSourceText(result.step));

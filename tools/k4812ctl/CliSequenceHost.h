@@ -16,6 +16,7 @@ public:
 
     void pause(int milliseconds) override;
     void showWarning(const QString& title, const QString& text) override;
+    void showNote(const QString& text) override;
     void applyStepDone(const ApplyStepResult& result) override;
 
     bool warned() const { return m_warned; }

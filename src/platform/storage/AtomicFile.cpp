@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -40,13 +41,22 @@ QString errnoText(int error)
                            .arg(path, what, errnoText(error)));
 }
 
+// The folder part of a path, taken as it is written.
+QString folderOfPath(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return QStringLiteral(".");
+    return slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+
 // Creates a new, unique temporary file beside `target`; the umask applies to
 // its mode as to any new file.
 int createTemporary(const QString& target, QString& temporaryPath)
 {
-    const QFileInfo info(target);
+    const QString name = target.mid(target.lastIndexOf(QLatin1Char('/')) + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = info.absolutePath() + QLatin1String("/.") + info.fileName() + QLatin1Char('.')
+        temporaryPath = folderOfPath(target) + QLatin1String("/.") + name + QLatin1Char('.')
             + QString::number(QRandomGenerator::global()->generate(), 36) + QLatin1String(".tmp");
         const int fd = ::open(QFile::encodeName(temporaryPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                               0666);
@@ -71,6 +81,30 @@ bool writeAll(int fd, const char* data, qsizetype size, int& error)
         size -= n;
     }
     return true;
+}
+
+// The file that `path` stands for. A symbolic link (or a chain of them) is
+// followed to the file it names, so that the replacement happens there and
+// the link stays: users link profiles into place from synced folders. A link
+// to a missing file names the file to create. The path is not cleaned up, as
+// ".." after a linked folder is not the folder before it.
+QString followLinks(const QString& path)
+{
+    QString current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        const QByteArray encoded = QFile::encodeName(current);
+        struct stat info {};
+        if (::lstat(encoded.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(encoded.constData(), target.data(), std::size_t(target.size()));
+        if (n <= 0 || n >= target.size())
+            fail(path, QStringLiteral("reading the symbolic link \"%1\"").arg(current), n < 0 ? errno : ENAMETOOLONG);
+        target.truncate(n);
+        const QString next = QFile::decodeName(target);
+        current = next.startsWith(QLatin1Char('/')) ? next : folderOfPath(current) + QLatin1Char('/') + next;
+    }
+    fail(path, QStringLiteral("following its symbolic links"), ELOOP);
 }
 
 // Makes the rename itself durable.
@@ -102,7 +136,8 @@ void setAtomicWriteProbe(AtomicWriteProbe newProbe)
 
 void writeFileAtomically(const QString& path, QByteArrayView bytes)
 {
-    const QByteArray target = QFile::encodeName(path);
+    const QString resolved = followLinks(path);
+    const QByteArray target = QFile::encodeName(resolved);
     struct stat existing {};
     const bool exists = ::stat(target.constData(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
@@ -111,19 +146,31 @@ void writeFileAtomically(const QString& path, QByteArrayView bytes)
     if (exists && S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0)
         fail(path, QStringLiteral("the file is read-only"), EACCES);
 
+    // The new content goes to a new file beside the target, so the folder must
+    // take new files even when the file itself is writable.
+    const QString folder = folderOfPath(resolved);
     QString temporaryPath;
-    const int fd = createTemporary(path, temporaryPath);
-    if (fd < 0)
-        fail(path, QStringLiteral("creating a temporary file"), errno);
+    int fd = -1;
+    int error = probeAt(AtomicWriteStage::Create, folder);
+    if (error == 0) {
+        fd = createTemporary(resolved, temporaryPath);
+        error = fd < 0 ? errno : 0;
+    }
+    if (error == EACCES || error == EPERM || error == EROFS)
+        fail(path, QStringLiteral("its folder \"%1\" does not allow new files, which replacing the file needs")
+                       .arg(folder),
+             error);
+    if (error != 0)
+        fail(path, QStringLiteral("creating a temporary file in its folder \"%1\"").arg(folder), error);
     const QByteArray temporary = QFile::encodeName(temporaryPath);
 
-    auto abandon = [&](const QString& what, int error) {
+    auto abandon = [&](const QString& what, int code) {
         ::close(fd);
         ::unlink(temporary.constData());
-        fail(path, what, error);
+        fail(path, what, code);
     };
 
-    int error = probeAt(AtomicWriteStage::Write, temporaryPath);
+    error = probeAt(AtomicWriteStage::Write, temporaryPath);
     if (error == 0)
         writeAll(fd, bytes.data(), bytes.size(), error);
     if (error != 0)
@@ -151,7 +198,7 @@ void writeFileAtomically(const QString& path, QByteArrayView bytes)
         ::unlink(temporary.constData());
         fail(path, QStringLiteral("replacing the file"), error);
     }
-    syncFolder(QFileInfo(path).absolutePath());
+    syncFolder(folder);
 }
 
 } // namespace k4812

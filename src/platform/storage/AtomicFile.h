@@ -13,9 +13,12 @@
 namespace k4812 {
 
 // Writes `bytes` as the whole content of `path`, creating or replacing it.
-// An existing file keeps its permissions; a read-only one is refused. A
-// symbolic link in its place is replaced, not followed. The folder must exist. Throws
-// StorageError when the file cannot be written; the old file is then intact.
+// An existing file keeps its permissions; a read-only one is refused. When
+// `path` is a symbolic link, the file it names is replaced in its own folder
+// and the link stays. The folder must exist and take new files (the
+// temporary file); a folder that does not is named in the error, even when
+// the file itself is writable. Throws StorageError when the file cannot be
+// written; the old file is then intact.
 void writeFileAtomically(const QString& path, QByteArrayView bytes);
 
 // Renames a file that cannot be used to "<path>.damaged-<date>-<time>" (with
@@ -25,12 +28,13 @@ QString moveFileAside(const QString& path);
 
 // Test seam: the stages of a write at which a fault can be injected.
 enum class AtomicWriteStage {
+    Create,  // the temporary file is about to be created (its path is not known yet: the folder is given)
     Write,   // the bytes are about to be written to the temporary file
     Sync,    // the bytes are written, the flush to disk comes next
     Rename,  // the temporary file is complete, the rename comes next
 };
 
-// Called at each stage with the temporary file's path; a non-zero errno
+// Called at each stage with the temporary file's path (Create: the folder); a non-zero errno
 // makes that stage fail as if the system had returned it. A probe may also
 // end the process there, to show what a crash leaves behind. Empty by
 // default; tests set it and clear it again.
