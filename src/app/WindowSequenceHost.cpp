@@ -1,5 +1,7 @@
 #include "app/WindowSequenceHost.h"
 
+#include "i18n/Translation.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -39,6 +41,12 @@ void WindowSequenceHost::showWarning(const QString& title, const QString& text)
 {
     if (m_ops.warn)
         m_ops.warn(title, text);
+}
+
+void WindowSequenceHost::showNote(const QString& text)
+{
+    if (m_ops.warn)
+        m_ops.warn(translate(QStringLiteral("Apply")), text);
 }
 
 void WindowSequenceHost::setPreSavedLedConfig(const TLEDCONFIG& light)

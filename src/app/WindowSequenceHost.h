@@ -36,6 +36,9 @@ public:
     void processMessages() override;
     void showProgress(bool visible) override;
     void showWarning(const QString& title, const QString& text) override;
+    // A note of a sequence that still succeeded, in the same dialog under the
+    // title "Apply", so the user learns of it.
+    void showNote(const QString& text) override;
     void setPreSavedLedConfig(const TLEDCONFIG& light) override;
     void currentProfileChanged() override;
 

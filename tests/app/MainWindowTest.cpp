@@ -117,6 +117,22 @@ TEST_F(MainWindowTest, OkAfterAChangeAppliesAndClosesHalfASecondLater)
     EXPECT_TRUE(dialogs.isEmpty());
 }
 
+TEST_F(MainWindowTest, OkWhenOnlyTheLevelCannotBeReadTellsSoAndStillCloses)
+{
+    TK4812CfgMain& w = open();
+    ASSERT_TRUE(started);
+    w.state().SettingsChanged = true;
+    setFaults("fail=3"); // the read-back of the active CPI level
+    answers.push_back(1);
+    QTest::mouseClick(control("BSBTNOK"), Qt::LeftButton);
+
+    ASSERT_EQ(dialogs.size(), 1);
+    EXPECT_TRUE(dialogs.first().startsWith(QStringLiteral("Apply|"))) << dialogs.first().toStdString();
+    EXPECT_TRUE(w.isVisible());
+    clock.advance(500);
+    EXPECT_FALSE(w.isVisible()) << "a note is no failure: OK closes after Timer2";
+}
+
 TEST_F(MainWindowTest, OkWithTheMouseGoneWarnsAndClosesAtOnce)
 {
     TK4812CfgMain& w = open();
