@@ -11,6 +11,7 @@
 #include "i18n/Translation.h"
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/TuiThread.h"
+#include "platform/storage/StorageError.h"
 #include "profiles/RecordBytes.h"
 
 #include <algorithm>
@@ -74,6 +75,22 @@ void readBackCpiLevel(TDM& dm, TuiHIDData& device, SequenceHost& host, StepLog& 
     report.currentCpiIndex = usable >= 0 ? usable : 0;
     dm.FCurrentProfileInfo().ConfigInfo.CurrentCPIIndex = report.currentCpiIndex;
     dm.SaveBackToCurrentProfileInfo();
+}
+
+// The read-back changed the active level after everything was stored: the
+// current profile is stored again, or the disk would keep the old level while
+// the window shows the new one with nothing marked unsaved. When that fails
+// the edit stays unsaved (SettingsChanged) rather than breaking the sequence.
+void storeReadBackLevel(TDM& dm, MainWindowState& state, int levelBefore)
+{
+    if (dm.FCurrentProfileInfo().ConfigInfo.CurrentCPIIndex == levelBefore)
+        return;
+    try {
+        dm.SaveCurrentProfileInfoToRegistry();
+        dm.SaveCurrentProfileInfoToFile();
+    } catch (const StorageError&) {
+        state.SettingsChanged = true;
+    }
 }
 
 // Steps 8 and 9: the profile bound to `mode` into bank `mode`; its rate code.
@@ -149,7 +166,9 @@ bool ApplySettings(TDM& dm, TuiHIDData& device, MainWindowState& state, Sequence
 
     log.add(ApplyStep::UpdateBegin, -1, SendUpdateMark(device, kUpdateMarkBegin));
     host.showProgress(true);
+    const int levelBefore = dm.FCurrentProfileInfo().ConfigInfo.CurrentCPIIndex;
     readBackCpiLevel(dm, device, host, log, report);
+    storeReadBackLevel(dm, state, levelBefore);
 
     const int rate0 = uploadBoundProfile(dm, device, host, 0, report);
     const int rate1 = uploadBoundProfile(dm, device, host, 1, report);
