@@ -316,7 +316,8 @@ TEST_F(CreateMacroDialogTest, OkWritesTheFirstFileOfANewMacroOnly)
         {QStringLiteral("Stale"), 1, QStringLiteral("Stale"), QStringLiteral("Stale"), {}, false},
         {QString(), 1, QString(), QString(), {}, false},
         {QStringLiteral("a/b"), 0, QString(), QString(), {}, true},
-        {QStringLiteral(".."), 0, QString(), QString(), {}, true},
+        // ".." + ".macro" is an ordinary file name: a usable macro name.
+        {QStringLiteral(".."), 1, QStringLiteral(".."), QStringLiteral(".."), {}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
