@@ -53,6 +53,7 @@ constexpr const char* kEntryNames[9] = {"BtnSet1", "BtnSet2", "BtnSet3", "BtnSet
 TK4812CfgMain::TK4812CfgMain(TDM& dm, TuiHIDData& hid, Services services, QWidget* parent)
     : SkinWindow(parent, kTopBarHeight), m_dm(dm), m_hid(hid), m_services(std::move(services))
 {
+    prefetchMainWindowSkin();
     setObjectName(QLatin1String(kConfigWindowClass));
     setWindowTitle(QLatin1String(kConfigWindowCaption));
     setAccessibleName(QLatin1String(kConfigWindowCaption));

@@ -29,6 +29,11 @@ void setFaces(TK4812CfgMain& window, const QString& control, const char* normal,
 
 } // namespace
 
+void prefetchMainWindowSkin()
+{
+    imageDataBase().prefetch(QStringLiteral("mainback.png"), QStringLiteral("dialog"));
+}
+
 void applyMainWindowSkin(TK4812CfgMain& window, const QString&)
 {
     applyUiStyleSheet();

@@ -11,6 +11,8 @@ namespace k4812 {
 
 class TK4812CfgMain;
 
+// Starts decoding the window's large background while the controls are built.
+void prefetchMainWindowSkin();
 void applyMainWindowSkin(TK4812CfgMain& window, const QString& programFolder);
 void paintMainWindowBackground(QPainter& painter, TK4812CfgMain& window);
 

@@ -118,6 +118,36 @@ TEST_F(ImageDataBaseTest, MissingOrBrokenFileChangesNothingAndIsTriedAgain)
     EXPECT_EQ(store.image(QStringLiteral("missing.png"), QStringLiteral("controls")).size(), QSize(7, 7));
 }
 
+// A prefetched file is read once, on its own thread, and serves the request
+// that follows; what a later request finds is what a plain load finds.
+TEST_F(ImageDataBaseTest, PrefetchedFileIsReadOnceAndServesTheRequest)
+{
+    store.prefetch(QStringLiteral("close-1.png"), QStringLiteral("dialog"));
+    store.prefetch(QStringLiteral("close-1.png"), QStringLiteral("dialog"));
+    const SkinImage close = store.image(QStringLiteral("close-1.png"), QStringLiteral("dialog"));
+    EXPECT_EQ(close.normal().pixelColor(1, 1), QColor(Qt::blue));
+    EXPECT_EQ(readsOf("dialog/close-1.png"), 1);
+
+    // A cached name is not read again; "EMPTY" is never read.
+    const qsizetype readsSoFar = reads.size();
+    store.prefetch(QStringLiteral("close-1.png"), QStringLiteral("buttons"));
+    store.prefetch(QLatin1String(TImageDataBase::kEmptyImageName));
+    EXPECT_EQ(reads.size(), readsSoFar);
+
+    // A missing file prefetched changes nothing and is tried again later.
+    store.prefetch(QStringLiteral("missing.png"), QStringLiteral("controls"));
+    SkinImage target = test::solidSkin({5, 5}, Qt::white);
+    store.AssignIMAGE(target, QStringLiteral("missing.png"), QStringLiteral("controls"));
+    EXPECT_EQ(target.size(), QSize(5, 5));
+    write("controls/missing.png", {7, 7}, Qt::yellow);
+    EXPECT_EQ(store.image(QStringLiteral("missing.png"), QStringLiteral("controls")).size(), QSize(7, 7));
+
+    // A new base path drops a read under way: the file is read from the new folder.
+    store.prefetch(QStringLiteral("messagedialog.png"), QStringLiteral("dialog"));
+    store.SetImageBasePath(env.path("elsewhere"));
+    EXPECT_TRUE(store.image(QStringLiteral("messagedialog.png"), QStringLiteral("dialog")).isNull());
+}
+
 TEST_F(ImageDataBaseTest, HighDensityVariantIsLoadedWhenAskedAndWhenItFits)
 {
     const SkinImage back = store.image(QStringLiteral("messagedialog.png"), QStringLiteral("dialog"));

@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QScreen>
 
+#include <system_error>
+
 namespace k4812 {
 namespace {
 
@@ -27,7 +29,8 @@ QImage readImageFile(const QString& path)
     QImage image = reader.read();
     if (image.isNull())
         return {};
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Converted in place: the image just read is not shared, so no second buffer is made.
+    return std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 } // namespace
@@ -41,7 +44,48 @@ TImageDataBase::~TImageDataBase() = default;
 void TImageDataBase::SetImageBasePath(const QString& APath)
 {
     m_basePath = withSlash(APath);
+    clearCache();
+}
+
+void TImageDataBase::clearCache()
+{
     m_cache.clear();
+    for (const auto& pending : std::as_const(m_pending))
+        pending.wait();
+    m_pending.clear();
+}
+
+QString TImageDataBase::pathOf(const QString& name, const QString& subPath, const QString& imagePath) const
+{
+    if (!imagePath.isEmpty())
+        return imagePath + name;
+    if (!subPath.isEmpty())
+        return m_basePath + subPath + QLatin1Char('/') + name;
+    return m_basePath + name;
+}
+
+void TImageDataBase::prefetch(const QString& AImageName, const QString& AImageSubPath)
+{
+    if (AImageName == QLatin1String(kEmptyImageName) || find(AImageName))
+        return;
+    const QString path = pathOf(AImageName, AImageSubPath, {});
+    if (m_pending.contains(path))
+        return;
+    try {
+        m_pending.insert(path, std::async(std::launch::async, m_loader, path).share());
+    } catch (const std::system_error&) {
+        // No thread to spare: the file is read when it is needed.
+    }
+}
+
+QImage TImageDataBase::read(const QString& path)
+{
+    const auto pending = m_pending.constFind(path);
+    if (pending == m_pending.cend())
+        return m_loader(path);
+    const QImage image = pending->get();
+    m_pending.erase(pending);
+    return image;
 }
 
 bool TImageDataBase::loadsHighDensity() const
@@ -69,7 +113,7 @@ const TuiImageData* TImageDataBase::find(const QString& name) const
 
 const TuiImageData* TImageDataBase::load(const QString& name, const QString& path)
 {
-    QImage normal = m_loader(path);
+    QImage normal = read(path);
     if (normal.isNull() || normal.width() <= 0 || normal.height() <= 0)
         return nullptr;
     QImage highDensity;
@@ -94,14 +138,7 @@ void TImageDataBase::AssignIMAGE(SkinImage& ATargetImage, const QString& AImageN
         ATargetImage = cached->Image;
         return;
     }
-    QString path;
-    if (!AImagePath.isEmpty())
-        path = AImagePath + AImageName;
-    else if (!AImageSubPath.isEmpty())
-        path = m_basePath + AImageSubPath + QLatin1Char('/') + AImageName;
-    else
-        path = m_basePath + AImageName;
-    if (const TuiImageData* loaded = load(AImageName, path))
+    if (const TuiImageData* loaded = load(AImageName, pathOf(AImageName, AImageSubPath, AImagePath)))
         ATargetImage = loaded->Image;
 }
 

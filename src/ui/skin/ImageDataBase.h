@@ -11,14 +11,18 @@
 //
 // One shared instance (imageDataBase()) serves the whole program, with the
 // skin folder "Images/0409/" of the program folder as its base path. Used
-// from the user-interface thread only.
+// from the user-interface thread only; only prefetch() reads a file on a
+// thread of its own.
 
 #include "ui/skin/SkinImage.h"
 
 #include <QList>
 #include <QString>
 
+#include <QHash>
+
 #include <functional>
+#include <future>
 
 namespace k4812 {
 
@@ -62,8 +66,15 @@ public:
     // Convenience for the windows: the image AssignIMAGE would give an empty target.
     SkinImage image(const QString& AImageName, const QString& AImageSubPath = {});
 
+    // Starts reading the file AssignIMAGE would load for this name and
+    // subfolder on a thread of its own, so a large image is decoded while the
+    // window is still being built; the request that needs it waits for the
+    // read instead of starting it. Nothing happens for a cached name. The
+    // reader must be safe to run on another thread (the default one is).
+    void prefetch(const QString& AImageName, const QString& AImageSubPath = {});
+
     const QList<TuiImageData>& cache() const { return m_cache; }
-    void clearCache() { m_cache.clear(); }
+    void clearCache();
 
     // Whether "@2x" files are loaded too; by default when a screen of the
     // application has a pixel ratio above 1.
@@ -75,10 +86,13 @@ public:
 private:
     const TuiImageData* find(const QString& name) const;
     const TuiImageData* load(const QString& name, const QString& path);
+    QString pathOf(const QString& name, const QString& subPath, const QString& imagePath) const;
+    QImage read(const QString& path);
 
     QString m_basePath;
     QList<TuiImageData> m_cache;
     ImageLoader m_loader;
+    QHash<QString, std::shared_future<QImage>> m_pending; // path -> read under way
     int m_loadHighDensity = -1; // -1: decide from the screens
 };
 
