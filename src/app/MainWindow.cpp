@@ -282,7 +282,6 @@ bool TK4812CfgMain::FormCreate()
     const int profile = m_dm.FProfileIndex();
     if (TDM::IsProfileIndexInRange(profile)) {
         FProfilePath = group.ProfileSettingList[profile].FilePath.toString();
-        FMacroPath = group.ProfileSettingList[profile].MacroPath.toString();
     }
     FillPages();
     m_state.SettingsChanged = false;

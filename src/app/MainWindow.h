@@ -130,13 +130,9 @@ public:
     SequenceHost& sequenceHost();
 
     bool FInitlizing = false;
-    int FPlaceButtonTag = 0;
-    int FPlaceWheelButtonTag = 0;
     int FCurrentMacro = 0;
     QString FProfilePath;
-    QString FMacroPath;
     TLEDCONFIG FPreSavedLedConfig{};
-    QString FDoTimerAction;
     std::array<SkinButton*, 10> FConfigButtonSet{};
     std::array<SkinButton*, 10> FWheelConfigButtonSet{};
 

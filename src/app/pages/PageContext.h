@@ -24,7 +24,7 @@ struct PageContext {
     MainWindowState* state = nullptr;
     // FInitlizing: while true, every change handler of the pages returns at once.
     std::function<bool()> initializing;
-    // TimerDoAction with FDoTimerAction.
+    // TimerDoAction: the one pending desktop action and its name.
     PendingSystemAction* pendingAction = nullptr;
     // FPreSavedLedConfig: the light "Restore light" puts back.
     std::function<TLEDCONFIG()> preSavedLedConfig;
