@@ -198,7 +198,7 @@ TEST_F(SystemSettingPageTest, ScrollForOnePageIsTwentyLines)
 {
     QTest::mouseClick(find<RadioButton>("RDSCROLLONEPAGE"), Qt::LeftButton);
     EXPECT_EQ(config().VWheelSpeed, 20);
-    EXPECT_EQ(state.SystemMouseParams.WheelScrollLines, 20);
+    EXPECT_EQ(int(state.SystemMouseParams.WheelScrollLines), 20); // a copy: the record is packed
     EXPECT_FALSE(find<TrackBar>("TRACKBARSCROLLSPEED")->isEnabled());
     EXPECT_TRUE(journalLines().isEmpty()) << "nothing before the wait ends";
     ASSERT_TRUE(timer->fire());
@@ -209,7 +209,7 @@ TEST_F(SystemSettingPageTest, ScrollForOnePageIsTwentyLines)
     system->LoadSystemPage();
     EXPECT_TRUE(find<RadioButton>("RDSCROLLONEPAGE")->isChecked());
     EXPECT_EQ(find<TrackBar>("TrackBarPointerSpeed")->value(), 1);
-    EXPECT_EQ(state.SystemMouseParams.PointerSpeed, 1);
+    EXPECT_EQ(int(state.SystemMouseParams.PointerSpeed), 1); // a copy: the record is packed
 }
 
 TEST_F(SystemSettingPageTest, SeveralPointerSpeedMovesApplyOnceTheLast)
