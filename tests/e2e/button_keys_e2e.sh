@@ -21,19 +21,6 @@ row_single_key=5 row_combo_key=6                                  # rows of "Sin
 apply_x=401 apply_y=612 button_w=100 button_h=33                  # "Apply" in the bottom bar
 dialog_w=446 dialog_h=230 dialog_ok_x=119 dialog_ok_y=184 dialog_ok_w=96 dialog_ok_h=30
 
-# The window's other visible top-level windows (menus, dialogs): sets wid,
-# wx, wy, ww and wh to the first one for which "$@" holds (nothing: any).
-other_window() {
-  local id X Y WIDTH HEIGHT WINDOW SCREEN
-  for id in $(xdotool search --onlyvisible --classname '^k4812-config$' 2>/dev/null); do
-    [ "$id" = "$main" ] && continue
-    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
-    wid=$id wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
-    [ $# -eq 0 ] || "$@" || continue
-    return 0
-  done
-  return 1
-}
 is_dialog() { [ "$ww" -eq "$dialog_w" ] && [ "$wh" -eq "$dialog_h" ]; }
 no_dialog() { ! other_window is_dialog; }
 beside_entry() { [ "$wx" -eq $((main_x + entry_x + entry_w)) ]; }

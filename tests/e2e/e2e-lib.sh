@@ -76,3 +76,17 @@ e2e_start_config() {
   pids+=($config)
   wait_for 200 window_mapped || fail "no window K4812_CONFIG: $(cat "$work/config.log")"
 }
+
+# k4812-config's visible top-level windows other than $main (menus, dialogs):
+# sets wid, wx, wy, ww and wh to the first one for which "$@" holds (nothing: any).
+other_window() {
+  local id X Y WIDTH HEIGHT WINDOW SCREEN
+  for id in $(xdotool search --onlyvisible --classname '^k4812-config$' 2>/dev/null); do
+    [ "$id" = "$main" ] && continue
+    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
+    wid=$id wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+    [ $# -eq 0 ] || "$@" || continue
+    return 0
+  done
+  return 1
+}

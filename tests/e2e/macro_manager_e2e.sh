@@ -27,19 +27,6 @@ new_x=20 new_y=432 new_w=80 new_h=30                              # "New" under 
 record_x=450 stop_x=496 record_y=410 record_size=40               # start and stop record buttons
 manager_ok_x=642 manager_ok_y=472 manager_ok_w=96 manager_ok_h=30
 
-# The window's other visible top-level windows (menus, dialogs): sets wid,
-# wx, wy, ww and wh to the first one for which "$@" holds (nothing: any).
-other_window() {
-  local id X Y WIDTH HEIGHT WINDOW SCREEN
-  for id in $(xdotool search --onlyvisible --classname '^k4812-config$' 2>/dev/null); do
-    [ "$id" = "$main" ] && continue
-    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
-    wid=$id wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
-    [ $# -eq 0 ] || "$@" || continue
-    return 0
-  done
-  return 1
-}
 is_dialog() { [ "$ww" -eq "$dialog_w" ] && [ "$wh" -eq "$dialog_h" ]; }
 is_manager() { [ "$ww" -eq "$manager_w" ] && [ "$wh" -eq "$manager_h" ]; }
 no_dialog() { ! other_window is_dialog; }
