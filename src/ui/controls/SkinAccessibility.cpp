@@ -79,15 +79,17 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
 
-// Track bars: a slider whose value, set from outside, takes the step rounding.
-class AccessibleTrackBar : public QAccessibleWidget, public QAccessibleValueInterface {
+// A control with a value, minimum, maximum and step (track bars, number
+// boxes); how a value from assistive technology is set is the control's own.
+template <typename Control>
+class AccessibleValueControl : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
-    explicit AccessibleTrackBar(TrackBar* bar) : QAccessibleWidget(bar, QAccessible::Slider)
+    AccessibleValueControl(Control* control, QAccessible::Role role) : QAccessibleWidget(control, role)
     {
         addControllingSignal(QStringLiteral("valueChanged(int)"));
     }
 
-    TrackBar* bar() const { return static_cast<TrackBar*>(widget()); }
+    Control* control() const { return static_cast<Control*>(widget()); }
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {
@@ -99,59 +101,43 @@ public:
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Value)
-            return QString::number(bar()->value());
+            return QString::number(control()->value());
         return QAccessibleWidget::text(t);
     }
 
-    QVariant currentValue() const override { return bar()->value(); }
-    void setCurrentValue(const QVariant& value) override { bar()->setValue(value.toInt()); }
-    QVariant maximumValue() const override { return bar()->maximum(); }
-    QVariant minimumValue() const override { return bar()->minimum(); }
-    QVariant minimumStepSize() const override { return bar()->step(); }
+    QVariant currentValue() const override { return control()->value(); }
+    QVariant maximumValue() const override { return control()->maximum(); }
+    QVariant minimumValue() const override { return control()->minimum(); }
+    QVariant minimumStepSize() const override { return control()->step(); }
+};
+
+// Track bars: a slider whose value, set from outside, takes the step rounding.
+class AccessibleTrackBar : public AccessibleValueControl<TrackBar> {
+public:
+    explicit AccessibleTrackBar(TrackBar* bar) : AccessibleValueControl(bar, QAccessible::Slider) {}
+
+    void setCurrentValue(const QVariant& value) override { control()->setValue(value.toInt()); }
 };
 
 // Number boxes: a spin box whose value, set by assistive technology, counts
 // as the user's change (Qt's own interface would set it as the program,
 // which the box never reports, so the edit would be lost).
-class AccessibleNumberBox : public QAccessibleWidget, public QAccessibleValueInterface {
+class AccessibleNumberBox : public AccessibleValueControl<NumberBox> {
 public:
-    explicit AccessibleNumberBox(NumberBox* box) : QAccessibleWidget(box, QAccessible::SpinBox)
-    {
-        addControllingSignal(QStringLiteral("valueChanged(int)"));
-    }
-
-    NumberBox* box() const { return static_cast<NumberBox*>(widget()); }
-
-    void* interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Value)
-            return QString::number(box()->value());
-        return QAccessibleWidget::text(t);
-    }
+    explicit AccessibleNumberBox(NumberBox* box) : AccessibleValueControl(box, QAccessible::SpinBox) {}
 
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
-        s.readOnly = box()->isReadOnly();
+        s.readOnly = control()->isReadOnly();
         return s;
     }
 
-    QVariant currentValue() const override { return box()->value(); }
     void setCurrentValue(const QVariant& value) override
     {
-        if (box()->isEnabled() && !box()->isReadOnly())
-            box()->setValueByUser(value.toInt());
+        if (control()->isEnabled() && !control()->isReadOnly())
+            control()->setValueByUser(value.toInt());
     }
-    QVariant maximumValue() const override { return box()->maximum(); }
-    QVariant minimumValue() const override { return box()->minimum(); }
-    QVariant minimumStepSize() const override { return box()->step(); }
 };
 
 class AccessibleBusyIndicator : public QAccessibleWidget {
