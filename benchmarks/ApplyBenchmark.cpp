@@ -5,8 +5,8 @@
 // device). The profiles, the registry and the emulator's state file live in
 // a temporary folder.
 
-#include "device/ApplySequence.h"
-#include "platform/emulator/EmulatorHidBackend.h"
+#include "sequences/ApplySequence.h"
+#include "emulator/EmulatorHidBackend.h"
 #include "platform/desktop/JournalPointerSettings.h"
 #include "platform/desktop/TuiThread.h"
 #include "profiles/ProfileManager.h"

@@ -5,8 +5,8 @@
 
 #include "FuzzSupport.h"
 
-#include "platform/emulator/EmulatorStateFile.h"
-#include "platform/emulator/MouseEmulator.h"
+#include "emulator/EmulatorStateFile.h"
+#include "emulator/MouseEmulator.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,9 +3,9 @@
 // target writes, and a device link on an in-memory emulated mouse that
 // never waits.
 
-#include "device/HidData.h"
-#include "device/SequenceHost.h"
-#include "platform/emulator/EmulatorHidBackend.h"
+#include "wire/HidData.h"
+#include "sequences/SequenceHost.h"
+#include "emulator/EmulatorHidBackend.h"
 
 #include <QByteArrayView>
 #include <QDir>

@@ -5,14 +5,14 @@
 
 #include "FuzzSupport.h"
 
-#include "device/ApplySequence.h"
-#include "device/MacroEncoding.h"
+#include "sequences/ApplySequence.h"
+#include "wire/MacroEncoding.h"
 #include "macros/MacroCheck.h"
 #include "macros/MacroClass.h"
 #include "macros/MacroFiles.h"
 #include "profiles/ButtonAssignment.h"
 #include "profiles/FactoryDefaults.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include <algorithm>
 #include <cstddef>

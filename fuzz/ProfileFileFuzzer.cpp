@@ -11,11 +11,11 @@
 
 #include "FuzzSupport.h"
 
-#include "device/ApplySequence.h"
+#include "sequences/ApplySequence.h"
 #include "platform/storage/StorageError.h"
 #include "profiles/Profile.h"
 #include "profiles/ProfileManager.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 #include "profiles/RecordChecks.h"
 
 #include <QDir>

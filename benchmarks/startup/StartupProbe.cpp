@@ -10,7 +10,7 @@
 
 #include "app/MainWindow.h"
 
-#include "platform/emulator/EmulatorHidBackend.h"
+#include "emulator/EmulatorHidBackend.h"
 #include "profiles/ProfileManager.h"
 
 #include <QApplication>

@@ -16,12 +16,12 @@
 #include "app/MonitorLauncher.h"
 #include "app/pages/PageContext.h"
 #include "app/pages/ProfileFileDialogs.h"
-#include "device/EventScheduler.h"
-#include "device/HidData.h"
-#include "device/HidEvent.h"
-#include "device/MainWindowState.h"
+#include "wire/EventScheduler.h"
+#include "wire/HidData.h"
+#include "wire/HidEvent.h"
+#include "sequences/MainWindowState.h"
 #include "platform/hid/HotplugSource.h"
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 #include <QStringList>

@@ -10,7 +10,7 @@
 #include "app/pages/ProfileControls.h"
 #include "app/pages/SystemSettingPage.h"
 
-#include "device/SequenceHost.h"
+#include "sequences/SequenceHost.h"
 #include "platform/desktop/PointerSettingsFactory.h"
 #include "profiles/ProfileManager.h"
 #include "ui/controls/SkinButton.h"

@@ -6,7 +6,7 @@
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/SingleInstanceLock.h"
 #include "platform/desktop/TuiThread.h"
-#include "platform/hid/DeviceSelection.h"
+#include "emulator/HidBackendFactory.h"
 #include "platform/hid/TracingHidBackend.h"
 #include "platform/storage/IniFile.h"
 #include "platform/storage/ProgramFolder.h"

@@ -4,7 +4,7 @@
 // window tests move that clock instead of sleeping. A restart or stop leaves
 // the earlier wait to end without effect.
 
-#include "device/EventScheduler.h"
+#include "wire/EventScheduler.h"
 #include "profiles/ActionTimer.h"
 
 #include <QPointer>

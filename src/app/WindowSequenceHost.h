@@ -6,7 +6,7 @@
 // dialog. The waiting itself is injected, so window tests run the sequences
 // without sleeping.
 
-#include "device/SequenceHost.h"
+#include "sequences/SequenceHost.h"
 
 #include <functional>
 

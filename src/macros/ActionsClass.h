@@ -12,7 +12,7 @@
 // Operations given a position outside the list, or an action when the list
 // is full, change nothing.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "macros/ComboKeyRecorder.h"
 
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 
 #include <algorithm>
 

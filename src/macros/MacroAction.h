@@ -1,7 +1,7 @@
 #pragma once
 // The kinds of macro action and the views of an action's two value bytes.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // most 21 macros and a macro 0 to 128 actions. A record outside it (from a
 // damaged file, say) is refused before anything is read past its arrays.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // The consistency check of a macro's actions: every press has a release, no
 // key is pressed twice in a row, and none is released while up.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <span>
 

@@ -6,7 +6,7 @@
 // the counts, so a list always fits back into a TMACROKEYINFOLIST.
 
 #include "macros/ActionsClass.h"
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 

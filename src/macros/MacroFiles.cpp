@@ -5,7 +5,7 @@
 #include "platform/storage/StorageError.h"
 #include "macros/MacroBounds.h"
 #include "macros/MacroName.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include <QFile>
 #include <QFileInfo>

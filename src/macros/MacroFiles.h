@@ -8,7 +8,7 @@
 // ordinary file names.) Files are replaced whole (temporary file, flush,
 // rename; a linked file keeps its link), and the writers never delete a file.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 

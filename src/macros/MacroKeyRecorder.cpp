@@ -1,6 +1,6 @@
 #include "macros/MacroKeyRecorder.h"
 
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // only when shorter. (Other text arrays of the records keep room for a NUL;
 // this one does not, so it has its own helpers.)
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,6 +1,6 @@
 #include "macros/TuiHook.h"
 
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 
 #include <QDebug>
 

@@ -1,6 +1,6 @@
 #include "profiles/AdvancedEdits.h"
 
-#include "device/LightEncoding.h"
+#include "wire/LightEncoding.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // speed. The caller writes the profile back and, for colour and breathing
 // speed, shows the light on the mouse (PreviewLight) as the page does.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <cstdint>
 

@@ -3,7 +3,7 @@
 // ticked, whether the light shows as on, and which of the six colour
 // swatches is the profile's colour.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "profiles/AppConfig.h"
 
-#include "device/HidData.h"
+#include "wire/HidData.h"
 #include "platform/storage/IniFile.h"
 #include "platform/storage/ProgramFolder.h"
 

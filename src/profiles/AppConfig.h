@@ -11,7 +11,7 @@
 //   [specialversion]       VERSION: text, default "V1"; "V2" in any letter
 //                          case shows the help window's web links
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QList>
 #include <QPair>

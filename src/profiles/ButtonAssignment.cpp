@@ -1,6 +1,6 @@
 #include "profiles/ButtonAssignment.h"
 
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 #include "macros/MacroName.h"
 #include "profiles/ButtonFunctionTable.h"
 

@@ -11,7 +11,7 @@
 // Buttons are numbered by their element of ButtonFuncInfo (0 to 14); 0 and
 // 1 are the primary buttons, which take only "Click" and "Right Click".
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 

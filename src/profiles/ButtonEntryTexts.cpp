@@ -1,6 +1,6 @@
 #include "profiles/ButtonEntryTexts.h"
 
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 #include "i18n/Translation.h"
 #include "profiles/ButtonFunctionTable.h"
 

@@ -8,7 +8,7 @@
 // every caption passes through translate() when it is asked for, so a
 // language switch only needs the texts asked for again.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 

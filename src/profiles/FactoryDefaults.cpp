@@ -1,6 +1,6 @@
 #include "profiles/FactoryDefaults.h"
 
-#include "device/CpiEncoding.h"
+#include "wire/CpiEncoding.h"
 
 #include <algorithm>
 #include <cstring>

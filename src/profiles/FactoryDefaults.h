@@ -4,7 +4,7 @@
 // record that already holds data keeps its reserved areas (and, for a
 // profile, the bodies of its macros).
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 

@@ -7,7 +7,7 @@
 // is matched again by that name: found, it takes the list's macro and its new
 // position (MenuID 1102 + position); gone, the button becomes Disable.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 namespace k4812 {
 

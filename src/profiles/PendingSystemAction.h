@@ -5,7 +5,7 @@
 // So dragging a track bar changes the desktop once, after the user stops.
 
 #include "profiles/ActionTimer.h"
-#include "profiles/Records.h"
+#include "records/Records.h"
 #include "profiles/SystemMouseParams.h"
 
 #include <QString>

@@ -18,10 +18,10 @@
 // reported in notices() and replaced by defaults so that the program can run.
 // Exactly one instance lives at a time; instance() reaches it.
 
-#include "device/HidData.h"
+#include "wire/HidData.h"
 #include "profiles/AppConfig.h"
 #include "profiles/Profile.h"
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 #include <QStringList>

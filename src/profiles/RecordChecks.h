@@ -3,7 +3,7 @@
 // from a file or the registry that other programs (or a damaged disk) may
 // have changed; these say why one cannot be used.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QByteArrayView>
 #include <QString>

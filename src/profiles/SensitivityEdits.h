@@ -7,7 +7,7 @@
 // CPIState holds the values as the user set them; HWCPIState is kept in
 // step with them, each level snapped to the sensor's nearest step.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 namespace k4812 {
 

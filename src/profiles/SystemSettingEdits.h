@@ -4,7 +4,7 @@
 // lines. The caller writes the profile back; the desktop receives the
 // settings through the pending action (PendingSystemAction.h) and the apply.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 namespace k4812 {
 

@@ -3,8 +3,8 @@
 // from queues, so every branch runs without a person.
 
 #include "app/buttons/ButtonAssignmentPanel.h"
-#include "device/ButtonEncoding.h"
-#include "device/MainWindowState.h"
+#include "wire/ButtonEncoding.h"
+#include "sequences/MainWindowState.h"
 #include "macros/MacroName.h"
 #include "profiles/ButtonFunctionTable.h"
 #include "profiles/ProfileManager.h"

@@ -3,7 +3,7 @@
 // mouse's button block after Apply.
 
 #include "app/buttons/ButtonAssignmentPanel.h"
-#include "device/DeviceDecoding.h"
+#include "wire/DeviceDecoding.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/TextBox.h"
 #include "ui/menu/MenuPopup.h"

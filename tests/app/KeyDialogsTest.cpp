@@ -6,7 +6,7 @@
 #include "app/dialogs/TFrmCreat.h"
 #include "app/dialogs/TFrmFire.h"
 #include "app/dialogs/TFrmSingleKey.h"
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 #include "macros/MacroFiles.h"
 #include "macros/MacroName.h"
 #include "ui/controls/NumberBox.h"

@@ -5,8 +5,8 @@
 
 #include "app/MainWindow.h"
 
-#include "platform/emulator/EmulatorFaults.h"
-#include "platform/emulator/EmulatorHidBackend.h"
+#include "emulator/EmulatorFaults.h"
+#include "emulator/EmulatorHidBackend.h"
 #include "profiles/ProfileManager.h"
 
 #include "FakeEventScheduler.h"

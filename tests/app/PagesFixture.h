@@ -10,9 +10,9 @@
 #include "app/pages/SystemSettingPage.h"
 #include "i18n/Translation.h"
 #include "platform/desktop/JournalPointerSettings.h"
-#include "platform/emulator/EmulatorHidBackend.h"
+#include "emulator/EmulatorHidBackend.h"
 
-#include "../device/RecordingHost.h"
+#include "RecordingHost.h"
 #include "ManualActionTimer.h"
 #include "TestEnvironment.h"
 

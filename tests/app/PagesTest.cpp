@@ -1,5 +1,5 @@
 #include "profiles/FactoryDefaults.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/Glow.h"
 #include "ui/controls/NumberBox.h"

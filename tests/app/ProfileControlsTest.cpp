@@ -1,7 +1,7 @@
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/storage/Registry.h"
 #include "profiles/FactoryDefaults.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 #include "ui/controls/NumberBox.h"
 #include "ui/controls/RadioButton.h"
 

@@ -4,7 +4,7 @@
 #include "app/buttons/ButtonAssignmentPanel.h"
 #include "app/macro/ShowMacroManager.h"
 #include "app/macro/TFrmMacro.h"
-#include "device/MainWindowState.h"
+#include "sequences/MainWindowState.h"
 #include "i18n/Translation.h"
 #include "macros/MacroAction.h"
 #include "profiles/ProfileManager.h"

@@ -12,16 +12,16 @@
 // with the wrong report ID; only the fetches of the apply have answers), and
 // one Absent row per sequence (no mouse at all).
 
-#include "device/ApplySequence.h"
-#include "device/LightSenders.h"
-#include "device/ProfileSwitch.h"
+#include "sequences/ApplySequence.h"
+#include "sequences/LightSenders.h"
+#include "sequences/ProfileSwitch.h"
 #include "platform/desktop/TuiThread.h"
 #include "platform/storage/Registry.h"
 #include "profiles/Profile.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
-#include "../device/EmulatedMouse.h"
-#include "../device/RecordingHost.h"
+#include "EmulatedMouse.h"
+#include "RecordingHost.h"
 #include "TestEnvironment.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "macros/LinuxKeyMap.h"
 
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 
 #include <gtest/gtest.h>
 

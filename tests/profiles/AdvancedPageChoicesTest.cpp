@@ -1,6 +1,6 @@
 #include "profiles/AdvancedPageChoices.h"
 #include "profiles/FactoryDefaults.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include <gtest/gtest.h>
 

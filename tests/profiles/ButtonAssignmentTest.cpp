@@ -1,9 +1,9 @@
 #include "profiles/ButtonAssignment.h"
 #include "profiles/ButtonFunctionTable.h"
 #include "profiles/FactoryDefaults.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
-#include "device/ButtonEncoding.h"
+#include "wire/ButtonEncoding.h"
 #include "macros/MacroName.h"
 
 #include <gtest/gtest.h>

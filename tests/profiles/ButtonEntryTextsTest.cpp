@@ -5,7 +5,7 @@
 #include "profiles/ButtonEntryTexts.h"
 #include "profiles/ButtonAssignment.h"
 #include "profiles/FactoryDefaults.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include "i18n/Translation.h"
 #include "macros/MacroName.h"

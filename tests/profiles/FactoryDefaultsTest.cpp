@@ -1,5 +1,5 @@
 #include "profiles/FactoryDefaults.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include <gtest/gtest.h>
 

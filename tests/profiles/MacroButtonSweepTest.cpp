@@ -4,7 +4,7 @@
 #include "profiles/ButtonAssignment.h"
 #include "profiles/ButtonFunctionTable.h"
 #include "profiles/FactoryDefaults.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "profiles/AdvancedEdits.h"
 #include "profiles/FactoryDefaults.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 #include "profiles/SensitivityEdits.h"
 
-#include "device/CpiEncoding.h"
+#include "wire/CpiEncoding.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "profiles/FactoryDefaults.h"
 #include "profiles/Profile.h"
 #include "profiles/ProfileManager.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include "TestEnvironment.h"
 

@@ -1,7 +1,7 @@
 #include "platform/storage/Registry.h"
 #include "profiles/FactoryDefaults.h"
 #include "profiles/ProfileFileActions.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include "TestEnvironment.h"
 

@@ -3,7 +3,7 @@
 #include "platform/storage/StorageError.h"
 #include "profiles/FactoryDefaults.h"
 #include "profiles/ProfileManager.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include "TestEnvironment.h"
 

@@ -1,5 +1,5 @@
-#include "profiles/RecordBytes.h"
-#include "profiles/Records.h"
+#include "records/RecordBytes.h"
+#include "records/Records.h"
 
 #include <gtest/gtest.h>
 

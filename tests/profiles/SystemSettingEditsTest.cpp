@@ -1,7 +1,7 @@
 #include "platform/desktop/JournalPointerSettings.h"
 #include "profiles/FactoryDefaults.h"
 #include "profiles/PendingSystemAction.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 #include "profiles/SystemSettingEdits.h"
 
 #include "ManualActionTimer.h"

@@ -2,7 +2,7 @@
 // An EventScheduler for tests: it records what is asked to run later and
 // runs it only when the test advances its clock.
 
-#include "device/EventScheduler.h"
+#include "wire/EventScheduler.h"
 
 #include <QPointer>
 

@@ -3,7 +3,7 @@
 // it came (the value of `position` at that moment, e.g. the length of an
 // emulator's report log), so tests can check the waits and their place.
 
-#include "device/Pauser.h"
+#include "sequences/Pauser.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "CliTestSupport.h"
 #include "TestEnvironment.h"
 
-#include "platform/emulator/EmulatorFaults.h"
-#include "platform/emulator/EmulatorStateFile.h"
+#include "emulator/EmulatorFaults.h"
+#include "emulator/EmulatorStateFile.h"
 
 #include <QFileInfo>
 

@@ -7,10 +7,10 @@
 #include "TestEnvironment.h"
 
 #include "macros/MacroName.h"
-#include "platform/emulator/EmulatorStateFile.h"
+#include "emulator/EmulatorStateFile.h"
 #include "platform/desktop/MonitorLinkNames.h"
 #include "profiles/ProfileManager.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "CliTestSupport.h"
 #include "TestEnvironment.h"
 
-#include "profiles/RecordBytes.h"
-#include "profiles/Records.h"
+#include "records/RecordBytes.h"
+#include "records/Records.h"
 
 #include <gtest/gtest.h>
 

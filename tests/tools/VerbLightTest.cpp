@@ -3,11 +3,11 @@
 #include "RecordingPauser.h"
 #include "TestEnvironment.h"
 
-#include "device/MemoryMap.h"
-#include "platform/emulator/EmulatorFaults.h"
-#include "platform/emulator/EmulatorStateFile.h"
-#include "profiles/RecordBytes.h"
-#include "profiles/Records.h"
+#include "wire/MemoryMap.h"
+#include "emulator/EmulatorFaults.h"
+#include "emulator/EmulatorStateFile.h"
+#include "records/RecordBytes.h"
+#include "records/Records.h"
 
 #include <QFileInfo>
 

@@ -4,8 +4,8 @@
 #include "macros/MacroAction.h"
 #include "macros/MacroFiles.h"
 #include "macros/MacroName.h"
-#include "profiles/RecordBytes.h"
-#include "profiles/Records.h"
+#include "records/RecordBytes.h"
+#include "records/Records.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "platform/storage/Registry.h"
 #include "profiles/FactoryDefaults.h"
 #include "profiles/ProfileManager.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "ProfileFileReader.h"
 #include "StoredLanguage.h"
 
-#include "device/ApplySequence.h"
+#include "sequences/ApplySequence.h"
 #include "platform/storage/StorageError.h"
 #include "platform/desktop/TuiThread.h"
 

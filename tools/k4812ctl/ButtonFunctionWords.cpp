@@ -1,6 +1,6 @@
 #include "ButtonFunctionWords.h"
 
-#include "device/KeyNameLookup.h"
+#include "wire/KeyNameLookup.h"
 #include "profiles/ButtonAssignment.h"
 #include "profiles/ButtonFunctionTable.h"
 

@@ -5,7 +5,7 @@
 // carry a value: key NAME, combo MODIFIERS+KEY[+KEY], macro NAME,
 // fire COUNT DELAY.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 #include <QStringList>

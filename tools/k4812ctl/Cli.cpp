@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "emulator/HidBackendFactory.h"
 #include "platform/storage/IniFile.h"
 #include "platform/storage/ProgramFolder.h"
 #include "platform/hid/TracingHidBackend.h"

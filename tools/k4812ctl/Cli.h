@@ -3,7 +3,7 @@
 // registry of verbs. Each verb lives in its own file and registers itself
 // with a static VerbRegistration.
 
-#include "device/HidData.h"
+#include "wire/HidData.h"
 #include "platform/hid/DeviceSelection.h"
 
 #include <QString>

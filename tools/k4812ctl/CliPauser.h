@@ -3,7 +3,7 @@
 // that run verbs in-process put a recording pauser in its place, so they
 // never sleep.
 
-#include "device/Pauser.h"
+#include "sequences/Pauser.h"
 
 namespace k4812::cli {
 

@@ -6,7 +6,7 @@
 
 #include "Cli.h"
 
-#include "device/SequenceHost.h"
+#include "sequences/SequenceHost.h"
 
 namespace k4812::cli {
 

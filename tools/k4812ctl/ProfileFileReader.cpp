@@ -1,6 +1,6 @@
 #include "ProfileFileReader.h"
 
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 #include <QFile>
 

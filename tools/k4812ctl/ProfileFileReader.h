@@ -4,7 +4,7 @@
 
 #include "Cli.h"
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <memory>
 

@@ -2,8 +2,8 @@
 // k4812ctl devices: every HID collection the device back end sees, with the
 // mouse's configuration interface marked.
 
-#include "device/HidData.h"
-#include "platform/hid/MouseAccessDiagnosis.h"
+#include "wire/HidData.h"
+#include "wire/MouseAccessDiagnosis.h"
 
 #include <QTextStream>
 

@@ -2,10 +2,10 @@
 
 #include "Cli.h"
 
-#include "device/DeviceDescriptionFormat.h"
-#include "device/MemoryMap.h"
-#include "platform/emulator/EmulatorDescription.h"
-#include "platform/emulator/EmulatorStateFile.h"
+#include "wire/DeviceDescriptionFormat.h"
+#include "wire/MemoryMap.h"
+#include "emulator/EmulatorDescription.h"
+#include "emulator/EmulatorStateFile.h"
 
 #include <QJsonDocument>
 

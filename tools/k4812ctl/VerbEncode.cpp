@@ -4,11 +4,11 @@
 #include "Cli.h"
 #include "ProfileFileReader.h"
 
-#include "device/ButtonEncoding.h"
-#include "device/CpiEncoding.h"
-#include "device/LightEncoding.h"
-#include "device/MacroEncoding.h"
-#include "profiles/Records.h"
+#include "wire/ButtonEncoding.h"
+#include "wire/CpiEncoding.h"
+#include "wire/LightEncoding.h"
+#include "wire/MacroEncoding.h"
+#include "records/Records.h"
 
 namespace k4812::cli {
 

@@ -6,14 +6,14 @@
 #include "ProfileFileReader.h"
 #include "VerbMacroImport.h"
 
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 #include "macros/MacroAction.h"
 #include "macros/MacroBounds.h"
 #include "macros/MacroClass.h"
 #include "macros/MacroFiles.h"
 #include "macros/MacroName.h"
-#include "profiles/RecordBytes.h"
-#include "profiles/Records.h"
+#include "records/RecordBytes.h"
+#include "records/Records.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

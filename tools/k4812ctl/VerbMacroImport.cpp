@@ -3,12 +3,12 @@
 #include "ProfileFileReader.h"
 #include "VerbProfileSupport.h"
 
-#include "device/ApplySequence.h"
+#include "sequences/ApplySequence.h"
 #include "macros/MacroClass.h"
 #include "macros/MacroFiles.h"
 #include "macros/MacroName.h"
 #include "profiles/ButtonAssignment.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 
 namespace k4812::cli {
 

@@ -4,7 +4,7 @@
 #include "Cli.h"
 #include "ProfileFileReader.h"
 
-#include "device/LightSenders.h"
+#include "sequences/LightSenders.h"
 
 #include <cstring>
 

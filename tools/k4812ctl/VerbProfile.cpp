@@ -3,9 +3,9 @@
 
 #include "VerbProfileSupport.h"
 
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 #include "macros/MacroName.h"
-#include "profiles/RecordBytes.h"
+#include "records/RecordBytes.h"
 #include "profiles/RecordChecks.h"
 
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "Cli.h"
 
-#include "device/ReportFraming.h"
+#include "wire/ReportFraming.h"
 
 #include <cstring>
 #include <vector>

@@ -6,7 +6,7 @@
 #include "CliPauser.h"
 #include "ProfileFileReader.h"
 
-#include "device/LightSenders.h"
+#include "sequences/LightSenders.h"
 
 #include <cstring>
 

@@ -7,9 +7,9 @@
 #include "ProfileFileReader.h"
 #include "VerbProfileSupport.h"
 
-#include "device/CpiEncoding.h"
-#include "device/KeyCodeTable.h"
-#include "device/ApplySequence.h"
+#include "wire/CpiEncoding.h"
+#include "wire/KeyCodeTable.h"
+#include "sequences/ApplySequence.h"
 #include "macros/MacroName.h"
 #include "profiles/AdvancedEdits.h"
 #include "profiles/ButtonAssignment.h"

@@ -4,7 +4,7 @@
 #include "CliSequenceHost.h"
 #include "VerbProfileSupport.h"
 
-#include "device/ProfileSwitch.h"
+#include "sequences/ProfileSwitch.h"
 
 namespace k4812::cli {
 

@@ -13,7 +13,7 @@
 // The dialogs and the message box are injected, so tests answer them; the
 // defaults are the program's own dialogs.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QObject>
 #include <QString>

@@ -8,7 +8,7 @@
 //   uiMenuExLRBUTTON  entries 1 and 2: "Click" 1, "Right Click" 2;
 //   uiMenuEx2         the wheel entries: "Wheel Up" 1 ... "Forward" 6.
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QColor>
 

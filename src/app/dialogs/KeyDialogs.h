@@ -8,7 +8,7 @@
 // error message, the modifier state); tests use it to feed key events.
 
 #include "macros/TuiHook.h"
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 #include <QStringList>

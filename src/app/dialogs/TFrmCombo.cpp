@@ -1,6 +1,6 @@
 #include "app/dialogs/TFrmCombo.h"
 
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 #include "ui/controls/TextBox.h"
 #include "uiHook/DesktopKeyState.h"
 

@@ -4,7 +4,7 @@
 // and the modifiers held; modifier keys alone record nothing).
 
 #include "app/dialogs/KeyRecordingDialog.h"
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 namespace k4812 {
 

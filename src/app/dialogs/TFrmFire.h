@@ -5,7 +5,7 @@
 // when the given count is 0; OK takes both numbers, CANCEL leaves them.
 
 #include "app/dialogs/KeyDialogFrame.h"
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 namespace k4812 {
 

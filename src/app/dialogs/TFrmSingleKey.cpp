@@ -1,6 +1,6 @@
 #include "app/dialogs/TFrmSingleKey.h"
 
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 #include "ui/controls/TextBox.h"
 
 namespace k4812 {

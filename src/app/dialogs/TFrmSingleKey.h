@@ -4,7 +4,7 @@
 // release, so the last event's key wins. The keys still reach the system.
 
 #include "app/dialogs/KeyRecordingDialog.h"
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 namespace k4812 {
 

@@ -1,6 +1,6 @@
 #include "app/macro/ActionRows.h"
 
-#include "device/KeyCodeTable.h"
+#include "wire/KeyCodeTable.h"
 #include "i18n/Translation.h"
 #include "macros/MacroAction.h"
 

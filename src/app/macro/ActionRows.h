@@ -5,7 +5,7 @@
 // right action even where actions have no row (delays of a macro recorded
 // without them, kinds the list does not show).
 
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 // successful commit, so leaving without OK discards every edit.
 
 #include "macros/MacroClass.h"
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 

@@ -8,6 +8,14 @@
 
 namespace k4812 {
 
+QListWidgetItem* makeActionItem(const ActionRow& row)
+{
+    auto* item = new QListWidgetItem(row.text);
+    item->setData(kRowKindRole, int(row.kind));
+    item->setData(kRowActionRole, row.actionIndex);
+    return item;
+}
+
 namespace {
 
 const QString kDialogGroup = QStringLiteral("dialog");

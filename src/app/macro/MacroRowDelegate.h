@@ -3,8 +3,10 @@
 // with the error icon of a macro whose actions do not pair up; the action
 // list three columns (press or release icon, key name, delay).
 
+#include "app/macro/ActionRows.h"
 #include "ui/skin/SkinImage.h"
 
+#include <QListWidgetItem>
 #include <QStyledItemDelegate>
 
 namespace k4812 {
@@ -13,6 +15,9 @@ namespace k4812 {
 constexpr int kRowKindRole = Qt::UserRole;          // ActionRow::Kind as int
 constexpr int kRowActionRole = Qt::UserRole + 1;    // the action's index, -1 while recording
 constexpr int kRowErrorIconRole = Qt::UserRole + 2; // macro rows: the "ErrorIcon" is shown
+
+// A list item for an action row, carrying the roles above.
+QListWidgetItem* makeActionItem(const ActionRow& row);
 
 class MacroRowDelegate final : public QStyledItemDelegate {
     Q_OBJECT

@@ -10,7 +10,7 @@
 
 #include "app/macro/RecordingOptions.h"
 #include "macros/HookRecords.h"
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <cstdint>
 #include <vector>

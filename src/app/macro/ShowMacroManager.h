@@ -7,7 +7,7 @@
 // `list` changes only with 1.
 
 #include "app/macro/MacroManagerEnvironment.h"
-#include "profiles/Records.h"
+#include "records/Records.h"
 
 #include <QString>
 

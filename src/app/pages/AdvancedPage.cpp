@@ -2,7 +2,7 @@
 
 #include "app/pages/PageControls.h"
 
-#include "device/LightSenders.h"
+#include "sequences/LightSenders.h"
 #include "profiles/AdvancedEdits.h"
 #include "profiles/AdvancedPageChoices.h"
 #include "ui/controls/ImageView.h"

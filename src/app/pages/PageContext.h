@@ -6,9 +6,9 @@
 // action, the light for "Restore light", the mouse and the way the window
 // runs a device sequence, and the skin images.
 
-#include "device/HidData.h"
-#include "device/MainWindowState.h"
-#include "device/SequenceHost.h"
+#include "wire/HidData.h"
+#include "sequences/MainWindowState.h"
+#include "sequences/SequenceHost.h"
 #include "profiles/PendingSystemAction.h"
 #include "profiles/ProfileManager.h"
 #include "ui/skin/SkinImage.h"

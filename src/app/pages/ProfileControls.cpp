@@ -1,6 +1,6 @@
 #include "app/pages/ProfileControls.h"
 
-#include "device/ProfileSwitch.h"
+#include "sequences/ProfileSwitch.h"
 #include "i18n/Translation.h"
 #include "platform/storage/StorageError.h"
 #include "profiles/ProfileFileActions.h"

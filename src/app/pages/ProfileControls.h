@@ -8,9 +8,9 @@
 // is stored.
 
 #include "app/pages/ProfileFileDialogs.h"
-#include "device/HidData.h"
-#include "device/MainWindowState.h"
-#include "device/SequenceHost.h"
+#include "wire/HidData.h"
+#include "sequences/MainWindowState.h"
+#include "sequences/SequenceHost.h"
 #include "profiles/ProfileManager.h"
 
 #include <QObject>

@@ -3,11 +3,8 @@
 // default) or the mouse emulator, chosen only on request with
 // --device=emulator[:STATEFILE] or K4812_DEVICE=emulator[:STATEFILE].
 
-#include "platform/hid/HidBackend.h"
-
 #include <QString>
 
-#include <memory>
 #include <optional>
 
 namespace k4812 {
@@ -27,13 +24,5 @@ std::optional<DeviceSelection> resolveDeviceSelection(const QString& option, QSt
 
 // The emulator's state file when none is named: in the user's data folder.
 QString defaultEmulatorStateFile();
-
-// Builds the back end for a selection. For the emulator: the default state
-// file when none is named, its folder made, its faults taken from
-// K4812_EMULATOR_FAULTS. Nothing, with the reason in `error`, when the back
-// end cannot be made (a damaged state file, a bad fault list).
-std::unique_ptr<HidBackend> createHidBackend(const DeviceSelection& selection, QString& error);
-// The same, with the reason printed as a warning.
-std::unique_ptr<HidBackend> createHidBackend(const DeviceSelection& selection);
 
 } // namespace k4812

@@ -1,4 +1,4 @@
-#include "device/HidData.h"
+#include "wire/HidData.h"
 #include "platform/hid/ConfigInterfaceProbe.h"
 
 #include "SampleDescriptors.h"

@@ -1,4 +1,4 @@
-#include "device/HidData.h"
+#include "wire/HidData.h"
 #include "platform/hid/HidrawBackend.h"
 #include "platform/hid/HidrawNode.h"
 #include "platform/hid/HidrawSysfs.h"

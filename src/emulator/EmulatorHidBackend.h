@@ -1,0 +1,62 @@
+#pragma once
+// The HID back end that plays the mouse: one HID interface with two
+// top-level collections, an ordinary pointer collection (usage page 1,
+// usage 2) and the vendor configuration collection (usage page 0xFFA0,
+// usage 1, feature reports 2 to 6 of 16 to 4096 bytes), as the real mouse
+// shows them. Feature reports go to a MouseEmulator.
+//
+// With a state file the mouse's state lives in that file: every exchange
+// reads it, runs, and writes it back atomically under a lock file
+// (STATEFILE.lock), so separate processes see one mouse. Without one it
+// lives in this object only.
+
+#include "emulator/EmulatorFaults.h"
+#include "platform/hid/HidBackend.h"
+#include "emulator/MouseEmulator.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace k4812 {
+
+class EmulatorHidBackend final : public HidBackend {
+public:
+    // A mouse that lives in this object only.
+    EmulatorHidBackend();
+
+    // A mouse kept in `stateFile`, whose folder is made if missing; a missing
+    // file is a new mouse. Nothing, with a message in `error`, when the file
+    // cannot be read or is damaged.
+    static std::unique_ptr<EmulatorHidBackend> create(const QString& stateFile, const EmulatorFaults& faults,
+                                                      QString& error);
+
+    std::vector<HidCollection> enumerate() override;
+    std::unique_ptr<HidDeviceHandle> open(const HidCollection& collection, int& error) override;
+
+    // The model, for tests: its log, faults and (for an in-memory mouse) state.
+    MouseEmulator& mouse() { return m_mouse; }
+    // The last failure to read or write the state file; empty when none.
+    const QString& lastError() const { return m_lastError; }
+
+    // One exchange with the model, with the state file read before and
+    // written after. A state file that cannot be read or written makes the
+    // exchange fail with EIO.
+    int exchange(const std::function<int(MouseEmulator&)>& action);
+
+    // The interface's report descriptor, and the collections it gives.
+    static const std::vector<std::uint8_t>& reportDescriptor();
+    static std::vector<HidCollection> collections(const std::string& path);
+
+private:
+    explicit EmulatorHidBackend(QString stateFile, EmulatorState state);
+    bool reload();
+    void stateFileFailed(const QString& message);
+
+    QString m_stateFile;
+    MouseEmulator m_mouse;
+    QString m_lastError;
+};
+
+} // namespace k4812

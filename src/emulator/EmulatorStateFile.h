@@ -1,0 +1,39 @@
+#pragma once
+// The mouse emulator's state file, so that separate runs of the programs see
+// the same mouse.
+//
+// Binary, little-endian:
+//   0   8  "K4812EMU"
+//   8   4  format version (1)
+//   12  4  exchange count
+//   16  1  flags: bit 0 a light preview is shown, bit 1 an activation was received
+//   17  5  shown light
+//   22  2  last activation
+//   24  2  length of the pending answer report (0 = none)
+//   26     the settings memory (0x1187 bytes)
+//   ...    the pending answer report
+//   end 2  CRC-16 (ISO 3309) of every byte before it
+// A file that deviates in any way is refused as damaged, never replaced.
+
+#include "emulator/MouseEmulator.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace k4812 {
+
+QByteArray encodeEmulatorState(const EmulatorState& state);
+// Nothing, with the reason in `error`, when `bytes` are not a valid state.
+std::optional<EmulatorState> decodeEmulatorState(const QByteArray& bytes, QString& error);
+
+// Reads a state file; a file that does not exist is a new mouse. Nothing,
+// with a message naming the file in `error`, when it cannot be read or is
+// damaged.
+std::optional<EmulatorState> loadEmulatorState(const QString& path, QString& error);
+// Replaces the state file atomically (a temporary file in the same folder,
+// then a rename), so that a crash leaves the old state or the new one.
+bool saveEmulatorState(const QString& path, const EmulatorState& state, QString& error);
+
+} // namespace k4812
