@@ -11,6 +11,7 @@ packages=(
   librsvg2-bin
   dpkg-dev file lintian desktop-file-utils appstream
   xvfb xdotool x11-utils dbus-x11 fonts-noto-cjk jq
+  libx11-dev libxtst-dev libxdamage-dev
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev xxd)

@@ -1,6 +1,7 @@
 #include "emulator/EmulatorHidBackend.h"
 
 #include "emulator/EmulatorStateFile.h"
+#include "wire/ReportFraming.h"
 
 #include <QDebug>
 #include <QDir>
@@ -25,7 +26,9 @@ public:
 
     int setFeature(const std::uint8_t* report, std::size_t length) override
     {
-        return m_backend.exchange([&](MouseEmulator& mouse) { return mouse.setFeature(report, length); });
+        // The end mark closes a sequence: the state it left is flushed then.
+        const bool endMark = length >= 3 && report[1] == kCommandUpdateMark && report[2] == kUpdateMarkEnd;
+        return m_backend.exchange([&](MouseEmulator& mouse) { return mouse.setFeature(report, length); }, endMark);
     }
 
     int getFeature(std::uint8_t* report, std::size_t length) override
@@ -40,6 +43,11 @@ private:
 } // namespace
 
 EmulatorHidBackend::EmulatorHidBackend() = default;
+
+EmulatorHidBackend::~EmulatorHidBackend()
+{
+    flush();
+}
 
 EmulatorHidBackend::EmulatorHidBackend(QString stateFile, EmulatorState state)
     : m_stateFile(std::move(stateFile)), m_mouse(std::move(state))
@@ -82,7 +90,7 @@ std::unique_ptr<HidDeviceHandle> EmulatorHidBackend::open(const HidCollection&, 
     return std::make_unique<EmulatorHandle>(*this);
 }
 
-int EmulatorHidBackend::exchange(const std::function<int(MouseEmulator&)>& action)
+int EmulatorHidBackend::exchange(const std::function<int(MouseEmulator&)>& action, bool endsSequence)
 {
     if (m_stateFile.isEmpty())
         return action(m_mouse);
@@ -96,11 +104,24 @@ int EmulatorHidBackend::exchange(const std::function<int(MouseEmulator&)>& actio
         return EIO;
     const int result = action(m_mouse);
     QString error;
-    if (!saveEmulatorState(m_stateFile, m_mouse.state(), error)) {
+    if (!saveEmulatorState(m_stateFile, m_mouse.state(), error, Durable::No)) {
         stateFileFailed(error);
         return EIO;
     }
+    m_unflushed = true;
+    if (endsSequence)
+        flush();
     return result;
+}
+
+void EmulatorHidBackend::flush()
+{
+    if (!m_unflushed)
+        return;
+    m_unflushed = false;
+    QString error;
+    if (!syncEmulatorState(m_stateFile, error))
+        stateFileFailed(error);
 }
 
 bool EmulatorHidBackend::reload()

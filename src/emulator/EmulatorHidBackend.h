@@ -7,8 +7,11 @@
 //
 // With a state file the mouse's state lives in that file: every exchange
 // reads it, runs, and writes it back atomically under a lock file
-// (STATEFILE.lock), so separate processes see one mouse. Without one it
-// lives in this object only.
+// (STATEFILE.lock), so separate processes see one mouse. The file is flushed
+// to the disk once a sequence, at its end mark (and when the back end goes),
+// not at every exchange: the rename keeps it whole for other processes and
+// after a kill either way. Without a state file the mouse lives in this
+// object only.
 
 #include "emulator/EmulatorFaults.h"
 #include "platform/hid/HidBackend.h"
@@ -25,6 +28,7 @@ class EmulatorHidBackend final : public HidBackend {
 public:
     // A mouse that lives in this object only.
     EmulatorHidBackend();
+    ~EmulatorHidBackend() override;
 
     // A mouse kept in `stateFile`, whose folder is made if missing; a missing
     // file is a new mouse. Nothing, with a message in `error`, when the file
@@ -41,9 +45,9 @@ public:
     const QString& lastError() const { return m_lastError; }
 
     // One exchange with the model, with the state file read before and
-    // written after. A state file that cannot be read or written makes the
-    // exchange fail with EIO.
-    int exchange(const std::function<int(MouseEmulator&)>& action);
+    // written after, and flushed to the disk when `endsSequence`. A state
+    // file that cannot be read or written makes the exchange fail with EIO.
+    int exchange(const std::function<int(MouseEmulator&)>& action, bool endsSequence = false);
 
     // The interface's report descriptor, and the collections it gives.
     static const std::vector<std::uint8_t>& reportDescriptor();
@@ -53,10 +57,12 @@ private:
     explicit EmulatorHidBackend(QString stateFile, EmulatorState state);
     bool reload();
     void stateFileFailed(const QString& message);
+    void flush();
 
     QString m_stateFile;
     MouseEmulator m_mouse;
     QString m_lastError;
+    bool m_unflushed = false; // written since the last flush to the disk
 };
 
 } // namespace k4812

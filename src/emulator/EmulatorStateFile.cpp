@@ -6,6 +6,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include <algorithm>
 
 namespace k4812 {
@@ -134,15 +140,68 @@ std::optional<EmulatorState> loadEmulatorState(const QString& path, QString& err
     return state;
 }
 
-bool saveEmulatorState(const QString& path, const EmulatorState& state, QString& error)
+bool saveEmulatorState(const QString& path, const EmulatorState& state, QString& error, Durable durable)
 {
-    QSaveFile file(path);
-    // Never fall back to writing the file in place: a crash must not leave half a state.
-    file.setDirectWriteFallback(false);
     const QByteArray bytes = encodeEmulatorState(state);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = QStringLiteral("cannot write the emulator's state file %1: %2").arg(path, file.errorString());
+    if (durable == Durable::Yes) {
+        QSaveFile file(path);
+        // Never fall back to writing the file in place: a crash must not leave half a state.
+        file.setDirectWriteFallback(false);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+            error = QStringLiteral("cannot write the emulator's state file %1: %2").arg(path, file.errorString());
+            return false;
+        }
+        return true;
+    }
+    // The same replacement without the flush: a whole new file, then the rename.
+    const QFileInfo info(path);
+    QByteArray temporary =
+        QFile::encodeName(info.absolutePath() + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX"));
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    auto fail = [&](int code) {
+        error = QStringLiteral("cannot write the emulator's state file %1: %2")
+                    .arg(path, QString::fromLocal8Bit(std::strerror(code)));
         return false;
+    };
+    if (fd < 0)
+        return fail(errno);
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, std::size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int code = n < 0 ? errno : EIO;
+            ::close(fd);
+            ::unlink(temporary.constData());
+            return fail(code);
+        }
+        written += n;
+    }
+    const bool closed = ::close(fd) == 0;
+    const int closeError = errno;
+    if (!closed || ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
+        const int code = closed ? errno : closeError;
+        ::unlink(temporary.constData());
+        return fail(code);
+    }
+    return true;
+}
+
+bool syncEmulatorState(const QString& path, QString& error)
+{
+    const QByteArray file = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    for (const QByteArray& name : {file, folder}) {
+        const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::fsync(fd) != 0) {
+            error = QStringLiteral("cannot flush the emulator's state file %1 to the disk: %2")
+                        .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            if (fd >= 0)
+                ::close(fd);
+            return false;
+        }
+        ::close(fd);
     }
     return true;
 }
