@@ -29,7 +29,8 @@
 #include <QObject>
 #include <QPointer>
 #include <QThread>
-#include <QTimer>
+#include <QBasicTimer>
+#include <QTimerEvent>
 
 #include <memory>
 
@@ -51,13 +52,6 @@ public:
         // Only X11 sends repeats as pairs.
         m_pairReleases = QGuiApplication::platformName() == QLatin1String("xcb");
         m_detectableRepeat.enable();
-        m_releaseTimer.setSingleShot(true);
-        m_releaseTimer.setInterval(kReleaseHoldMs);
-        QObject::connect(&m_releaseTimer, &QTimer::timeout, this, [this] {
-            ++m_deliveries;
-            releaseHeld();
-            endDelivery();
-        });
     }
 
     // A new recording: the old callback still gets the release it is owed.
@@ -89,6 +83,19 @@ public:
     }
 
 protected:
+    // The held release's time is up. (A timer event of this object's own, so
+    // the callback may disable the hook and this object go from inside it.)
+    void timerEvent(QTimerEvent* event) override
+    {
+        if (event->timerId() != m_releaseTimer.timerId()) {
+            QObject::timerEvent(event);
+            return;
+        }
+        ++m_deliveries;
+        releaseHeld();
+        endDelivery();   // may delete this
+    }
+
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (m_resending)
@@ -132,7 +139,7 @@ private:
             // Held back: the window gets it later, unless blocked.
             m_heldEvent.reset(event.clone());
             m_heldReceiver = window;
-            m_releaseTimer.start();
+            m_releaseTimer.start(kReleaseHoldMs, this);
             return true;
         }
         if (!m_pairing.holding())
@@ -183,7 +190,7 @@ private:
     KeyEventTranslator m_translator;
     KeyRepeatPairing m_pairing;
     X11DetectableRepeat m_detectableRepeat;
-    QTimer m_releaseTimer;
+    QBasicTimer m_releaseTimer;
     std::unique_ptr<QKeyEvent> m_heldEvent;
     QPointer<QObject> m_heldReceiver;
     bool m_pairReleases = false;
