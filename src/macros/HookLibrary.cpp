@@ -1,6 +1,7 @@
 #include "macros/HookLibrary.h"
 
-#include <QCoreApplication>
+#include "platform/storage/ProgramFolder.h"
+
 #include <QLibrary>
 
 #include <memory>
@@ -11,7 +12,7 @@ HookLibraryLoad loadHookLibrary(const QString& folder, const QString& fileName)
 {
     HookLibraryLoad result;
     result.fileName = fileName;
-    const QString directory = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    const QString directory = folder.isEmpty() ? programFolder() : folder;
 
     auto library = std::make_shared<QLibrary>(directory + QLatin1Char('/') + fileName);
     if (!library->load()) {

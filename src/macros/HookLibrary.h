@@ -29,8 +29,10 @@ struct HookLibraryLoad {
     std::function<void()> unload;  // set when Loaded
 };
 
-// Loads `fileName` from `folder` (the program folder when empty) by its full
-// path, so no library of that name elsewhere on the system is picked up.
+// Loads `fileName` from `folder` by its full path, so no library of that name
+// elsewhere on the system is picked up. An empty `folder` is the program
+// folder (programFolder(), K4812_PROGRAM_DIR included): the one place every
+// recording window loads the library from.
 HookLibraryLoad loadHookLibrary(const QString& folder = {}, const QString& fileName = QLatin1String(kHookLibraryFileName));
 
 } // namespace k4812

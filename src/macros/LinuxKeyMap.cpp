@@ -252,15 +252,19 @@ KeyEventTranslator::KeyEventTranslator(Clock clock) : m_clock(std::move(clock))
         m_clock = steadyMilliseconds;
 }
 
+std::uint64_t keyIdentity(const LinuxKey& key)
+{
+    return key.nativeScanCode != 0
+        ? key.nativeScanCode
+        : (std::uint64_t(1) << 40) | (std::uint64_t(key.keypad) << 32) | std::uint32_t(key.qtKey);
+}
+
 std::optional<TKBDLLHOOKSTRUCT> KeyEventTranslator::translate(const LinuxKeyEvent& event)
 {
     if (event.released && event.autoRepeat)
         return std::nullopt;   // Windows repeats a held key with presses only
 
-    // A key is known by its keycode, or by its Qt key where the platform gives none.
-    const std::uint64_t identity = event.key.nativeScanCode != 0
-        ? event.key.nativeScanCode
-        : (std::uint64_t(1) << 40) | (std::uint64_t(event.key.keypad) << 32) | std::uint32_t(event.key.qtKey);
+    const std::uint64_t identity = keyIdentity(event.key);
 
     std::optional<WindowsKey> key;
     if (const auto held = m_held.find(identity); held != m_held.end()) {

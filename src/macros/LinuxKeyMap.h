@@ -69,6 +69,10 @@ struct LinuxKey {
     bool keypad = false;                // Qt::KeypadModifier
 };
 
+// What tells one physical key from another: its keycode, or, where the
+// platform gives none, its Qt key and keypad flag.
+std::uint64_t keyIdentity(const LinuxKey& key);
+
 // The Windows key of one event; nothing for a key Windows has no virtual key
 // for (or that the key code table could not name).
 std::optional<WindowsKey> windowsKeyOf(const LinuxKey& key);

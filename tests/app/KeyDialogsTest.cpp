@@ -71,7 +71,8 @@ struct KeyEvent {
     bool extended = false;
 };
 
-constexpr std::uint32_t kA = 0x41, kB = 0x42, kC = 0x43, kF5 = 0x74, kLShift = 0xA0, kLCtrl = 0xA2, kRCtrl = 0xA3;
+constexpr std::uint32_t kEnter = 0x0D, kA = 0x41, kB = 0x42, kC = 0x43, kF5 = 0x74, kLShift = 0xA0, kLCtrl = 0xA2,
+                        kRCtrl = 0xA3;
 
 class KeyDialogsTest : public ::testing::Test {
 protected:
@@ -156,6 +157,12 @@ TEST_F(KeyDialogsTest, SingleKeyTakesTheKeyOfTheLastEventAndLetsKeysThrough)
          {kLShift, 0}},
         {"an extended key", {kA, 0}, {{kRCtrl, true, 10, true}}, "BtnOK", 1, {kRCtrl, 1}},
         {"cancelled", {kA, 0}, {{kF5, true, 10}, {kF5, false, 90}}, "BtnCancel", 2, {kF5, 0}},
+        // The Enter that chose "Single Key" in a menu went down there.
+        {"a release whose press came before", {kF5, 0}, {{kEnter, false, 10}}, "BtnOK", 1, {kF5, 0}},
+        {"then a key pressed here", {kF5, 0}, {{kEnter, false, 10}, {kA, true, 20}, {kA, false, 30}}, "BtnOK", 1,
+         {kA, 0}},
+        {"the release of a key pressed here counts", {0, 0}, {{kA, true, 10}, {kB, true, 20}, {kA, false, 30}},
+         "BtnOK", 1, {kA, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -201,6 +208,8 @@ TEST_F(KeyDialogsTest, ComboRecordsKeysWithTheModifiersHeld)
          {true, true}, "A+B", {kA, 0, kB, 0, 0}},
         {"two keys apart: the second alone", {kA, 0, kB, 0, 2}, "Ctrl+A+B", {{kA, true, 1000}, {kB, true, 1200}},
          {true, true}, "B", {kB, 0, 0, 0, 0}},
+        {"a release whose press came before", {kC, 0, 0, 0, 2}, "Ctrl+C", {{kEnter, false, 10}}, {false}, "",
+         {kC, 0, 0, 0, 2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

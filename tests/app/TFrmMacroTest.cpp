@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -378,6 +379,41 @@ TEST_F(TFrmMacroTest, CancelAnsweredNoStaysOpenAndCloseLeavesWithoutAsking)
         w.findChild<QAbstractButton*>(QStringLiteral("BTNCLOSE"))->click();
     });
     EXPECT_EQ(ShowMacroManager(*macros, current, env.path(QStringLiteral("Macros")), nullptr, environment()), 2);
+}
+
+TEST_F(TFrmMacroTest, NoKeyWorksTheWindowWhileRecordingAndEscapeAsksAsCancel)
+{
+    auto macros = makeMacroList({makeMacro("Reload")});
+    const TMACROKEYINFOLIST before = *macros;
+    int current = 0;
+    answers = {2, 1};   // the first Escape after the recording: stay; the second: leave
+    whenOpen([this](TFrmMacro& w) {
+        w.findChild<QAbstractButton*>(QStringLiteral("BTNSTARTRECORD"))->click();
+        ASSERT_TRUE(w.recording());
+        // Keys the recorder lets through (past its limit) reach the window and
+        // its focused control: none of them may work it.
+        auto* stop = w.findChild<QAbstractButton*>(QStringLiteral("BTNSTOPRECORD"));
+        for (QWidget* target : {static_cast<QWidget*>(&w), static_cast<QWidget*>(stop)}) {
+            for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space})
+                QTest::keyClick(target, key);
+        }
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_TRUE(w.recording());
+        EXPECT_TRUE(asked.isEmpty());
+        w.close();   // the window system's close is refused too
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_TRUE(w.recording());
+
+        stop->click();
+        EXPECT_FALSE(w.recording());
+        QTest::keyClick(&w, Qt::Key_Escape);
+        EXPECT_TRUE(w.isVisible()) << "answered no: the manager stays";
+        QTest::keyClick(&w, Qt::Key_Escape);
+    });
+    EXPECT_EQ(ShowMacroManager(*macros, current, env.path(QStringLiteral("Macros")), nullptr, environment()), 2);
+    EXPECT_EQ(std::memcmp(macros.get(), &before, sizeof before), 0);
+    EXPECT_EQ(asked, (QStringList{"Warning|Do you want to leave macro manager without saving?",
+                                  "Warning|Do you want to leave macro manager without saving?"}));
 }
 
 TEST_F(TFrmMacroTest, OkWritesTheListAndEveryMacroFile)

@@ -4,7 +4,10 @@
 #  - a click on entry 4 opens its menu, a click on "Single Key" its dialog;
 #    F5 typed on the keyboard, OK, Apply: the mouse's button 4 sends usage 0x3E;
 #  - entry 5, "Combo Key", Ctrl held while C is pressed, OK, Apply: button 5
-#    sends the combination Ctrl (HID modifier 1) + C (usage 0x06).
+#    sends the combination Ctrl (HID modifier 1) + C (usage 0x06);
+#  - both dialogs opened again by choosing their menu row with Enter (pressed
+#    in the menu, released in the dialog), then OK: the release of that Enter
+#    is not recorded, and the buttons keep F5 and Ctrl+C.
 # Clicks land where the window's own layout puts its controls (below), keys
 # are X key events (XTEST); the result is read back with k4812ctl.
 # Usage: button_keys_e2e.sh BIN_DIR. Needs xvfb, xdotool, x11-utils, jq (scripts/install-deps.sh).
@@ -40,6 +43,20 @@ open_key_dialog() {
   wait_for 100 dialog_has_focus || fail "the $what dialog did not take the keyboard focus"
 }
 
+# The same, choosing the row with Enter: the pointer rests on the row, Enter
+# goes down in the menu and comes up once the dialog has the keyboard.
+open_key_dialog_with_enter() {
+  local entry=$1 row=$2 what=$3
+  click_at $((main_x + entry_x + entry_w / 2)) \
+           $((main_y + entry_top + (entry - 1) * entry_pitch + entry_h / 2))
+  wait_for 100 other_window beside_entry || fail "entry $entry opened no menu beside itself"
+  xdotool mousemove --sync $((wx + ww / 2)) $((wy + menu_margin + row * menu_item_h + menu_item_h / 2))
+  xdotool keydown Return
+  wait_for 100 other_window is_dialog || fail "Enter on \"$what\" opened no dialog: $(cat "$work/config.log")"
+  wait_for 100 dialog_has_focus || fail "the $what dialog did not take the keyboard focus"
+  xdotool keyup Return
+}
+
 press_dialog_ok() {
   click_at $((wx + dialog_ok_x + dialog_ok_w / 2)) $((wy + dialog_ok_y + dialog_ok_h / 2))
   wait_for 100 no_dialog || fail "OK did not close the dialog"
@@ -69,9 +86,17 @@ open_key_dialog 5 "$row_combo_key" "Combo Key"
 xdotool keydown ctrl key c keyup ctrl
 press_dialog_ok
 
+# Both dialogs again, chosen with Enter and left with OK at once: nothing was
+# recorded, so each hands back the key it was given.
+open_key_dialog_with_enter 4 "$row_single_key" "Single Key"
+press_dialog_ok
+open_key_dialog_with_enter 5 "$row_combo_key" "Combo Key"
+press_dialog_ok
+
 click_at $((main_x + apply_x + button_w / 2)) $((main_y + apply_y + button_h / 2))
 # Single key: code 0x10, usage 0x3E (F5) in the second parameter.
-wait_for 100 record_is 4 '[16,0,62,0]' || fail "button 4 holds $(button_record 4), not the single key F5 [16,0,62,0]"
+wait_for 100 record_is 4 '[16,0,62,0]' ||
+  fail "button 4 holds $(button_record 4), not the single key F5 [16,0,62,0] (Enter is [16,0,40,0])"
 # Combination: code 0x0F, HID modifier Ctrl (1), usage of C (6), no second key.
 wait_for 100 record_is 5 '[15,1,6,0]' || fail "button 5 holds $(button_record 5), not Ctrl+C [15,1,6,0]"
 

@@ -13,7 +13,7 @@ namespace k4812 {
 
 namespace {
 
-KeyRecordingDialog::MessageSink messageSink(QWidget* parent)
+TFrmCreat::MessageSink messageSink(QWidget* parent)
 {
     const QPointer<QWidget> owner(parent);
     return [owner](const QString& title, const QString& text) { return ShowMessageDialog(title, text, {}, owner); };
@@ -23,7 +23,7 @@ KeyRecordingDialog::MessageSink messageSink(QWidget* parent)
 
 int ShowSingleKeyDialog(TSINGLEKEYINFO& key, QWidget* parent, TuiHook::Environment hook)
 {
-    TFrmSingleKey dialog(parent, std::move(hook), messageSink(parent));
+    TFrmSingleKey dialog(parent, std::move(hook));
     dialog.setSingleKey(key);
     const int result = dialog.exec();
     key = dialog.FSingleKey;
@@ -32,7 +32,7 @@ int ShowSingleKeyDialog(TSINGLEKEYINFO& key, QWidget* parent, TuiHook::Environme
 
 int ShowComboKeyDialog(TCOMBOKEYINFO& combo, QWidget* parent, TuiHook::Environment hook)
 {
-    TFrmCombo dialog(parent, std::move(hook), messageSink(parent));
+    TFrmCombo dialog(parent, std::move(hook));
     dialog.setComboKey(combo);
     const int result = dialog.exec();
     combo = dialog.FComboKey;

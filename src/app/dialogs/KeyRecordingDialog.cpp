@@ -1,8 +1,7 @@
 #include "app/dialogs/KeyRecordingDialog.h"
 
+#include "app/dialogs/RecordingHook.h"
 #include "i18n/Translation.h"
-#include "macros/HookLibrary.h"
-#include "platform/storage/ProgramFolder.h"
 #include "ui/controls/SkinLabel.h"
 #include "ui/controls/TextBox.h"
 
@@ -13,8 +12,7 @@
 namespace k4812 {
 
 KeyRecordingDialog::KeyRecordingDialog(const char* objectName, const char* title, const char* hint,
-                                       const char* boxName, TuiHook::Environment hook, MessageSink message,
-                                       QWidget* parent)
+                                       const char* boxName, TuiHook::Environment hook, QWidget* parent)
     : KeyDialogFrame(objectName, title, parent)
 {
     addLabel("LabelHint", hint, QRect(30, 58, kWidth - 60, 28))->setWordWrap(true);
@@ -25,20 +23,18 @@ KeyRecordingDialog::KeyRecordingDialog(const char* objectName, const char* title
     m_box->setGeometry(30, 96, kWidth - 60, 32);
     m_box->setAccessibleName(translate(QString::fromUtf8(hint)));
 
-    // The library lives in the program folder, like the program's other files.
-    if (!hook.loadLibrary)
-        hook.loadLibrary = [] { return loadHookLibrary(programFolder()); };
-    if (!hook.showError && message) {
-        hook.showError = [message](const QString& caption, const QString& text) {
-            message(translate(caption), translate(text));
-        };
-    }
-    m_hook = std::make_unique<TuiHook>(std::move(hook));
+    m_hook = std::make_unique<TuiHook>(recordingHookEnvironment(std::move(hook), parent));
 }
 
 // A dialog destroyed while it records: its TuiHook stops the recording and
-// the grab ends with it.
-KeyRecordingDialog::~KeyRecordingDialog() = default;
+// the grab ends with it. A key event the library still hands over then
+// finds no handler of a half-destroyed dialog.
+KeyRecordingDialog::~KeyRecordingDialog()
+{
+    m_grab.reset();
+    m_hook->OnRecordKeyboardSingleKey = nullptr;
+    m_hook->OnRecordKeyboardComboKey = nullptr;
+}
 
 void KeyRecordingDialog::showEvent(QShowEvent* event)
 {
@@ -46,6 +42,7 @@ void KeyRecordingDialog::showEvent(QShowEvent* event)
     if (m_recording || !m_hook->DLLLoaded())
         return;
     m_recording = true;
+    m_pressedHere.clear();
     startRecording();
     // Keys typed into the dialog stop here, after the hook has seen them.
     installEventFilter(this);
@@ -66,6 +63,15 @@ void KeyRecordingDialog::done(int result)
             child->removeEventFilter(this);
     }
     KeyDialogFrame::done(result);
+}
+
+bool KeyRecordingDialog::keySeenHere(int key, int extended, int state)
+{
+    if (state == 1) {
+        m_pressedHere.emplace(key, extended);
+        return true;
+    }
+    return m_pressedHere.erase({key, extended}) > 0;
 }
 
 bool KeyRecordingDialog::eventFilter(QObject* watched, QEvent* event)

@@ -5,14 +5,16 @@
 // keyboard where the display server allows, and the keys do not work the
 // dialog's own controls (Escape does not cancel, Space does not press the
 // focused button): every key is there to be recorded, so OK and CANCEL are
-// for the mouse. Without the hook library nothing is recorded and the keys
-// work the dialog as usual.
+// for the mouse. A key released here that went down before the dialog
+// opened is not recorded. Without the hook library nothing is recorded and
+// the keys work the dialog as usual.
 
 #include "app/dialogs/KeyDialogFrame.h"
 #include "macros/TuiHook.h"
 
-#include <functional>
 #include <memory>
+#include <set>
+#include <utility>
 
 namespace k4812 {
 
@@ -22,11 +24,8 @@ class TextBox;
 class KeyRecordingDialog : public KeyDialogFrame {
     Q_OBJECT
 public:
-    // Shows a message (title, text; both translated); 1 for OK.
-    using MessageSink = std::function<int(const QString&, const QString&)>;
-
     KeyRecordingDialog(const char* objectName, const char* title, const char* hint, const char* boxName,
-                       TuiHook::Environment hook, MessageSink message, QWidget* parent);
+                       TuiHook::Environment hook, QWidget* parent);
     ~KeyRecordingDialog() override;
 
     TuiHook& hook() { return *m_hook; }
@@ -37,6 +36,12 @@ public:
     void done(int result) override;
 
 protected:
+    // Notes a recorded key event (state 1 press, 0 release) and says whether
+    // it belongs to this dialog: a release counts only when the dialog saw
+    // its press. The Enter that chose the dialog in a menu goes down there
+    // and comes up here, and must not be taken for a key the user gave.
+    bool keySeenHere(int key, int extended, int state);
+
     virtual void startRecording() = 0;
     virtual void stopRecording() = 0;
     void showEvent(QShowEvent* event) override;
@@ -46,6 +51,7 @@ private:
     std::unique_ptr<TuiHook> m_hook;
     TextBox* m_box = nullptr;
     std::unique_ptr<ScopedKeyboardGrab> m_grab;
+    std::set<std::pair<int, int>> m_pressedHere;   // (virtual key, extended) pressed while recording
     bool m_recording = false;
 };
 

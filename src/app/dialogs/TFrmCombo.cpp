@@ -19,10 +19,10 @@ TuiHook::Environment withDesktopModifiers(TuiHook::Environment hook)
 
 } // namespace
 
-TFrmCombo::TFrmCombo(QWidget* parent, TuiHook::Environment hook, MessageSink message)
+TFrmCombo::TFrmCombo(QWidget* parent, TuiHook::Environment hook)
     : KeyRecordingDialog("TFrmCombo", "Edit Combo Key...",
                          "it can be a Win, Ctrl, Shift, Alt + any of the keyboard keys.", "TextCombo",
-                         withDesktopModifiers(std::move(hook)), std::move(message), parent)
+                         withDesktopModifiers(std::move(hook)), parent)
 {
     this->hook().OnRecordKeyboardComboKey = [this](int Key1, int Key1Extended, int Key2, int Key2Extended,
                                                    int Modifier, const QString& ComboKeyString) {

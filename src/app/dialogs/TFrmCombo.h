@@ -11,7 +11,7 @@ namespace k4812 {
 class TFrmCombo final : public KeyRecordingDialog {
     Q_OBJECT
 public:
-    explicit TFrmCombo(QWidget* parent = nullptr, TuiHook::Environment hook = {}, MessageSink message = {});
+    explicit TFrmCombo(QWidget* parent = nullptr, TuiHook::Environment hook = {});
 
     void setComboKey(const TCOMBOKEYINFO& combo);
     TCOMBOKEYINFO FComboKey{};

@@ -5,12 +5,14 @@
 
 namespace k4812 {
 
-TFrmSingleKey::TFrmSingleKey(QWidget* parent, TuiHook::Environment hook, MessageSink message)
+TFrmSingleKey::TFrmSingleKey(QWidget* parent, TuiHook::Environment hook)
     : KeyRecordingDialog("TFrmSingleKey", "Edit Single Key...", "it can be any key on the keyboard", "TextSingle",
-                         std::move(hook), std::move(message), parent)
+                         std::move(hook), parent)
 {
-    this->hook().OnRecordKeyboardSingleKey = [this](int Key, std::uint32_t, int, int AKeyExtended,
+    this->hook().OnRecordKeyboardSingleKey = [this](int Key, std::uint32_t, int AState, int AKeyExtended,
                                                     const QString& SingleKeyString, bool&) {
+        if (!keySeenHere(Key, AKeyExtended, AState))
+            return;
         keyBox()->setText(SingleKeyString);
         FSingleKey = TSINGLEKEYINFO{std::uint16_t(Key), std::uint16_t(AKeyExtended)};
     };

@@ -7,6 +7,8 @@
 #include "i18n/Translation.h"
 #include "ui/controls/ListBox.h"
 
+#include <QKeyEvent>
+
 namespace k4812 {
 
 TFrmMacro::~TFrmMacro()
@@ -49,6 +51,27 @@ void TFrmMacro::BTNCANCELClick()
         BTNSTOPRECORDClick();
     if (ask("Warning", "Do you want to leave macro manager without saving?") == kResultOk)
         done(kResultCancel);
+}
+
+void TFrmMacro::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        // Escape leaves as CANCEL does, with its question; while recording
+        // it does nothing (only the stop button ends a recording).
+        event->accept();
+        if (!m_recording)
+            BTNCANCELClick();
+        return;
+    }
+    SkinDialog::keyPressEvent(event);
+}
+
+void TFrmMacro::reject()
+{
+    // The window system's close: as the close button, but never during a recording.
+    if (m_recording)
+        return;
+    SkinDialog::reject();
 }
 
 void TFrmMacro::done(int result)

@@ -10,11 +10,16 @@
 // every macro to its file; CANCEL (after asking) and the close button leave
 // the caller's list as it was.
 //
+// Escape asks as CANCEL does; the window system's close leaves as the close
+// button does.
+//
 // Recording runs through TuiHook's macro recorder: while it runs the action
 // list shows the keys as they come (LiveRecordingRows), only the stop button
-// works and the window holds the keyboard; at the stop the recording
-// becomes the selected macro's actions (replace mode, the start button) or
-// is inserted after the selected action ("Insert Actions").
+// works, by pointer (no key works the window, Escape included, and the
+// window system's close is refused), and the window holds the keyboard; at
+// the stop the recording becomes the selected macro's actions (replace mode,
+// the start button) or is inserted after the selected action ("Insert
+// Actions").
 
 #include "app/macro/LiveRecordingRows.h"
 #include "app/macro/MacroManagerEnvironment.h"
@@ -54,6 +59,7 @@ public:
     ~TFrmMacro() override;
 
     TuiMacroClass& FMacroClass() { return m_session.macros(); }
+    TuiHook& hook() { return *m_hook; }
     bool recording() const { return m_recording; }
     TuiMenuEx& actionMenu() { return *m_actionMenu; }
 
@@ -70,9 +76,11 @@ public:
     void ActionToolsClick(int item);
 
     void done(int result) override;
+    void reject() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     SkinLabel* addLabel(const char* objectName, const char* text, const QRect& geometry);

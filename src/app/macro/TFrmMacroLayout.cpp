@@ -4,6 +4,7 @@
 #include "app/macro/TFrmMacro.h"
 
 #include "uiHook/ScopedKeyboardGrab.h"
+#include "app/dialogs/RecordingHook.h"
 #include "app/macro/ActionRows.h"
 #include "app/macro/MacroRowDelegate.h"
 #include "app/macro/RecordingConversion.h"
@@ -197,13 +198,7 @@ TFrmMacro::TFrmMacro(MacroManagerSession& session, TMACROKEYINFOLIST& list, int&
     connect(NumBoxLoop, &NumberBox::valueChanged, this, [this] { storeLoopValue(); });
 
     // Recording.
-    if (!m_environment.hook.showError && m_environment.message) {
-        auto message = m_environment.message;
-        m_environment.hook.showError = [message](const QString& caption, const QString& text) {
-            message(translate(caption), translate(text), QString());
-        };
-    }
-    m_hook = std::make_unique<TuiHook>(m_environment.hook);
+    m_hook = std::make_unique<TuiHook>(recordingHookEnvironment(m_environment.hook, parent));
     m_hook->OnRecordKeyboardMacroKeyEx = [this](int, int, int AState, int, double, std::uint32_t TotalTime,
                                                 const QString& MacroKeyString, const QString&,
                                                 const std::vector<TMACROKEYHOOK>&) {
@@ -214,6 +209,10 @@ TFrmMacro::TFrmMacro(MacroManagerSession& session, TMACROKEYINFOLIST& list, int&
     };
 
     FillMacroList();
+
+    // While a recording runs, no key works a control of the window (see eventFilter).
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
 }
 
 SkinLabel* TFrmMacro::addLabel(const char* objectName, const char* text, const QRect& geometry)

@@ -274,6 +274,19 @@ void TFrmMacro::commitDelayEdit()
 
 bool TFrmMacro::eventFilter(QObject* watched, QEvent* event)
 {
+    // Every key is there to be recorded: the hook has had it at the window
+    // already, and past the recorder's limit it lets keys through, which then
+    // stop here instead of working the focused control.
+    if (m_recording) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+            return true;
+        default:
+            break;
+        }
+    }
     if (watched == DELAYEDIT) {
         if (event->type() == QEvent::KeyRelease && !DELAYEDIT->isHidden()) {
             const int key = static_cast<QKeyEvent*>(event)->key();
