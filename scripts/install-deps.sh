@@ -12,6 +12,7 @@ packages=(
   dpkg-dev file lintian desktop-file-utils appstream
   xvfb xdotool x11-utils dbus-x11 fonts-noto-cjk jq
   libx11-dev libxtst-dev libxdamage-dev
+  at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev xxd)

@@ -7,13 +7,18 @@
 
 work=$(mktemp -d)
 pids=()
+# Programs started on demand by a bus of the test's own (full paths), ended with it.
+helpers=()
 
 e2e_cleanup() {
-  local pid
+  local pid exe
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   # What the programs started in turn (found by this test's folder in their environment).
   for pid in $(run_pids "$bin/k4812-config") $(monitor_pids) $(run_pids "$(readlink -f "$(command -v dbus-daemon)")"); do
     kill "$pid" 2>/dev/null
+  done
+  for exe in "${helpers[@]}"; do
+    for pid in $(run_pids "$exe"); do kill "$pid" 2>/dev/null; done
   done
   wait 2>/dev/null
   rm -rf "$work"
@@ -66,11 +71,22 @@ config_windows() { xdotool search --onlyvisible --name '^K4812_CONFIG' 2>/dev/nu
 window_mapped() { [ "$(config_windows)" -ge 1 ]; }
 config_ended() { ! kill -0 "$config" 2>/dev/null; }
 
+# A session bus of the test's own, shared by k4812-config and the test's
+# assistive-technology client; the accessibility bus launcher (at-spi2-core)
+# is started by it when Qt asks for the accessibility bus. $1: the launcher's path.
+e2e_start_session_bus() {
+  local address
+  helpers+=("$1" "$(dirname "$1")/at-spi2-registryd")
+  address=$(dbus-daemon --session --fork --print-address=1) || fail "the session bus did not start"
+  export DBUS_SESSION_BUS_ADDRESS=$address
+  own_bus=1
+}
+
 # Starts k4812-config (on a session bus for the accessibility bridge when
 # dbus is there), sets `config` to its process and waits for its window.
 e2e_start_config() {
   local run=()
-  command -v dbus-run-session >/dev/null && run=(dbus-run-session --)
+  [ -z "${own_bus:-}" ] && command -v dbus-run-session >/dev/null && run=(dbus-run-session --)
   "${run[@]}" "$bin/k4812-config" >"$work/config.log" 2>&1 &
   config=$!
   pids+=($config)

@@ -1,3 +1,4 @@
+#include "ui/menu/MenuAccessibility.h"
 #include "ui/menu/MenuPopup.h"
 #include "ui/menu/TuiMenuEx.h"
 
@@ -8,11 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 
+#include <utility>
 #include <vector>
 
 using namespace k4812;
@@ -302,6 +306,160 @@ TEST_F(MenuPopupTest, ListsAndItemsTellAssistiveTechnologyWhatTheyAre)
     EXPECT_EQ(top->rows()[9]->objectName(), QStringLiteral("Item10"));
     hover(top, 9);
     EXPECT_EQ(popup(1)->objectName(), QStringLiteral("uiMenuEx1.Item10"));
+}
+
+// The accessible interfaces of the application's children.
+std::vector<QAccessibleInterface*> applicationChildren()
+{
+    QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+    std::vector<QAccessibleInterface*> children;
+    for (int i = 0; app != nullptr && i < app->childCount(); ++i)
+        children.push_back(app->child(i));
+    return children;
+}
+
+TEST_F(MenuPopupTest, OpenListsHangInTheApplicationsAccessibleTree)
+{
+    menu.ShowMainMenu(target, TPlacement::vgPlacementRightCenter);
+    MenuPopup* top = popup(0);
+    QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(top);
+    std::vector<QAccessibleInterface*> children = applicationChildren();
+    const auto at = std::find(children.begin(), children.end(), list);
+    ASSERT_NE(at, children.end()) << "the open list is a child of the application";
+    EXPECT_EQ(app->indexOfChild(list), int(at - children.begin()));
+    EXPECT_EQ(list->parent(), app);
+
+    // "Macro" holds its open sub-menu, which is not a child of the application.
+    hover(top, 10);
+    MenuPopup* sub = popup(1);
+    ASSERT_NE(sub, nullptr);
+    QAccessibleInterface* macro = list->child(10);
+    QAccessibleInterface* subList = QAccessible::queryAccessibleInterface(sub);
+    ASSERT_EQ(macro->childCount(), 1);
+    EXPECT_EQ(macro->child(0), subList);
+    EXPECT_EQ(macro->indexOfChild(subList), 0);
+    EXPECT_EQ(subList->parent(), macro);
+    EXPECT_EQ(subList->text(QAccessible::Name), QStringLiteral("Macro"));
+    EXPECT_EQ(subList->child(0)->text(QAccessible::Name), QStringLiteral("Macro Manager"));
+    EXPECT_EQ(list->child(9)->childCount(), 0) << "an item whose sub-menu is closed";
+    children = applicationChildren();
+    EXPECT_EQ(std::count(children.begin(), children.end(), subList), 0);
+    EXPECT_EQ(app->indexOfChild(subList), -1);
+
+    menu.CloseMenu();
+    children = applicationChildren();
+    EXPECT_EQ(std::count(children.begin(), children.end(), list), 0) << "a closed list leaves the tree";
+    EXPECT_EQ(macro->childCount(), 0);
+}
+
+TEST_F(MenuPopupTest, ListsAreTransientForTheWindowThatOpenedThem)
+{
+    menu.ShowMainMenu(target, TPlacement::vgPlacementRightCenter);
+    ASSERT_NE(popup(0)->windowHandle(), nullptr);
+    EXPECT_EQ(popup(0)->windowHandle()->transientParent(), host.windowHandle());
+    hover(popup(0), 7);
+    ASSERT_NE(popup(1), nullptr);
+    EXPECT_EQ(popup(1)->windowHandle()->transientParent(), popup(0)->windowHandle());
+}
+
+TEST_F(MenuPopupTest, AnItemsPressActionChoosesItAsEnterDoes)
+{
+    menu.ShowMainMenu(target, TPlacement::vgPlacementRightCenter);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(popup(0));
+    QAccessibleActionInterface* singleKey = list->child(5)->actionInterface();
+    QAccessibleActionInterface* macro = list->child(10)->actionInterface();
+    ASSERT_NE(singleKey, nullptr);
+    ASSERT_NE(macro, nullptr);
+    EXPECT_EQ(singleKey->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    EXPECT_EQ(macro->actionNames(), QStringList({QAccessibleActionInterface::pressAction(),
+                                                 QAccessibleActionInterface::showMenuAction()}));
+
+    // An item with sub-items opens them and reports nothing.
+    macro->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(menu.openPopups().size(), 2u);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_EQ(popup(0)->currentRow(), 10);
+
+    // An unknown action does nothing; a leaf's press reports it and closes the tree.
+    QAccessibleInterface* manager = QAccessible::queryAccessibleInterface(popup(1))->child(0);
+    manager->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(clicks.empty());
+    manager->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(clicks.empty()) << "the item is chosen from the event loop, after the caller has its answer";
+    QCoreApplication::processEvents();
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].id, 1101u);
+    EXPECT_EQ(clicks[0].name, QStringLiteral("Item1"));
+    EXPECT_FALSE(menu.GetIsMenuOpened());
+}
+
+TEST_F(MenuPopupTest, APressActionOnAClosedListDoesNothing)
+{
+    menu.ShowMainMenu(target, TPlacement::vgPlacementRightCenter);
+    QAccessibleActionInterface* singleKey = QAccessible::queryAccessibleInterface(popup(0))->child(5)->actionInterface();
+    singleKey->doAction(QAccessibleActionInterface::pressAction());
+    menu.CloseMenu();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(clicks.empty());
+}
+
+std::vector<std::pair<QAccessible::Event, QObject*>>& recordedEvents()
+{
+    static std::vector<std::pair<QAccessible::Event, QObject*>> events;
+    return events;
+}
+
+void recordEvent(QAccessibleEvent* event)
+{
+    if (event->type() == QAccessible::PopupMenuStart || event->type() == QAccessible::PopupMenuEnd ||
+        event->type() == QAccessible::Focus)
+        recordedEvents().emplace_back(event->type(), event->object());
+}
+
+TEST_F(MenuPopupTest, OpeningAListAnnouncesItAndTheFocusedItem)
+{
+    recordedEvents().clear();
+    const MenuEventSink previous = setMenuEventSink(recordEvent);
+    using Events = std::vector<std::pair<QAccessible::Event, QObject*>>;
+
+    menu.ShowMainMenu(3, target, TPlacement::vgPlacementRightCenter);
+    MenuPopup* top = popup(0);
+    QObject* marked = top->rows()[2];
+    ASSERT_GE(recordedEvents().size(), 2u);
+    const Events opened(recordedEvents().end() - 2, recordedEvents().end());
+    EXPECT_EQ(opened, (Events{{QAccessible::PopupMenuStart, top}, {QAccessible::Focus, marked}}));
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(top);
+    EXPECT_TRUE(list->child(2)->state().focused);
+    EXPECT_FALSE(list->child(3)->state().focused);
+
+    recordedEvents().clear();
+    key(top, Qt::Key_Down);
+    EXPECT_EQ(recordedEvents(), (Events{{QAccessible::Focus, top->rows()[3]}}));
+
+    // A sub-menu opened with Enter takes the focus; its list marks no row, so the list has it.
+    key(top, Qt::Key_End);
+    key(top, Qt::Key_Home);
+    for (int i = 0; i < 7; ++i)
+        key(top, Qt::Key_Down);
+    recordedEvents().clear();
+    key(top, Qt::Key_Return);
+    MenuPopup* sub = popup(1);
+    ASSERT_NE(sub, nullptr);
+    ASSERT_FALSE(recordedEvents().empty());
+    EXPECT_EQ(recordedEvents().back(), std::make_pair(QAccessible::Focus, static_cast<QObject*>(sub)));
+    EXPECT_EQ(std::count(recordedEvents().begin(), recordedEvents().end(),
+                         std::make_pair(QAccessible::PopupMenuStart, static_cast<QObject*>(sub))),
+              1);
+    EXPECT_FALSE(list->child(7)->state().focused) << "the keyboard is in the sub-menu";
+
+    recordedEvents().clear();
+    menu.CloseMenu();
+    EXPECT_EQ(recordedEvents(), (Events{{QAccessible::PopupMenuEnd, sub}, {QAccessible::PopupMenuEnd, top}}));
+    setMenuEventSink(previous);
 }
 
 TEST_F(MenuPopupTest, ChangingTheItemsOfAnOpenMenuClosesIt)

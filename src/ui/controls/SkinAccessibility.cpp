@@ -9,6 +9,8 @@
 #include "ui/controls/TrackBar.h"
 
 #include <QAccessibleWidget>
+#include <QMetaObject>
+#include <QPointer>
 
 namespace k4812 {
 namespace {
@@ -72,8 +74,18 @@ public:
     {
         if (!widget()->isEnabled())
             return;
-        if (actionName == pressAction() || actionName == toggleAction())
-            button()->click();
+        if (actionName != pressAction() && actionName != toggleAction())
+            return;
+        // Clicked from the event loop: a click may run a modal dialog, and the
+        // caller (a screen reader over D-Bus) must have its answer first.
+        QPointer<QAbstractButton> target = button();
+        QMetaObject::invokeMethod(
+            target.data(),
+            [target] {
+                if (target && target->isEnabled())
+                    target->click();
+            },
+            Qt::QueuedConnection);
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }

@@ -1,9 +1,11 @@
 #include "ui/menu/MenuPopup.h"
 
 #include "i18n/Translation.h"
+#include "ui/menu/MenuAccessibility.h"
 #include "ui/menu/MenuKeyboard.h"
 #include "ui/menu/TuiMenuEx.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -91,6 +93,42 @@ void MenuPopup::setCurrentRow(int row)
     if (row >= 0)
         m_rows[std::size_t(row)]->setIsSelected(true);
     m_list.SetItemIndex(row);
+    if (isVisible())
+        announceFocus();
+}
+
+MenuPopup* MenuPopup::subMenu() const
+{
+    return m_menu.subMenuOf(*this);
+}
+
+void MenuPopup::announceFocus()
+{
+    QWidget* focus = m_current >= 0 ? static_cast<QWidget*>(m_rows[std::size_t(m_current)]) : this;
+    QAccessibleEvent event(focus, QAccessible::Focus);
+    announceMenuEvent(event);
+}
+
+void MenuPopup::announceOpened()
+{
+    // A list of the application's tree appears: its parent gains a child,
+    // then a screen reader hears that a menu opened and where the focus is.
+    QAccessibleEvent created(this, QAccessible::ObjectCreated);
+    announceMenuEvent(created);
+    QAccessibleEvent start(this, QAccessible::PopupMenuStart);
+    announceMenuEvent(start);
+    announceFocus();
+}
+
+void MenuPopup::chooseRow(int row)
+{
+    if (row < 0 || row >= int(m_rows.size()))
+        return;
+    setCurrentRow(row);
+    if (m_list[row].IsExtender())
+        m_menu.openSubMenu(*this, row);
+    else
+        m_menu.chooseLeaf(m_list, &m_list[row]);
 }
 
 void MenuPopup::hoverAt(const QPoint& pos)
@@ -183,12 +221,7 @@ void MenuPopup::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (m_current >= 0) {
-            if (m_list[m_current].IsExtender())
-                m_menu.openSubMenu(*this, m_current);
-            else
-                m_menu.chooseLeaf(m_list, &m_list[m_current]);
-        }
+        chooseRow(m_current);
         return;
     default:
         break;
@@ -204,6 +237,8 @@ void MenuPopup::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
     if (!m_hiddenReported) {
         m_hiddenReported = true;
+        QAccessibleEvent end(this, QAccessible::PopupMenuEnd);
+        announceMenuEvent(end);
         m_menu.popupHidden(*this);
     }
 }

@@ -9,6 +9,7 @@
 #include "ui/menu/MenuItems.h"
 #include "ui/menu/MenuRow.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -40,6 +41,19 @@ public:
     void hoverAt(const QPoint& pos);
     void pressAt(const QPoint& pos);
     void releaseAt(const QPoint& pos);
+    // Chooses a row as Enter does: a leaf reports and closes the tree, an
+    // item with sub-items opens them. Also the rows' accessible action.
+    void chooseRow(int row);
+
+    // The row of the parent list that opened this sub-menu (nullptr for the
+    // top-level list or once that row is gone).
+    MenuRow* opener() const { return m_opener; }
+    void setOpener(MenuRow* row) { m_opener = row; }
+    // The sub-menu open beside this list, or nullptr.
+    MenuPopup* subMenu() const;
+    // Tells assistive technology that this list opened and which row has the
+    // focus; called once the list has the keyboard.
+    void announceOpened();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,12 +65,15 @@ protected:
 
 private:
     void setCurrentRow(int row);
+    // The focus event for assistive technology: the current row, else the list.
+    void announceFocus();
     // The popup of the chain under a screen point when it is not this one.
     MenuPopup* passOnTarget(const QPoint& globalPos) const;
 
     TuiMenuEx& m_menu;
     TuiMenuItemsEx& m_list;
     std::vector<MenuRow*> m_rows;
+    QPointer<MenuRow> m_opener;
     int m_current = -1;
     int m_hover = -1;
     bool m_hiddenReported = false;

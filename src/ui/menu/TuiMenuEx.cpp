@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -87,9 +88,18 @@ void TuiMenuEx::show(std::optional<std::uint64_t> selectedId, QWidget* target, T
     in.placement = placement;
     in.placementRectangle = placementRectangle;
     popup->move(menuPopupPosition(in));
-    m_chain.emplace_back(popup);
-    popup->show();
-    popup->setFocus(Qt::PopupFocusReason);
+    open(*popup, *target->window());
+}
+
+void TuiMenuEx::open(MenuPopup& popup, QWidget& owner)
+{
+    popup.winId();
+    if (QWindow* window = popup.windowHandle())
+        window->setTransientParent(owner.windowHandle());
+    m_chain.emplace_back(&popup);
+    popup.show();
+    popup.setFocus(Qt::PopupFocusReason);
+    popup.announceOpened();
 }
 
 void TuiMenuEx::openSubMenu(MenuPopup& from, int row)
@@ -108,9 +118,8 @@ void TuiMenuEx::openSubMenu(MenuPopup& from, int row)
     in.screen = screenOf(&from, in.target.center());
     in.placement = TPlacement::vgPlacementRight;
     popup->move(menuPopupPosition(in));
-    m_chain.emplace_back(popup);
-    popup->show();
-    popup->setFocus(Qt::PopupFocusReason);
+    popup->setOpener(from.rows()[std::size_t(row)]);
+    open(*popup, from);
 }
 
 int TuiMenuEx::depthOf(const MenuPopup& popup) const
@@ -167,6 +176,14 @@ std::vector<MenuPopup*> TuiMenuEx::openPopups() const
             popups.push_back(popup.data());
     }
     return popups;
+}
+
+MenuPopup* TuiMenuEx::subMenuOf(const MenuPopup& popup) const
+{
+    const int depth = depthOf(popup);
+    if (depth < 0 || depth + 1 >= int(m_chain.size()))
+        return nullptr;
+    return m_chain[std::size_t(depth) + 1].data();
 }
 
 MenuPopup* TuiMenuEx::ancestorAt(const MenuPopup& from, const QPoint& globalPos) const

@@ -59,6 +59,8 @@ public:
     void CloseMenu();
     // The open lists, the top-level one first.
     std::vector<MenuPopup*> openPopups() const;
+    // The list opened from `popup`, or nullptr.
+    MenuPopup* subMenuOf(const MenuPopup& popup) const;
     // The height of one drawn item.
     int itemHeight() const;
 
@@ -84,6 +86,9 @@ private:
     // the screen point, or nullptr.
     MenuPopup* ancestorAt(const MenuPopup& from, const QPoint& globalPos) const;
     int depthOf(const MenuPopup& popup) const;
+    // Opens a created list: transient for `owner` (so the window manager and
+    // assistive technology see it as this application's menu), with the keyboard.
+    void open(MenuPopup& popup, QWidget& owner);
 
     TuiMenuItemsEx m_items;
     std::optional<std::uint64_t> m_selectedId;
