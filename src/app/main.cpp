@@ -6,10 +6,11 @@
 
 int main(int argc, char* argv[])
 {
-    // Screen readers reach the window over AT-SPI even when the desktop has
-    // not asked for accessibility (Qt only listens when asked otherwise).
-    if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
-        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    // Accessibility is left to Qt's own detection: the bridge to AT-SPI
+    // starts when the desktop says a screen reader or another assistive
+    // tool is on (org.a11y.Status on the session bus), so a start without
+    // one does not pay for it. Tests that use AT-SPI set
+    // QT_LINUX_ACCESSIBILITY_ALWAYS_ON themselves.
     QApplication app(argc, argv);
     QStringList args = QApplication::arguments();
     args.removeFirst();
