@@ -224,6 +224,13 @@ TEST_F(VerbApply, SetChangesTheCurrentProfileAsThePagesDo)
          }},
         {{"button", "7", "dpi-"}, [](Config c) { return c.ButtonFuncInfo[6].DeviceCode == 0x0A; }},
         {{"button", "7", "disable"}, [](Config c) { return c.ButtonFuncInfo[6].FunctionIndex == 33; }},
+        {{"pointer-speed", "17"}, [](Config c) { return c.PointerSpeed == 17; }},
+        {{"enhanced-precision", "off"}, [](Config c) { return c.PointerAcceleration == 0; }},
+        {{"enhanced-precision", "on"}, [](Config c) { return c.PointerAcceleration == 1; }},
+        {{"double-click", "200"}, [](Config c) { return c.DoubleClickSpeed == 200; }},
+        {{"double-click", "900"}, [](Config c) { return c.DoubleClickSpeed == 900; }},
+        {{"wheel-lines", "7"}, [](Config c) { return c.VWheelSpeed == 7; }},
+        {{"wheel-lines", "page"}, [](Config c) { return c.VWheelSpeed == 20; }},
     };
     for (const Case& c : cases) {
         const auto result = ctl(QStringList{"set"} + c.args);
@@ -263,6 +270,13 @@ TEST_F(VerbApply, RefusedSettingsChangeNothing)
         {{"button", "3", "macro", "Nothing"}, cli::kExitFailure, "no macro named \"Nothing\""},
         {{"button", "3", "frobnicate"}, cli::kExitUsage, "unknown function"},
         {{"volume", "3"}, cli::kExitUsage, "unknown setting"},
+        {{"pointer-speed", "21"}, cli::kExitUsage, "1 (slowest) to 20 (fastest)"},
+        {{"pointer-speed", "0"}, cli::kExitUsage, "1 (slowest) to 20 (fastest)"},
+        {{"enhanced-precision", "yes"}, cli::kExitUsage, "on or off"},
+        {{"double-click", "190"}, cli::kExitUsage, "200 to 900 ms in steps of 10"},
+        {{"double-click", "505"}, cli::kExitUsage, "200 to 900 ms in steps of 10"},
+        {{"wheel-lines", "11"}, cli::kExitUsage, "1 to 10 lines, or page"},
+        {{"wheel-lines", "0"}, cli::kExitUsage, "1 to 10 lines, or page"},
     };
     for (const Case& c : cases) {
         const auto result = ctl(QStringList{"set"} + c.args);
@@ -270,6 +284,22 @@ TEST_F(VerbApply, RefusedSettingsChangeNothing)
         EXPECT_TRUE(result.err.contains(QLatin1String(c.message))) << result.err.toStdString();
     }
     EXPECT_EQ(readFile(profileFile), before);
+}
+
+TEST_F(VerbApply, SetWithApplyHandsTheSystemSettingsToTheDesktop)
+{
+    ASSERT_EQ(ctl({"set", "pointer-speed", "4"}).status, 0);
+    ASSERT_EQ(ctl({"set", "wheel-lines", "page"}).status, 0);
+    const auto result = ctl({"set", "--apply", "enhanced-precision", "off"});
+    ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_EQ(lines(env.path("journal.txt")),
+              QStringList({"SPI_SETMOUSE 0 0 0", "SPI_SETMOUSESPEED 4", "SPI_SETWHEELSCROLLLINES 20"}));
+}
+
+TEST_F(VerbApply, DevicesNamesWhereThePointerSettingsGo)
+{
+    const auto result = ctl({"devices"});
+    EXPECT_TRUE(result.out.contains("Desktop pointer settings: journal\n")) << result.out.toStdString();
 }
 
 TEST_F(VerbApply, SetWithApplyWritesTheMouseToo)

@@ -4,6 +4,8 @@
 #include "LanguageSetting.h"
 #include "StoredLanguage.h"
 
+#include "platform/desktop/PointerSettingsFactory.h"
+
 #include <cstring>
 
 namespace k4812::cli {
@@ -30,7 +32,10 @@ int runDevices(Context& context, const QStringList& args)
     // The explanation is the window's dialog line, in the same language.
     const std::unique_ptr<LanguageSetting> setting = openLanguageSetting();
     const StoredLanguage language(*setting);
-    return listHidDevices(*hid, context.out(), context.err());
+    const int status = listHidDevices(*hid, context.out(), context.err());
+    // Where the System Setting page's values go on this desktop.
+    context.out() << "Desktop pointer settings: " << createPointerSettings()->name() << '\n';
+    return status;
 }
 
 const VerbRegistration kRegistration({
@@ -41,7 +46,9 @@ const VerbRegistration kRegistration({
     "mouse's configuration interface as the device link would use it (usage page 0xFFA0,\n"
     "usage 1, passing config.ini's include list). Exit status 0 when the mouse is present\n"
     "and can be opened, 1 when not, with the reason: no mouse attached, or no access to it\n"
-    "(and whether the udev rule 70-k4812.rules is installed).",
+    "(and whether the udev rule 70-k4812.rules is installed). The last line names the\n"
+    "desktop's pointer-settings back end (gnome, sway, x11, journal or none), where the\n"
+    "System Setting page's values go.",
     "list HID collections and find the mouse",
     &runDevices,
 });

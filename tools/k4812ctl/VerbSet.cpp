@@ -15,6 +15,7 @@
 #include "profiles/ButtonAssignment.h"
 #include "profiles/ButtonFunctionTable.h"
 #include "profiles/SensitivityEdits.h"
+#include "profiles/SystemSettingEdits.h"
 
 #include <functional>
 
@@ -174,6 +175,63 @@ Edit setBreathing(TMOUSEPROFILEINFO& p, const QStringList& a)
     return changed(lightText(p));
 }
 
+// The System Setting page's values as the profile holds them.
+QString systemText(const TMOUSEPROFILEINFO& p)
+{
+    const int lines = p.ConfigInfo.VWheelSpeed;
+    return QStringLiteral("System settings: pointer speed %1, enhanced precision %2, double-click %3 ms, wheel %4")
+        .arg(p.ConfigInfo.PointerSpeed)
+        .arg(p.ConfigInfo.PointerAcceleration != 0 ? "on" : "off")
+        .arg(p.ConfigInfo.DoubleClickSpeed)
+        .arg(IsScrollOnePage(lines) ? QStringLiteral("one page") : QStringLiteral("%1 lines").arg(lines));
+}
+
+Edit setPointerSpeed(TMOUSEPROFILEINFO& p, const QStringList& a)
+{
+    const std::optional<int> speed = a.size() == 1 ? wholeNumber(a[0], 1, 1000) : std::nullopt;
+    if (!speed || !SetPointerSpeed(p, *speed))
+        return badUsage(QStringLiteral("set pointer-speed takes a speed from %1 (slowest) to %2 (fastest)")
+                            .arg(kMinPointerSpeed)
+                            .arg(kMaxPointerSpeed));
+    return changed(systemText(p));
+}
+
+Edit setPrecision(TMOUSEPROFILEINFO& p, const QStringList& a)
+{
+    const std::optional<bool> on = a.size() == 1 ? onOff(a[0]) : std::nullopt;
+    if (!on)
+        return badUsage(QStringLiteral("set enhanced-precision takes on or off"));
+    SetPointerPrecision(p, *on);
+    return changed(systemText(p));
+}
+
+Edit setDoubleClick(TMOUSEPROFILEINFO& p, const QStringList& a)
+{
+    // The page's track moves in steps of 10 ms; a time between them is not
+    // one the page can store.
+    const std::optional<int> ms = a.size() == 1 ? wholeNumber(a[0], 0, 100000) : std::nullopt;
+    if (!ms || *ms % kDoubleClickTrackStep != 0 || !SetDoubleClickTrack(p, DoubleClickTrackOf(*ms)))
+        return badUsage(QStringLiteral("set double-click takes a time from %1 to %2 ms in steps of %3 ms")
+                            .arg(DoubleClickTimeOfTrack(kDoubleClickTrackMax))
+                            .arg(DoubleClickTimeOfTrack(kDoubleClickTrackMin))
+                            .arg(kDoubleClickTrackStep));
+    return changed(systemText(p));
+}
+
+Edit setWheelLines(TMOUSEPROFILEINFO& p, const QStringList& a)
+{
+    if (a.size() == 1 && a[0] == QLatin1String("page")) {
+        SetScrollOnePage(p);
+        return changed(systemText(p));
+    }
+    const std::optional<int> lines = a.size() == 1 ? wholeNumber(a[0], 0, 1000) : std::nullopt;
+    if (!lines || !SetScrollLines(p, *lines))
+        return badUsage(QStringLiteral("set wheel-lines takes %1 to %2 lines, or page")
+                            .arg(kScrollLinesMin)
+                            .arg(kScrollLinesMax));
+    return changed(systemText(p));
+}
+
 QString comboText(const TCOMBOKEYINFO& c)
 {
     QString text = ModifierText(c.nModifier) + KeyNameOf(c.nKeyValue1, c.nKey1Extended);
@@ -282,6 +340,8 @@ constexpr Setting kSettings[] = {
     {"cpi", setCpi},           {"cpi-levels", setCpiLevels}, {"different-xy", setDifferentXY},
     {"rate", setRate},         {"light", setLight},          {"color", setColor},
     {"colour", setColor},      {"breathing", setBreathing},  {"button", setButton},
+    {"pointer-speed", setPointerSpeed}, {"enhanced-precision", setPrecision},
+    {"double-click", setDoubleClick},   {"wheel-lines", setWheelLines},
 };
 
 int runSet(Context& context, const QStringList& args)
@@ -349,7 +409,12 @@ const VerbRegistration registration({
     "                        dpi-, fire COUNT DELAY (1 to 255 each, the delay\n"
     "                        in units of 10 ms), disable. Buttons 1 and 2 take\n"
     "                        only click and right-click; at most 5 different\n"
-    "                        macros can be on the buttons.",
+    "                        macros can be on the buttons.\n"
+    "  pointer-speed N       desktop pointer speed, 1 (slowest) to 20 (fastest)\n"
+    "  enhanced-precision on|off  the desktop's pointer acceleration\n"
+    "  double-click MS       double-click time, 200 to 900 ms in steps of 10\n"
+    "  wheel-lines N|page    lines per wheel notch, 1 to 10, or one page\n"
+    "The last four reach the desktop when the profile is applied (--apply).",
     "change a setting of the current profile",
     runSet,
 });

@@ -1,7 +1,5 @@
 #include "platform/desktop/GnomePointerSettings.h"
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <QtGlobal>
 
 #include <cmath>
@@ -33,15 +31,12 @@ GnomePointerSettings::GnomePointerSettings(CommandRunner runner)
 
 double GnomePointerSettings::speedFor(int windowsSpeed)
 {
-    const int s = qBound(kMinPointerSpeed, windowsSpeed, kMaxPointerSpeed);
-    if (s <= kDefaultPointerSpeed)
-        return double(s - kDefaultPointerSpeed) / double(kDefaultPointerSpeed - kMinPointerSpeed);
-    return double(s - kDefaultPointerSpeed) / double(kMaxPointerSpeed - kDefaultPointerSpeed);
+    return libinputAccelSpeed(windowsSpeed);
 }
 
 QString GnomePointerSettings::accelProfileFor(const MouseAcceleration& value)
 {
-    return value.acceleration == 0 ? QStringLiteral("flat") : QStringLiteral("adaptive");
+    return libinputAccelProfile(value);
 }
 
 QString GnomePointerSettings::speedText(int windowsSpeed)
@@ -81,29 +76,7 @@ bool GnomePointerSettings::sameValue(const QString& written, const QString& read
 
 GnomePointerSettings::CommandOutcome GnomePointerSettings::runGsettings(const QStringList& arguments)
 {
-    CommandOutcome outcome;
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
-    if (program.isEmpty()) {
-        outcome.error = QStringLiteral("the gsettings command is not installed");
-        return outcome;
-    }
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(kCommandTimeoutMs)) {
-        outcome.error = process.errorString();
-        process.kill();
-        process.waitForFinished(kCommandTimeoutMs);
-        return outcome;
-    }
-    outcome.output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        outcome.error = QString::fromUtf8(process.readAllStandardError()).trimmed();
-        if (outcome.error.isEmpty())
-            outcome.error = QStringLiteral("gsettings ended with code %1").arg(process.exitCode());
-        return outcome;
-    }
-    outcome.ok = true;
-    return outcome;
+    return runDesktopCommand(QStringLiteral("gsettings"), arguments, kCommandTimeoutMs);
 }
 
 PointerSettingResult GnomePointerSettings::applyMouseAcceleration(const MouseAcceleration& value)

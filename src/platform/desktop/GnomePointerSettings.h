@@ -15,23 +15,18 @@
 // even when no settings service keeps the value (no session bus), and a
 // setting that did not stick is Failed, not Applied.
 
+#include "platform/desktop/DesktopCommand.h"
 #include "platform/desktop/PointerSettings.h"
 
 #include <QStringList>
-
-#include <functional>
 
 namespace k4812 {
 
 class GnomePointerSettings final : public PointerSettings {
 public:
-    struct CommandOutcome {
-        bool ok = false;      // started, finished and exited with 0
-        QString output;       // standard output, trimmed
-        QString error;        // why it failed
-    };
+    using CommandOutcome = DesktopCommandOutcome;
     // Runs gsettings with these arguments.
-    using CommandRunner = std::function<CommandOutcome(const QStringList& arguments)>;
+    using CommandRunner = DesktopCommandRunner;
 
     static constexpr const char* kSchema = "org.gnome.desktop.peripherals.mouse";
 

@@ -86,4 +86,17 @@ PointerSettingResult PointerSettings::notSupported(PointerSetting setting, const
     return PointerSettingResult::NotSupported;
 }
 
+QString libinputAccelProfile(const MouseAcceleration& value)
+{
+    return value.acceleration == 0 ? QStringLiteral("flat") : QStringLiteral("adaptive");
+}
+
+double libinputAccelSpeed(int windowsSpeed)
+{
+    const int s = qBound(kMinPointerSpeed, windowsSpeed, kMaxPointerSpeed);
+    if (s <= kDefaultPointerSpeed)
+        return double(s - kDefaultPointerSpeed) / double(kDefaultPointerSpeed - kMinPointerSpeed);
+    return double(s - kDefaultPointerSpeed) / double(kMaxPointerSpeed - kDefaultPointerSpeed);
+}
+
 } // namespace k4812

@@ -44,6 +44,13 @@ QString pointerSettingName(PointerSetting setting);
 // "applied", "approximated", "not supported", "rejected", "failed".
 QString pointerSettingResultName(PointerSettingResult result);
 
+// The libinput terms that GNOME and sway share: the acceleration profile
+// ("flat" without acceleration, "adaptive" with it; the thresholds have no
+// setting) and the pointer speed -1 ... 1, with Windows' 1, 10 (both
+// defaults) and 20 at -1, 0 and 1, linear on each side of 10.
+QString libinputAccelProfile(const MouseAcceleration& value);
+double libinputAccelSpeed(int windowsSpeed);
+
 // The ranges Windows accepts.
 inline constexpr int kMinPointerSpeed = 1;
 inline constexpr int kMaxPointerSpeed = 20;
@@ -56,7 +63,7 @@ class PointerSettings {
 public:
     virtual ~PointerSettings() = default;
 
-    // "gnome", "x11", "journal", "none".
+    // "gnome", "sway", "x11", "journal", "none".
     virtual QString name() const = 0;
 
     // SPI_SETMOUSE: thresholds >= 0, acceleration 0 ... 2.

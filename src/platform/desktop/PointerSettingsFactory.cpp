@@ -3,6 +3,7 @@
 #include "platform/desktop/GnomePointerSettings.h"
 #include "platform/desktop/JournalPointerSettings.h"
 #include "platform/desktop/NoPointerSettings.h"
+#include "platform/desktop/SwayPointerSettings.h"
 #include "platform/desktop/X11PointerSettings.h"
 
 #include <QStandardPaths>
@@ -19,6 +20,7 @@ DesktopFacts DesktopFacts::fromEnvironment()
     facts.waylandDisplay = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     facts.x11Display = !qEnvironmentVariableIsEmpty("DISPLAY");
     facts.gsettingsInstalled = !QStandardPaths::findExecutable(QStringLiteral("gsettings")).isEmpty();
+    facts.swaySocket = !qEnvironmentVariableIsEmpty("SWAYSOCK");
     return facts;
 }
 
@@ -26,6 +28,9 @@ namespace {
 
 PointerSettingsKind automaticKind(const DesktopFacts& facts)
 {
+    // sway runs whatever XDG_CURRENT_DESKTOP says, and its socket is what it listens on.
+    if (facts.swaySocket)
+        return PointerSettingsKind::Sway;
     const QStringList desktops = facts.currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
     if (facts.gsettingsInstalled && desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive))
         return PointerSettingsKind::Gnome;
@@ -53,13 +58,15 @@ PointerSettingsSelection selectPointerSettings(const QString& text, const Deskto
         }
     } else if (value.compare(QStringLiteral("gnome"), Qt::CaseInsensitive) == 0) {
         selection.kind = PointerSettingsKind::Gnome;
+    } else if (value.compare(QStringLiteral("sway"), Qt::CaseInsensitive) == 0) {
+        selection.kind = PointerSettingsKind::Sway;
     } else if (value.compare(QStringLiteral("x11"), Qt::CaseInsensitive) == 0) {
         selection.kind = PointerSettingsKind::X11;
     } else if (value.compare(QStringLiteral("none"), Qt::CaseInsensitive) == 0) {
         selection.kind = PointerSettingsKind::None;
     } else {
         selection.kind = PointerSettingsKind::None;
-        selection.error = QStringLiteral("unknown pointer settings \"%1\" (journal:FILE, gnome, x11, none or auto)").arg(value);
+        selection.error = QStringLiteral("unknown pointer settings \"%1\" (journal:FILE, gnome, sway, x11, none or auto)").arg(value);
     }
     return selection;
 }
@@ -68,6 +75,7 @@ std::shared_ptr<PointerSettings> createPointerSettings(const PointerSettingsSele
 {
     switch (selection.kind) {
     case PointerSettingsKind::Gnome: return std::make_shared<GnomePointerSettings>();
+    case PointerSettingsKind::Sway: return std::make_shared<SwayPointerSettings>();
     case PointerSettingsKind::X11: return std::make_shared<X11PointerSettings>();
     case PointerSettingsKind::Journal: return std::make_shared<JournalPointerSettings>(selection.journalFile);
     case PointerSettingsKind::None: break;

@@ -4,11 +4,12 @@
 // K4812_POINTER_SETTINGS selects one:
 //   journal:FILE  append each setting to FILE, change nothing (tests, demos)
 //   gnome         GNOME settings keys through gsettings
+//   sway          sway's input settings through swaymsg
 //   x11           the X server's pointer control
 //   none          change nothing, report every setting as not supported
-//   auto or unset GNOME when the desktop is GNOME and gsettings is
-//                 installed; otherwise X11 on an X11 session with a DISPLAY;
-//                 otherwise none
+//   auto or unset sway when SWAYSOCK names sway's socket; GNOME when the
+//                 desktop is GNOME and gsettings is installed; otherwise X11
+//                 on an X11 session with a DISPLAY; otherwise none
 // An unknown value is logged and gives "none": the settings of a user who
 // asked for something else are never changed by a guess.
 
@@ -22,7 +23,7 @@ namespace k4812 {
 
 inline constexpr const char* kPointerSettingsVariable = "K4812_POINTER_SETTINGS";
 
-enum class PointerSettingsKind { Gnome, X11, Journal, None };
+enum class PointerSettingsKind { Gnome, Sway, X11, Journal, None };
 
 // What "auto" looks at.
 struct DesktopFacts {
@@ -31,6 +32,7 @@ struct DesktopFacts {
     bool waylandDisplay = false;
     bool x11Display = false;   // DISPLAY is set
     bool gsettingsInstalled = false;
+    bool swaySocket = false;   // SWAYSOCK is set
 
     static DesktopFacts fromEnvironment();
 };

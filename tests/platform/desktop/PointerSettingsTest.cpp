@@ -252,6 +252,11 @@ TEST(PointerSettingsFactory, SelectionFromVariableAndDesktop)
     kdeWayland.currentDesktop = QStringLiteral("KDE");
     kdeWayland.waylandDisplay = true;
     kdeWayland.x11Display = true; // XWayland's
+    DesktopFacts sway = kdeWayland;
+    sway.currentDesktop = QStringLiteral("sway");
+    sway.swaySocket = true;
+    DesktopFacts swayOnGnomeVariables = gnome; // a user who starts sway from a GNOME login keeps its variables
+    swayOnGnomeVariables.swaySocket = true;
     const DesktopFacts nothing;
 
     struct Case {
@@ -266,6 +271,9 @@ TEST(PointerSettingsFactory, SelectionFromVariableAndDesktop)
         {"", xfce, PointerSettingsKind::X11, false},
         {"", kdeWayland, PointerSettingsKind::None, false},
         {"", nothing, PointerSettingsKind::None, false},
+        {"", sway, PointerSettingsKind::Sway, false},
+        {"auto", swayOnGnomeVariables, PointerSettingsKind::Sway, false},
+        {"sway", nothing, PointerSettingsKind::Sway, false},
         {"gnome", nothing, PointerSettingsKind::Gnome, false},
         {"X11", nothing, PointerSettingsKind::X11, false},
         {"none", gnome, PointerSettingsKind::None, false},
