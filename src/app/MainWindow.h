@@ -162,10 +162,14 @@ private:
     void buildControls();
     void buildCommands();
     void setTabOrderChain();
-    // Runs the apply sequence with the gate held; false when it did not
-    // write the mouse (absent, a failed command, storage failed or another
-    // sequence runs).
-    bool runApply();
+    enum class ApplyOutcome {
+        Applied,    // the mouse took every setting
+        NotApplied, // stored, but the mouse is absent or failed a command
+        NotStored,  // the profiles could not be stored; nothing was sent
+        Refused,    // another device sequence runs
+    };
+    // Runs the apply sequence with the gate held and shows what failed.
+    ApplyOutcome runApply();
     // The message dialog of the toolkit; 1 for OK, 2 for Cancel.
     int messageDialog(const QString& title, const QString& text, const QString& secondLine = QString());
     // Closes once no device sequence runs.
