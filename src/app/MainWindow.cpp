@@ -285,6 +285,7 @@ bool TK4812CfgMain::FormCreate()
     m_state.SettingsChanged = false;
     FPreSavedLedConfig = current.ConfigInfo.LEDConfig;
     FInitlizing = false;
+    collectStartupRepairs();
     StartMonitor();
     return true;
 }

@@ -64,7 +64,7 @@ public:
 
     // What start-up found and repaired (a damaged database moved aside, a
     // profile file that could not be read, a stored record out of range),
-    // one sentence each, for the user.
+    // one sentence each, for the user. The manager prints none of them.
     const QStringList& notices() const { return m_notices; }
 
     // "Gaming Mouse Profiles" in the documents folder, without a trailing '/'.

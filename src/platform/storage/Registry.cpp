@@ -362,8 +362,8 @@ void Registry::moveDamagedFileAside(const QString& problem)
     const QString notice = QStringLiteral("The settings database \"%1\" could not be read (%2). It was moved to "
                                           "\"%3\" and a new one was started.")
                                .arg(m_path, problem, target);
+    // The owner shows or prints the notices once; nothing is printed here.
     m_notices.append(notice);
-    qWarning("%s", qUtf8Printable(notice));
 }
 
 sqlite3* Registry::db()
