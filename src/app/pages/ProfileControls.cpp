@@ -56,9 +56,10 @@ void ProfileControls::ProfileButtonClick(int profileIndex)
         button->setEnabled(false);
     SwitchReport report;
     try {
-        m_ctx.runDeviceSequence([&] {
-            SwitchProfile(*m_ctx.dm, *m_ctx.device, *m_ctx.state, *m_ctx.host, profileIndex, &report);
-        });
+        if (!m_ctx.runDeviceSequence([&] {
+                SwitchProfile(*m_ctx.dm, *m_ctx.device, *m_ctx.state, *m_ctx.host, profileIndex, &report);
+            }))
+            showSelection(); // another sequence runs: nothing was switched
     } catch (const StorageError& error) {
         // Nothing was switched; the clicked button must not look pressed.
         showSelection();
@@ -85,9 +86,10 @@ void ProfileControls::ModeButtonClick(int modeIndex)
     }
     if (modeIndex != m_ctx.dm->FProfileGroupIndex()) {
         try {
-            m_ctx.runDeviceSequence([&] {
-                SwitchMode(*m_ctx.dm, *m_ctx.device, *m_ctx.state, *m_ctx.host, modeIndex);
-            });
+            if (!m_ctx.runDeviceSequence([&] {
+                    SwitchMode(*m_ctx.dm, *m_ctx.device, *m_ctx.state, *m_ctx.host, modeIndex);
+                }))
+                showSelection(); // another sequence runs: nothing was switched
         } catch (const StorageError& error) {
             showSelection();
             showProblem(shownText("The profile could not be stored."), error.message());
