@@ -9,7 +9,6 @@
 #include "app/pages/SensitivityPage.h"
 #include "app/pages/SystemSettingPage.h"
 
-#include "sequences/ApplySequence.h"
 #include "i18n/Translation.h"
 #include "i18n/TuiLanguage.h"
 #include "platform/desktop/MonitorLinkNames.h"
@@ -19,7 +18,6 @@
 #include "platform/storage/StorageError.h"
 #include "profiles/ButtonEntryTexts.h"
 #include "profiles/ProfileManager.h"
-#include "profiles/SavePrompt.h"
 
 #include "ui/controls/BusyIndicator.h"
 #include "ui/controls/SkinButton.h"
@@ -287,6 +285,7 @@ bool TK4812CfgMain::FormCreate()
     m_state.SettingsChanged = false;
     FPreSavedLedConfig = current.ConfigInfo.LEDConfig;
     FInitlizing = false;
+    collectStartupRepairs();
     StartMonitor();
     return true;
 }
@@ -363,68 +362,6 @@ void TK4812CfgMain::StartMonitor()
         return;
     MonitorLauncher launcher(m_services.monitor);
     launcher.StartMonitor(m_services.programFolder);
-}
-
-bool TK4812CfgMain::runApply()
-{
-    DeviceActionGate::Run run = m_gate->begin();
-    if (!run)
-        return false;
-    bool ok = false;
-    try {
-        ok = ApplySettings(m_dm, m_hid, m_state, *m_host);
-    } catch (const StorageError& error) {
-        // Nothing was sent: the profiles could not be stored first.
-        m_host->showProgress(false);
-        messageDialog(translated(kApplyWarningTitle), error.message());
-    }
-    emit applied(ok);
-    return ok;
-}
-
-void TK4812CfgMain::BSBTNOKClick()
-{
-    if (m_gate->busy() || m_closingAfterOk)
-        return;
-    m_ok->setEnabled(false);
-    if (m_state.SettingsChanged && runApply()) {
-        m_closingAfterOk = true;
-        EventScheduler& scheduler = m_services.scheduler ? *m_services.scheduler : defaultEventScheduler();
-        scheduler.runLater(this, kCloseAfterOkMs, [this] { Timer2Timer(); });
-    } else {
-        close();
-    }
-    m_ok->setEnabled(true);
-}
-
-void TK4812CfgMain::Timer2Timer()
-{
-    m_closingAfterOk = false;
-    close();
-}
-
-void TK4812CfgMain::BSBTNAPPLYClick()
-{
-    if (m_gate->busy())
-        return;
-    m_apply->setEnabled(false);
-    runApply();
-    m_apply->setEnabled(true);
-}
-
-void TK4812CfgMain::BSBTNCANCELClick()
-{
-    if (m_gate->busy())
-        return;
-    if (m_state.SettingsChanged && messageDialog(translated(kSavePromptTitle), translated(kSavePromptText)) == 1) {
-        try {
-            if (!StoreOnSavePrompt(m_dm))
-                messageDialog(translated(kSavePromptTitle), QStringLiteral("Not every profile could be saved."));
-        } catch (const StorageError& error) {
-            messageDialog(translated(kSavePromptTitle), error.message());
-        }
-    }
-    close();
 }
 
 void TK4812CfgMain::BSBTNCLOSEClick()

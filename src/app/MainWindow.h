@@ -65,6 +65,8 @@ public:
         bool receiveMessages = true;
         // Whether FormCreate ends with StartMonitor (off for screenshots).
         bool startMonitor = true;
+        // Whether what start-up repaired is shown once the window is up (off for screenshots).
+        bool reportStartupRepairs = true;
         // Where config.ini, ui.local and the monitor program live; empty: the program folder.
         QString programFolder;
         // The message dialog (title, text, second line) -> 1 OK, 2 Cancel;
@@ -155,6 +157,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -162,12 +165,21 @@ private:
     void buildControls();
     void buildCommands();
     void setTabOrderChain();
-    // Runs the apply sequence with the gate held; false when it did not
-    // write the mouse (absent, a failed command, storage failed or another
-    // sequence runs).
-    bool runApply();
+    enum class ApplyOutcome {
+        Applied,    // the mouse took every setting
+        NotApplied, // stored, but the mouse is absent or failed a command
+        NotStored,  // the profiles could not be stored; nothing was sent
+        Refused,    // another device sequence runs
+    };
+    // Runs the apply sequence with the gate held and shows what failed.
+    ApplyOutcome runApply();
     // The message dialog of the toolkit; 1 for OK, 2 for Cancel.
     int messageDialog(const QString& title, const QString& text, const QString& secondLine = QString());
+    // What the profile manager and the language component repaired or
+    // could not use at start; the list is then shown by showStartupRepairs
+    // once the window is up (MainWindowStartupRepairs.cpp).
+    void collectStartupRepairs();
+    void showStartupRepairs();
     // Closes once no device sequence runs.
     void closeWhenIdle();
     void retranslateWindow();
@@ -211,6 +223,7 @@ private:
     std::unique_ptr<ProfileFileDialogs> m_desktopFileDialogs;
     ProfileControls* m_profileControls = nullptr;
 
+    QStringList m_startupRepairs;
     bool m_closeRequested = false;
     bool m_closingAfterOk = false;
 };

@@ -111,6 +111,7 @@ int runProgram(const QStringList& args)
     TK4812CfgMain::Services services;
     services.receiveMessages = !screenshot;
     services.startMonitor = !screenshot;
+    services.reportStartupRepairs = !screenshot;
     TK4812CfgMain window(*dm, *hid, std::move(services));
     if (!window.FormCreate()) {
         // No mouse: the dialog has been shown; nothing was written.

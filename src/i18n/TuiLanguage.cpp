@@ -29,6 +29,17 @@ TuiLanguage::TuiLanguage(QObject* owner, TranslationHook ownerFormWalk) : QObjec
     const QString path = programFile(QStringLiteral("ui.local"));
     if (QFileInfo::exists(path))
         loadFromFile(path);
+    else
+        m_missingFile = path;
+}
+
+QString TuiLanguage::fileProblem() const
+{
+    if (!m_loadError.isEmpty())
+        return QStringLiteral("The language file cannot be used: %1.").arg(m_loadError);
+    if (!m_missingFile.isEmpty())
+        return QStringLiteral("The language file \"%1\" is missing; the program runs in English.").arg(m_missingFile);
+    return {};
 }
 
 TuiLanguage::~TuiLanguage()

@@ -46,6 +46,10 @@ public:
     // Why the last load failed, for the caller to show; empty after a good
     // load and when there was no file to load.
     const QString& loadError() const { return m_loadError; }
+    // What kept the program's language file from being used when this
+    // component was made (missing, or loadError()), one sentence for the
+    // user; empty when it was loaded.
+    QString fileProblem() const;
 
     const QList<LanguageResource>& resources() const { return m_resources; }
     const QStringList& original() const { return m_original; }
@@ -100,6 +104,7 @@ private:
     QList<LanguageResource> m_resources;
     QStringList m_original;
     QString m_loadError;
+    QString m_missingFile;
     QString m_lang;
     QString m_languageName;
     LanguageChangedHandler m_onLanguageChanged;

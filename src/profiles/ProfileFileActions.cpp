@@ -49,8 +49,10 @@ ProfileFileResult LoadPresetProfile(TDM& dm, const QString& file)
     ProfileFileResult check = checkProfileFile(file);
     if (!check.done())
         return check;
-    dm.LoadCurrentProfileInfoFromFile(file);
-    storeCurrentProfileAndGroup(dm);
+    dm.changeAsOneStep([&] {
+        dm.LoadCurrentProfileInfoFromFile(file);
+        storeCurrentProfileAndGroup(dm);
+    });
     return {};
 }
 
@@ -60,13 +62,19 @@ ProfileFileResult ImportProfileFile(TDM& dm, const QString& file)
     if (!check.done())
         return check;
     const QString absolute = QFileInfo(file).absoluteFilePath();
-    if (!dm.ChangeCurrentProfileFileNameAndPath(absolute)) {
+    bool bound = false;
+    dm.changeAsOneStep([&] {
+        bound = dm.ChangeCurrentProfileFileNameAndPath(absolute);
+        if (!bound)
+            return;
+        dm.LoadCurrentProfileInfoFromFile(absolute);
+        storeCurrentProfileAndGroup(dm);
+    });
+    if (!bound) {
         return {ProfileFileStatus::NameNotStorable,
                 QStringLiteral("A profile cannot be kept in \"%1\": its name must be 1 to 20 characters.")
                     .arg(absolute)};
     }
-    dm.LoadCurrentProfileInfoFromFile(absolute);
-    storeCurrentProfileAndGroup(dm);
     return {};
 }
 

@@ -7,7 +7,8 @@
 //
 // A file is taken only when it is a profile of this program (version 259,
 // at least one whole record; longer files are kept whole). Failures of the
-// file or registry layer are thrown as StorageError.
+// file or registry layer are thrown as StorageError; a load that fails so is
+// undone whole (TDM::changeAsOneStep): nothing in memory or storage changed.
 
 #include "profiles/ProfileManager.h"
 

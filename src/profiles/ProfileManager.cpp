@@ -78,8 +78,9 @@ TDM* TDM::instance()
 
 void TDM::note(const QString& text)
 {
+    // Not printed here: the program shows the notices, the command line
+    // prints them, each once.
     m_notices.append(text);
-    qWarning("%s", qUtf8Printable(text));
 }
 
 void TDM::configureStore(TuiProfile& store, const QString& name)

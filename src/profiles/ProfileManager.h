@@ -27,6 +27,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace k4812 {
@@ -63,7 +64,7 @@ public:
 
     // What start-up found and repaired (a damaged database moved aside, a
     // profile file that could not be read, a stored record out of range),
-    // one sentence each, for the user.
+    // one sentence each, for the user. The manager prints none of them.
     const QStringList& notices() const { return m_notices; }
 
     // "Gaming Mouse Profiles" in the documents folder, without a trailing '/'.
@@ -120,6 +121,14 @@ public:
     // 1023 characters: the storage entry must hold them whole.
     bool ChangeCurrentProfileFileNameAndPath(const QString& AProfileFilePath);
 
+    // Runs `change` (a switch of the current profile or mode, or a profile
+    // file taken into the current profile, with its registry writes) as one
+    // step: its registry writes are one transaction, and when it throws, the
+    // memory it may change (the current profile and mode, the bookkeeping
+    // records and their stores, the current profile's store, its file and
+    // working copy) is put back as it was, and the exception passes on.
+    void changeAsOneStep(const std::function<void()>& change);
+
     void RestoreToDefaultCPISetting();
     void RestoreToDefaultLightAndReportAdvancedSetting();
     void InitTestDefaultValue();
@@ -144,6 +153,9 @@ public:
     TuiProfile& uiProfileTest() { return m_testStore; }
 
 private:
+    struct Selection;
+    Selection selection();
+    void restoreSelection(const Selection& before);
     // The profile bound to a mode, or -1 when the mode or its binding is out of range.
     int boundProfileOf(int AProfileGroupIndex) const;
     void DataModuleCreate();

@@ -3,10 +3,12 @@
 
 #include "profiles/ProfileManager.h"
 
+#include "platform/storage/Registry.h"
 #include "platform/storage/StorageError.h"
 #include "profiles/FactoryDefaults.h"
 #include "profiles/ProfileStoreRecords.h"
 #include "profiles/RecordChecks.h"
+#include "records/RecordBytes.h"
 
 namespace k4812 {
 
@@ -122,6 +124,66 @@ bool TDM::LoadProfileInfoFromRegistry(int AProfileIndex)
     if (!IsProfileIndexInRange(AProfileIndex))
         return false;
     return m_profileStores[std::size_t(AProfileIndex)]->LoadStreamFromRegistry();
+}
+
+struct TDM::Selection {
+    int profileIndex = 0;
+    int groupIndex = 0;
+    QByteArray group;
+    QByteArray all;
+    QByteArray groupStore;
+    QByteArray allStore;
+    QByteArray working;
+    QByteArray currentStore;
+    QString currentFileName;
+    QString currentFilePath;
+};
+
+TDM::Selection TDM::selection()
+{
+    const TuiProfile& current = currentStore();
+    return Selection{m_profileIndex,
+                     m_profileGroupIndex,
+                     recordToBytes(*m_profileSettingGroup),
+                     recordToBytes(*m_allProfileSettingInfo),
+                     m_settingGroupStore.stream(),
+                     m_allSettingStore.stream(),
+                     recordToBytes(*m_currentProfileInfo),
+                     current.stream(),
+                     current.FileName(),
+                     current.FilePath()};
+}
+
+void TDM::restoreSelection(const Selection& before)
+{
+    auto putBack = [](TuiProfile& store, const QByteArray& bytes) {
+        store.setSize(0);
+        store.Write(bytes.constData(), int(bytes.size()));
+    };
+    m_profileIndex = before.profileIndex;
+    m_profileGroupIndex = before.groupIndex;
+    copyBytesIntoRecord(*m_profileSettingGroup, before.group);
+    copyBytesIntoRecord(*m_allProfileSettingInfo, before.all);
+    copyBytesIntoRecord(*m_currentProfileInfo, before.working);
+    putBack(m_settingGroupStore, before.groupStore);
+    putBack(m_allSettingStore, before.allStore);
+    TuiProfile& current = currentStore();
+    putBack(current, before.currentStore);
+    current.setFileName(before.currentFileName);
+    current.setFilePath(before.currentFilePath);
+}
+
+void TDM::changeAsOneStep(const std::function<void()>& change)
+{
+    const Selection before = selection();
+    try {
+        Registry::WriteGroup group(*m_registry);
+        change();
+        group.commit();
+    } catch (...) {
+        restoreSelection(before);
+        throw;
+    }
 }
 
 bool TDM::ChangeCurrentProfileFileNameAndPath(const QString& AProfileFilePath)

@@ -1,17 +1,61 @@
 #include "profiles/SavePrompt.h"
 
+#include "platform/storage/Registry.h"
+#include "platform/storage/StorageError.h"
 #include "profiles/ProfileManager.h"
+
+#include <functional>
 
 namespace k4812 {
 
-bool StoreOnSavePrompt(TDM& dm)
+namespace {
+
+// Runs the stores one by one, listing each refusal and storage error. Once
+// the settings database failed (most often: another program holds it locked),
+// the later stores still try it but no longer wait for it, so that a lock does
+// not make the user wait once per store.
+class Steps {
+public:
+    explicit Steps(Registry& registry) : m_registry(registry), m_timeout(registry.busyTimeoutMs()) {}
+    ~Steps() { m_registry.setBusyTimeoutMs(m_timeout); }
+    Steps(const Steps&) = delete;
+    Steps& operator=(const Steps&) = delete;
+
+    void run(const QString& what, const std::function<bool()>& step)
+    {
+        try {
+            if (!step())
+                m_failures << QStringLiteral("%1 was not saved.").arg(what);
+        } catch (const StorageError& error) {
+            m_failures << error.message();
+            m_registry.setBusyTimeoutMs(0);
+        }
+    }
+
+    const QStringList& failures() const { return m_failures; }
+
+private:
+    Registry& m_registry;
+    const int m_timeout;
+    QStringList m_failures;
+};
+
+} // namespace
+
+SavePromptResult StoreOnSavePrompt(TDM& dm)
 {
-    // Every step runs, so that one store that fails does not keep the others unsaved.
-    bool ok = dm.SaveBackAllProfileSettingInfo();
-    ok = dm.SaveCurrentProfileInfoToRegistry() && ok;
-    ok = dm.SaveBackAllProfileInfo() && ok;
-    ok = dm.SaveBackAllProfileInfoToFile() && ok;
-    return ok;
+    Steps steps(dm.registry());
+    steps.run(QStringLiteral("The current profile and language"), [&] { return dm.SaveBackAllProfileSettingInfo(); });
+    steps.run(QStringLiteral("The current profile"), [&] { return dm.SaveCurrentProfileInfoToRegistry(); });
+    for (int i = 0; i < kProfileCount; ++i) {
+        steps.run(QStringLiteral("Profile %1 in the settings database").arg(i + 1),
+                  [&] { return dm.SaveProfileInfoToRegistry(i); });
+    }
+    for (int i = 0; i < kProfileCount; ++i) {
+        steps.run(QStringLiteral("The file of profile %1").arg(i + 1),
+                  [&] { return dm.FProfileGroup(i)->SaveStreamToFile(); });
+    }
+    return SavePromptResult{steps.failures()};
 }
 
 } // namespace k4812

@@ -61,16 +61,21 @@ bool SwitchProfile(TDM& dm, TuiHIDData& device, MainWindowState& state, Sequence
     if (!TDM::IsProfileIndexInRange(profileIndex))
         return false;
 
-    dm.SwitchToProfile(profileIndex);
-    dm.SaveBackAllProfileSettingInfo();
+    // Stored as one step, or not at all: a failure leaves the profile manager
+    // as it was and reaches the caller before anything is sent.
+    dm.changeAsOneStep([&] {
+        dm.SwitchToProfile(profileIndex);
+        dm.SaveBackAllProfileSettingInfo();
+        // Bind the active mode to the profile. The binding is stored at once (as
+        // a mode switch stores its choice): the mouse is told of it below, and
+        // kept only in memory it would be lost when the window closes without
+        // an apply.
+        const int mode = dm.FProfileGroupIndex();
+        dm.FProfileSettingGroup().ProfileIndexOfProfileGroup[mode] = profileIndex;
+        dm.SaveProfileGroupSettingInfoToRegistry();
+        dm.SwitchToProfileGroup(mode);
+    });
     followCurrentProfile(dm, state, host);
-    // Bind the active mode to the profile. The binding is stored at once (as a
-    // mode switch stores its choice): the mouse is told of it below, and kept
-    // only in memory it would be lost when the window closes without an apply.
-    const int mode = dm.FProfileGroupIndex();
-    dm.FProfileSettingGroup().ProfileIndexOfProfileGroup[mode] = profileIndex;
-    dm.SaveProfileGroupSettingInfoToRegistry();
-    dm.SwitchToProfileGroup(mode);
     report.switched = true;
     host.currentProfileChanged();
 
@@ -105,10 +110,16 @@ bool SwitchMode(TDM& dm, TuiHIDData& device, MainWindowState& state, SequenceHos
     if (!TDM::IsProfileGroupIndexInRange(modeIndex) || modeIndex == dm.FProfileGroupIndex())
         return false;
 
-    if (!dm.SwitchToProfileGroup(modeIndex))
+    bool switched = false;
+    dm.changeAsOneStep([&] {
+        switched = dm.SwitchToProfileGroup(modeIndex);
+        if (switched) {
+            dm.SaveBackToProfileGroupSettingInfo();
+            dm.SaveProfileGroupSettingInfoToRegistry();
+        }
+    });
+    if (!switched)
         return false;
-    dm.SaveBackToProfileGroupSettingInfo();
-    dm.SaveProfileGroupSettingInfoToRegistry();
     // The current profile changed as with a profile button; what follows it
     // must follow here too, or "Restore light" would put the other mode's
     // light into this mode's bank.

@@ -55,7 +55,8 @@ bool WriteProfileIdValue(Registry& registry, int profileIndex);
 // and an activation carrying the profile (which becomes LastActivatedProfile),
 // "ProfileID" is written, and 7035 (1, profile) is posted to the monitor.
 // True when the switch was made and the mouse took every command.
-// StorageError from storing the choice is thrown before anything is sent.
+// StorageError from storing the choice is thrown before anything is sent,
+// with the profile manager, the state and the registry as they were.
 bool SwitchProfile(TDM& dm, TuiHIDData& device, MainWindowState& state, SequenceHost& host, int profileIndex,
                    SwitchReport* report = nullptr);
 

@@ -4,6 +4,8 @@
 
 #include "MainWindowFixture.h"
 
+#include "app/pages/ProfileControls.h"
+
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/WindowMessages.h"
 #include "QtEventLoop.h"
@@ -236,6 +238,9 @@ TEST_F(MainWindowTest, NoSecondDeviceSequenceStartsWhileOneRuns)
         EXPECT_TRUE(control<BusyIndicator>("APPLYAniIndicator")->isRunning());
         w.BSBTNAPPLYClick();   // refused: one runs
         w.BSBTNOKClick();
+        w.profileControls()->ModeButtonClick(1); // refused too: the buttons keep showing mode 1
+        EXPECT_TRUE(control("BSBTNMODE1")->isChecked());
+        EXPECT_FALSE(control("BSBTNMODE2")->isChecked());
         w.close();             // waits for the sequence
         EXPECT_TRUE(w.isVisible());
     };

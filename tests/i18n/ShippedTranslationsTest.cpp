@@ -40,7 +40,10 @@ const char* const kShownTexts[] = {
     "Move Action Down", "Copy Action", "Cut Action", "Paste Action", "Mouse Left Click", "Mouse Right Click",
     "Mouse Middle Click", "Edit Single Key...", "it can be any key on the keyboard", "Edit Combo Key...",
     "it can be a Win, Ctrl, Shift, Alt + any of the keyboard keys.", "Fire Settings", "*10", "Create macro",
-    "New macro name:", "INFO", "Version Number 1.0.0.0",
+    "New macro name:", "INFO", "Version Number 1.0.0.0", "The profile could not be stored.",
+    "Not every profile could be saved.",
+    "The current profile number could not be recorded for the monitor program.",
+    "Damaged or missing files were found at start; what was repaired is listed below.",
 };
 
 LanguageFile compileShippedSources()

@@ -481,3 +481,20 @@ TEST_F(ProfileManagerTest, ConfigurationFileOptionsAreReadAtStart)
     EXPECT_EQ(dm->FOtherConfig().Nologo, 1);
     ASSERT_EQ(dm->appConfig().helpFiles().size(), 1);
 }
+
+TEST_F(ProfileManagerTest, RepairsAreHandedToTheCallerNotPrinted)
+{
+    // The program and the command line print notices() once each; the
+    // manager and its database print nothing themselves.
+    start();
+    ASSERT_TRUE(test::writeFile(profileFile(1), QByteArray("\x03\x01", 2)));
+    ASSERT_TRUE(test::writeFile(Registry::defaultDatabasePath(), QByteArray(5000, char(0x5A))));
+    static QStringList printed;
+    printed.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { printed << text; });
+    auto dm = start();
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(dm->notices().size(), 2) << dm->notices().join('\n').toStdString();
+    EXPECT_TRUE(printed.isEmpty()) << printed.join('\n').toStdString();
+}

@@ -54,12 +54,22 @@ void ProfileControls::ProfileButtonClick(int profileIndex)
     QAbstractButton* button = m_buttons.profiles[std::size_t(profileIndex)];
     if (button)
         button->setEnabled(false);
+    SwitchReport report;
     try {
-        m_ctx.runDeviceSequence([&] {
-            SwitchProfile(*m_ctx.dm, *m_ctx.device, *m_ctx.state, *m_ctx.host, profileIndex);
-        });
+        if (!m_ctx.runDeviceSequence([&] {
+                SwitchProfile(*m_ctx.dm, *m_ctx.device, *m_ctx.state, *m_ctx.host, profileIndex, &report);
+            }))
+            showSelection(); // another sequence runs: nothing was switched
     } catch (const StorageError& error) {
+        // Nothing was switched; the clicked button must not look pressed.
+        showSelection();
         showProblem(shownText("The profile could not be stored."), error.message());
+    }
+    if (!report.profileIdError.isEmpty()) {
+        // The switch stands (stored, and the mouse was told); only other
+        // programs reading "ProfileID" still see the old profile.
+        showProblem(shownText("The current profile number could not be recorded for the monitor program."),
+                    report.profileIdError);
     }
     if (button)
         button->setEnabled(true);
@@ -76,10 +86,12 @@ void ProfileControls::ModeButtonClick(int modeIndex)
     }
     if (modeIndex != m_ctx.dm->FProfileGroupIndex()) {
         try {
-            m_ctx.runDeviceSequence([&] {
-                SwitchMode(*m_ctx.dm, *m_ctx.device, *m_ctx.state, *m_ctx.host, modeIndex);
-            });
+            if (!m_ctx.runDeviceSequence([&] {
+                    SwitchMode(*m_ctx.dm, *m_ctx.device, *m_ctx.state, *m_ctx.host, modeIndex);
+                }))
+                showSelection(); // another sequence runs: nothing was switched
         } catch (const StorageError& error) {
+            showSelection();
             showProblem(shownText("The profile could not be stored."), error.message());
         }
     }
@@ -172,6 +184,18 @@ void ProfileControls::afterLoad()
 {
     if (m_ctx.refreshPages)
         m_ctx.refreshPages();
+}
+
+void ProfileControls::showSelection()
+{
+    for (int g = 0; g < kModeCount; ++g) {
+        if (QAbstractButton* b = m_buttons.modes[std::size_t(g)])
+            b->setChecked(g == m_ctx.dm->FProfileGroupIndex());
+    }
+    for (int p = 0; p < kProfileCount; ++p) {
+        if (QAbstractButton* b = m_buttons.profiles[std::size_t(p)])
+            b->setChecked(p == m_ctx.dm->FProfileIndex());
+    }
 }
 
 void ProfileControls::showProblem(const QString& text, const QString& second)

@@ -5,7 +5,8 @@
 // sequences (ProfileSwitch.h) run the window's way; the profile files go
 // through ProfileFileActions.h. The window refreshes its pages when the
 // current profile changes; these controls add nothing of their own to what
-// is stored.
+// is stored. An action whose storing fails changes nothing: the profile
+// manager puts its memory back, and the buttons show the old selection.
 
 #include "app/pages/ProfileFileDialogs.h"
 #include "wire/HidData.h"
@@ -79,6 +80,8 @@ private:
     void saveToFile();
     void afterLoad();
     QString profileFolder() const;
+    // Presses the buttons of the current mode and profile, releases the others.
+    void showSelection();
     void showProblem(const QString& text, const QString& second);
 
     Context m_ctx;

@@ -197,6 +197,49 @@ void insertKeyChain(sqlite3* db, std::uint32_t root, const QString& keyPath, con
 
 Registry::Registry(QString databasePath) : m_path(std::move(databasePath)) {}
 
+class Registry::OwnTransaction {
+public:
+    OwnTransaction(Registry& registry, sqlite3* db, const QString& what)
+    {
+        if (!registry.m_inGroup)
+            m_transaction.emplace(db, registry.m_path, what);
+    }
+    void commit()
+    {
+        if (m_transaction)
+            m_transaction->commit();
+    }
+
+private:
+    std::optional<WriteTransaction> m_transaction;
+};
+
+Registry::WriteGroup::WriteGroup(Registry& registry) : m_registry(registry)
+{
+    if (registry.m_inGroup)
+        return;
+    execute(registry.db(), "BEGIN IMMEDIATE", registry.m_path, QStringLiteral("starting a group of writes"));
+    registry.m_inGroup = true;
+    m_outermost = true;
+}
+
+Registry::WriteGroup::~WriteGroup()
+{
+    if (m_outermost && !m_done) {
+        sqlite3_exec(m_registry.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_registry.m_inGroup = false;
+    }
+}
+
+void Registry::WriteGroup::commit()
+{
+    if (!m_outermost || m_done)
+        return;
+    execute(m_registry.m_db, "COMMIT", m_registry.m_path, QStringLiteral("ending a group of writes"));
+    m_done = true;
+    m_registry.m_inGroup = false;
+}
+
 Registry::~Registry()
 {
     closeDatabase();
@@ -319,8 +362,8 @@ void Registry::moveDamagedFileAside(const QString& problem)
     const QString notice = QStringLiteral("The settings database \"%1\" could not be read (%2). It was moved to "
                                           "\"%3\" and a new one was started.")
                                .arg(m_path, problem, target);
+    // The owner shows or prints the notices once; nothing is printed here.
     m_notices.append(notice);
-    qWarning("%s", qUtf8Printable(notice));
 }
 
 sqlite3* Registry::db()
@@ -353,7 +396,7 @@ bool Registry::openKey(std::uint32_t root, const QString& keyPath, bool create)
         return true;
     sqlite3* connection = db();
     if (create) {
-        WriteTransaction transaction(connection, m_path, QStringLiteral("creating a key"));
+        OwnTransaction transaction(*this, connection, QStringLiteral("creating a key"));
         insertKeyChain(connection, root, keyPath, m_path);
         transaction.commit();
         return true;
@@ -388,7 +431,7 @@ void Registry::writeValue(std::uint32_t root, const QString& keyPath, const QStr
             QStringLiteral("Registry root key 0x%1 is not supported.").arg(root, 8, 16, QLatin1Char('0')));
     const QString what = QStringLiteral("writing the value \"%1\"").arg(name);
     sqlite3* connection = db();
-    WriteTransaction transaction(connection, m_path, what);
+    OwnTransaction transaction(*this, connection, what);
     insertKeyChain(connection, root, keyPath, m_path);
     Statement upsert(connection,
                      "INSERT INTO registry_values (root, folded_path, folded_name, name, type, data) "
@@ -424,7 +467,7 @@ bool Registry::deleteValue(std::uint32_t root, const QString& keyPath, const QSt
         return false;
     sqlite3* connection = db();
     const QString what = QStringLiteral("deleting the value \"%1\"").arg(name);
-    WriteTransaction transaction(connection, m_path, what);
+    OwnTransaction transaction(*this, connection, what);
     Statement remove(connection,
                      "DELETE FROM registry_values WHERE root = ?1 AND folded_path = ?2 AND folded_name = ?3", m_path,
                      what);

@@ -47,6 +47,24 @@ public:
 
     static constexpr int kDefaultBusyTimeoutMs = 10000;
 
+    // Makes the writes of its lifetime one transaction: all of them are kept
+    // when commit() succeeds, none when it is destroyed uncommitted (an
+    // exception on the way). Taking the database's write lock can throw,
+    // as any write can. A group opened while one is open joins it.
+    class WriteGroup {
+    public:
+        explicit WriteGroup(Registry& registry);
+        ~WriteGroup();
+        WriteGroup(const WriteGroup&) = delete;
+        WriteGroup& operator=(const WriteGroup&) = delete;
+        void commit();
+
+    private:
+        Registry& m_registry;
+        bool m_outermost = false;
+        bool m_done = false;
+    };
+
     explicit Registry(QString databasePath = defaultDatabasePath());
     ~Registry();
     Registry(const Registry&) = delete;
@@ -100,12 +118,15 @@ private:
     void closeDatabase();
     void moveDamagedFileAside(const QString& problem);
     static int onBusy(void* self, int attempt);
+    // A write's own transaction, unless a WriteGroup holds one.
+    class OwnTransaction;
 
     QString m_path;
     sqlite3* m_db = nullptr;
     int m_busyTimeoutMs = kDefaultBusyTimeoutMs;
     int m_waitedMs = 0;
     std::function<void(int)> m_busyObserver;
+    bool m_inGroup = false;
     QStringList m_notices;
 };
 

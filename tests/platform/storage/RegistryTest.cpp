@@ -205,3 +205,48 @@ TEST_F(RegistryTest, WriterGivesUpWithAClearErrorWhenTheLockIsNeverReleased)
     other.release();
     EXPECT_EQ(registry.readValue(HKEY_CURRENT_USER, kKey, "ProfileID")->data, QByteArray("\x01\x00\x00\x00", 4));
 }
+
+TEST_F(RegistryTest, AWriteGroupKeepsAllItsWritesOrNone)
+{
+    Registry registry;
+    registry.writeDWord(HKEY_CURRENT_USER, kKey, "A", 1);
+    auto valueOf = [&](const char* name) {
+        const auto v = registry.readValue(HKEY_CURRENT_USER, kKey, QLatin1String(name));
+        return v ? int(std::uint8_t(v->data[0])) : -1;
+    };
+
+    // A failure after the first write: neither write stays.
+    try {
+        Registry::WriteGroup group(registry);
+        registry.writeDWord(HKEY_CURRENT_USER, kKey, "A", 2);
+        {
+            Registry::WriteGroup inner(registry); // joins the outer group
+            registry.writeDWord(HKEY_CURRENT_USER, kKey + "\\Sub", "B", 2);
+            inner.commit();
+        }
+        throw StorageError(QStringLiteral("the second step failed"));
+    } catch (const StorageError&) {
+    }
+    EXPECT_EQ(valueOf("A"), 1);
+    EXPECT_FALSE(registry.openKey(HKEY_CURRENT_USER, kKey + "\\Sub", false)) << "the created key went too";
+
+    // Committed: both stay, also for another connection.
+    {
+        Registry::WriteGroup group(registry);
+        registry.writeDWord(HKEY_CURRENT_USER, kKey, "A", 3);
+        registry.writeDWord(HKEY_CURRENT_USER, kKey, "C", 3);
+        group.commit();
+    }
+    Registry other;
+    EXPECT_EQ(other.readValue(HKEY_CURRENT_USER, kKey, "A")->data[0], 3);
+    EXPECT_EQ(other.readValue(HKEY_CURRENT_USER, kKey, "C")->data[0], 3);
+
+    // A locked database refuses the group at once; the registry stays usable.
+    registry.setBusyTimeoutMs(0);
+    WriteLockHolder holder(dbPath());
+    ASSERT_TRUE(holder.held());
+    EXPECT_THROW(Registry::WriteGroup{registry}, StorageError);
+    holder.release();
+    registry.writeDWord(HKEY_CURRENT_USER, kKey, "A", 4);
+    EXPECT_EQ(valueOf("A"), 4);
+}
