@@ -8,9 +8,8 @@ bool StoreOnSavePrompt(TDM& dm)
 {
     // Every step runs, so that one store that fails does not keep the others unsaved.
     bool ok = dm.SaveBackAllProfileSettingInfo();
-    ok = dm.SaveCurrentProfileInfoToRegistry() && ok;
-    ok = dm.SaveBackAllProfileInfo() && ok;
-    ok = dm.SaveBackAllProfileInfoToFile() && ok;
+    // Each profile's file and registry value change together or not at all.
+    ok = dm.SaveBackAllProfiles() && ok;
     return ok;
 }
 
