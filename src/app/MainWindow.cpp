@@ -12,6 +12,7 @@
 #include "sequences/ApplySequence.h"
 #include "i18n/Translation.h"
 #include "i18n/TuiLanguage.h"
+#include "platform/desktop/DeviceSequenceLock.h"
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/WindowEndpoint.h"
 #include "wire/MouseAccessDiagnosis.h"
@@ -370,6 +371,11 @@ bool TK4812CfgMain::runApply()
     DeviceActionGate::Run run = m_gate->begin();
     if (!run)
         return false;
+    const std::unique_ptr<DeviceSequenceLock> lock = lockMouse();
+    if (!lock) {
+        emit applied(false);
+        return false;
+    }
     bool ok = false;
     try {
         ok = ApplySettings(m_dm, m_hid, m_state, *m_host);
