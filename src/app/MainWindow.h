@@ -35,6 +35,8 @@
 
 namespace k4812 {
 
+class DeviceSequenceLock;
+
 class AdvancedPage;
 class ButtonAssignmentPanel;
 class PendingSystemAction;
@@ -189,6 +191,10 @@ private:
     void buildProfileControls();
     // Runs `sequence` holding the device gate; false (and nothing runs) while another runs.
     bool runDeviceSequence(const std::function<void()>& sequence);
+    // Locks the mouse against other programs' sequences for one of ours,
+    // waiting with the event loop running; nullptr after telling the user
+    // which program holds it.
+    std::unique_ptr<DeviceSequenceLock> lockMouse();
 
     TDM& m_dm;
     TuiHIDData& m_hid;

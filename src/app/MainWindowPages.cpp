@@ -10,6 +10,9 @@
 #include "app/pages/ProfileControls.h"
 #include "app/pages/SystemSettingPage.h"
 
+#include "i18n/Translation.h"
+#include "sequences/ApplySequence.h"
+#include "sequences/DeviceLocking.h"
 #include "sequences/SequenceHost.h"
 #include "platform/desktop/PointerSettingsFactory.h"
 #include "profiles/ProfileManager.h"
@@ -50,8 +53,22 @@ bool TK4812CfgMain::runDeviceSequence(const std::function<void()>& sequence)
     DeviceActionGate::Run run = m_gate->begin();
     if (!run)
         return false;
+    const std::unique_ptr<DeviceSequenceLock> lock = lockMouse();
+    if (!lock)
+        return false;
     sequence();
     return true;
+}
+
+std::unique_ptr<DeviceSequenceLock> TK4812CfgMain::lockMouse()
+{
+    QString error;
+    std::unique_ptr<DeviceSequenceLock> lock = LockDeviceForSequence(m_hid, *m_host, error);
+    if (!lock) {
+        error[0] = error[0].toUpper();
+        messageDialog(translate(QLatin1String(kApplyWarningTitle)), error);
+    }
+    return lock;
 }
 
 void TK4812CfgMain::buildProfileControls()

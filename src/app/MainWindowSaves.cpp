@@ -8,6 +8,7 @@
 #include "app/WindowSequenceHost.h"
 
 #include "i18n/Translation.h"
+#include "platform/desktop/DeviceSequenceLock.h"
 #include "platform/storage/StorageError.h"
 #include "profiles/ProfileManager.h"
 #include "profiles/SavePrompt.h"
@@ -30,6 +31,13 @@ TK4812CfgMain::ApplyOutcome TK4812CfgMain::runApply()
     DeviceActionGate::Run run = m_gate->begin();
     if (!run)
         return ApplyOutcome::Refused;
+    // Another program's exchange with the mouse is waited for; when it goes
+    // on too long, the holder is named and nothing is stored or sent.
+    const std::unique_ptr<DeviceSequenceLock> lock = lockMouse();
+    if (!lock) {
+        emit applied(false);
+        return ApplyOutcome::Refused;
+    }
     ApplyOutcome outcome = ApplyOutcome::NotApplied;
     try {
         if (ApplySettings(m_dm, m_hid, m_state, *m_host))

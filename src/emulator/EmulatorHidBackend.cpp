@@ -81,6 +81,18 @@ std::vector<HidCollection> EmulatorHidBackend::enumerate()
                                              : "emulator:" + m_stateFile.toStdString());
 }
 
+std::string EmulatorHidBackend::lockIdentity(const HidCollection&)
+{
+    if (m_stateFile.isEmpty())
+        return {};
+    // The folder resolved (the file may not exist yet), so that every
+    // spelling of the path names one mouse.
+    const QFileInfo file(m_stateFile);
+    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    const QString path = folder.isEmpty() ? file.absoluteFilePath() : folder + QLatin1Char('/') + file.fileName();
+    return "emulator:" + path.toStdString();
+}
+
 std::unique_ptr<HidDeviceHandle> EmulatorHidBackend::open(const HidCollection&, int& error)
 {
     if (!m_mouse.isPresent()) {

@@ -38,6 +38,8 @@ public:
 
     std::vector<HidCollection> enumerate() override;
     std::unique_ptr<HidDeviceHandle> open(const HidCollection& collection, int& error) override;
+    // The state file's canonical path; empty for a mouse in this object only.
+    std::string lockIdentity(const HidCollection& collection) override;
 
     // The model, for tests: its log, faults and (for an in-memory mouse) state.
     MouseEmulator& mouse() { return m_mouse; }

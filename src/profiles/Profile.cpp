@@ -234,6 +234,60 @@ bool TuiProfile::SaveStreamToRegistry()
     return true;
 }
 
+bool TuiProfile::SaveStreamToFileAndRegistry()
+{
+    const bool toFile = !FFilePath.isEmpty() && !FFileName.isEmpty() && allowed(OnBeforeSaveToFile);
+    const bool toRegistry = registryTargetUsable() && allowed(OnBeforeSaveToRegistry);
+    if (!toFile && !toRegistry)
+        return false;
+    FFilePath = FFilePath.isEmpty() ? FFilePath : withTrailingSlash(FFilePath);
+    const QString path = FFilePath + FFileName;
+    if (!toRegistry) {
+        writeFileAtomically(path, FMemoryStream);
+    } else if (!toFile) {
+        m_registry->writeBinary(FRootKey, FKeyPath, FFileName, FMemoryStream);
+    } else {
+        // What the file held, to put back should the value not be committed.
+        // A file that cannot be read back has nothing left to keep.
+        std::optional<QByteArray> previous;
+        if (QFileInfo(path).isFile()) {
+            QFile old(path);
+            if (old.open(QIODevice::ReadOnly))
+                previous = old.read(kMaxFileSize + 1);
+        }
+        bool fileWritten = false;
+        try {
+            m_registry->writeBinary(FRootKey, FKeyPath, FFileName, FMemoryStream, [&] {
+                writeFileAtomically(path, FMemoryStream);
+                fileWritten = true;
+            });
+        } catch (const StorageError& error) {
+            if (fileWritten)
+                undoFileWrite(path, previous, error);
+            throw;
+        }
+    }
+    if (toFile && OnAfterSaveToFile)
+        OnAfterSaveToFile(FMemoryStream);
+    if (toRegistry && OnAfterSaveToRegistry)
+        OnAfterSaveToRegistry(FMemoryStream);
+    return true;
+}
+
+void TuiProfile::undoFileWrite(const QString& path, const std::optional<QByteArray>& previous,
+                               const StorageError& cause)
+{
+    try {
+        if (previous)
+            writeFileAtomically(path, *previous);
+        else if (!QFile::remove(path))
+            throw StorageError(QStringLiteral("\"%1\" could not be removed.").arg(path));
+    } catch (const StorageError& undo) {
+        throw StorageError(QStringLiteral("%1 The file \"%2\" was written and could not be put back: %3")
+                               .arg(cause.message(), path, undo.message()));
+    }
+}
+
 void TuiProfile::RestoreToDefault()
 {
     if (OnRestoreToDefault)

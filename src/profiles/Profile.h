@@ -16,10 +16,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace k4812 {
 
 class Registry;
+class StorageError;
 
 class TuiProfile {
 public:
@@ -70,6 +72,14 @@ public:
     bool SaveStreamToFile();
     bool SaveStreamToFile(const QString& strFileWithPath);
     bool SaveStreamToRegistry();
+    // Saves the buffer to its file and its registry value together: both
+    // take it or neither does. The file is written inside the registry
+    // value's write (Registry::writeValue), so a file that cannot be written
+    // leaves the value as it was; a value that then cannot be committed gets
+    // the file's old bytes back (a new file is removed). When only one of the
+    // two is set up (or allowed by its veto), that one is saved alone; false
+    // when neither is. Throws StorageError as the two saves do.
+    bool SaveStreamToFileAndRegistry();
     // Lets OnRestoreToDefault write the defaults into the buffer. Nothing is saved.
     void RestoreToDefault();
 
@@ -91,6 +101,10 @@ private:
     bool allowed(const TuiProfileEvent& veto);
     bool registryTargetUsable() const;
     void readWholeFile(const QString& path);
+    // Puts the file back as it was before a save whose registry half failed
+    // with `cause`; throws a StorageError saying both when that fails too.
+    static void undoFileWrite(const QString& path, const std::optional<QByteArray>& previous,
+                              const StorageError& cause);
 
     Registry* m_registry;
     QByteArray FMemoryStream;

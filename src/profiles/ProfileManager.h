@@ -96,6 +96,13 @@ public:
     bool SaveBackAllProfileInfoToRegistry();
     bool SaveBackAllProfileInfoToFile();
     bool SaveBackAllProfileSettingInfo();
+    // A profile's file and registry value together (TuiProfile::
+    // SaveStreamToFileAndRegistry): both change or neither. The current one
+    // takes the working copy first. When one profile fails the exception
+    // passes on; the profiles before it are stored whole, the rest untouched.
+    bool SaveCurrentProfileInfo();
+    bool SaveProfileInfo(int AProfileIndex);
+    bool SaveBackAllProfiles();
     void SaveBackToProfileGroupSettingInfo();
     bool SaveProfileGroupSettingInfoToRegistry();
 

@@ -79,6 +79,28 @@ bool TDM::SaveBackAllProfileInfoToFile()
     return all;
 }
 
+bool TDM::SaveCurrentProfileInfo()
+{
+    SaveBackToCurrentProfileInfo();
+    return currentStore().SaveStreamToFileAndRegistry();
+}
+
+bool TDM::SaveProfileInfo(int AProfileIndex)
+{
+    if (!IsProfileIndexInRange(AProfileIndex))
+        return false;
+    return m_profileStores[std::size_t(AProfileIndex)]->SaveStreamToFileAndRegistry();
+}
+
+bool TDM::SaveBackAllProfiles()
+{
+    SaveBackToCurrentProfileInfo();
+    bool all = true;
+    for (auto& store : m_profileStores)
+        all = store->SaveStreamToFileAndRegistry() && all;
+    return all;
+}
+
 bool TDM::SaveBackAllProfileSettingInfo()
 {
     m_allProfileSettingInfo->CurrentGame = m_profileIndex;

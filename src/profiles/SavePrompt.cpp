@@ -46,15 +46,11 @@ SavePromptResult StoreOnSavePrompt(TDM& dm)
 {
     Steps steps(dm.registry());
     steps.run(QStringLiteral("The current profile and language"), [&] { return dm.SaveBackAllProfileSettingInfo(); });
-    steps.run(QStringLiteral("The current profile"), [&] { return dm.SaveCurrentProfileInfoToRegistry(); });
-    for (int i = 0; i < kProfileCount; ++i) {
-        steps.run(QStringLiteral("Profile %1 in the settings database").arg(i + 1),
-                  [&] { return dm.SaveProfileInfoToRegistry(i); });
-    }
-    for (int i = 0; i < kProfileCount; ++i) {
-        steps.run(QStringLiteral("The file of profile %1").arg(i + 1),
-                  [&] { return dm.FProfileGroup(i)->SaveStreamToFile(); });
-    }
+    dm.SaveBackToCurrentProfileInfo();
+    // Each profile's file and settings-database value change together or
+    // not at all; one profile that fails does not keep the others unsaved.
+    for (int i = 0; i < kProfileCount; ++i)
+        steps.run(QStringLiteral("Profile %1").arg(i + 1), [&] { return dm.SaveProfileInfo(i); });
     return SavePromptResult{steps.failures()};
 }
 

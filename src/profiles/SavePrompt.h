@@ -1,8 +1,9 @@
 #pragma once
 // What the window's Cancel stores when the user answers the save prompt
 // ("The settings was changed, save the current setting anyway?") with OK:
-// the all-settings record, the current profile to the registry, and all five
-// profiles to the registry and their files. Nothing reaches the mouse.
+// the all-settings record and all five profiles (the current one with the
+// working copy) to the registry and their files, each profile's two copies
+// together. Nothing reaches the mouse.
 
 #include <QString>
 #include <QStringList>

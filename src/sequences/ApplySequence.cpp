@@ -86,8 +86,7 @@ void storeReadBackLevel(TDM& dm, MainWindowState& state, int levelBefore)
     if (dm.FCurrentProfileInfo().ConfigInfo.CurrentCPIIndex == levelBefore)
         return;
     try {
-        dm.SaveCurrentProfileInfoToRegistry();
-        dm.SaveCurrentProfileInfoToFile();
+        dm.SaveCurrentProfileInfo();
     } catch (const StorageError&) {
         state.SettingsChanged = true;
     }
@@ -114,11 +113,7 @@ int uploadBoundProfile(TDM& dm, TuiHIDData& device, SequenceHost& host, int mode
 
 void StoreAllProfiles(TDM& dm)
 {
-    dm.SaveBackToCurrentProfileInfo();
-    dm.SaveCurrentProfileInfoToRegistry();
-    dm.SaveCurrentProfileInfoToFile();
-    dm.SaveBackAllProfileInfoToFile();
-    dm.SaveBackAllProfileInfoToRegistry();
+    dm.SaveBackAllProfiles();
     dm.SaveBackToProfileGroupSettingInfo();
     dm.SaveProfileGroupSettingInfoToRegistry();
 }

@@ -63,9 +63,10 @@ struct ApplyReport {
 };
 
 // Stores everything as the apply does before it talks to the mouse: the
-// working copy into the current store, the current profile to the registry
-// and its file, all five profiles to their files and the registry, and the
-// profile-group record. StorageError is thrown on a failure of the storage.
+// working copy into the current store, all five profiles to their files and
+// the registry (each profile's file and value change together or not at
+// all), and the profile-group record. StorageError is thrown on a failure of
+// the storage.
 void StoreAllProfiles(TDM& dm);
 
 // Writes one profile into bank 0 or 1: pause 100 ms, encode, then the button

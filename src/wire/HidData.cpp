@@ -65,6 +65,20 @@ bool TuiHIDData::IsDeviceExist(const THIDDataParam& param)
     return false;
 }
 
+QStringList TuiHIDData::lockIdentities(const USAGE_AND_PAGE& usage)
+{
+    QStringList identities;
+    for (const HidCollection& c : m_backend->enumerate()) {
+        if (!passesIncludeList(c) || !hasUsage(c, usage))
+            continue;
+        const std::string identity = m_backend->lockIdentity(c);
+        if (!identity.empty())
+            identities << QString::fromStdString(identity);
+    }
+    identities.removeDuplicates();
+    return identities;
+}
+
 int TuiHIDData::HidFindAndSetFeatureReport(THIDDataParam& param)
 {
     return findAndExchange(param, Act::Set);

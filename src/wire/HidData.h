@@ -70,6 +70,11 @@ public:
     // The last qualifying interface's result; Data changes only when it is 0.
     int HidFindAndGetFeatureReport(THIDDataParam& param);
 
+    // The lock identities (HidBackend::lockIdentity) of every interface a
+    // device operation for `usage` would reach, each once; empty when none
+    // needs a lock.
+    QStringList lockIdentities(const USAGE_AND_PAGE& usage = kMouseUsageAndPage);
+
     const QStringList& FHidDeviceList() const { return m_includeList; }
     HidBackend& backend() { return *m_backend; }
 

@@ -7,6 +7,7 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -227,4 +228,25 @@ TEST(EmulatorBackend, FactoryUsesTheDefaultStateFileAndTheFaultVariable)
     env.set(kEmulatorFaultsVariable, QStringLiteral("melt=1"));
     EXPECT_FALSE(createHidBackend(emulator, error));
     EXPECT_TRUE(error.contains(QLatin1String(kEmulatorFaultsVariable))) << error.toStdString();
+}
+
+TEST(EmulatorBackend, EverySpellingOfAStateFileNamesOneMouseForTheLock)
+{
+    TestEnvironment env;
+    ASSERT_TRUE(QDir().mkpath(env.path("emu")));
+    ASSERT_TRUE(QFile::link(env.path("emu"), env.path("linked")));
+    QString error;
+    QStringList identities;
+    for (const QString& spelling : {env.path("emu/mouse.state"), env.path("emu/../emu/./mouse.state"),
+                                    env.path("linked/mouse.state")}) {
+        auto backend = EmulatorHidBackend::create(spelling, EmulatorFaults{}, error);
+        ASSERT_TRUE(backend) << error.toStdString();
+        identities << QString::fromStdString(backend->lockIdentity(backend->enumerate().front()));
+    }
+    EXPECT_EQ(identities.count(identities.first()), 3) << identities.join(' ').toStdString();
+    EXPECT_TRUE(identities.first().startsWith(QLatin1String("emulator:/"))) << identities.first().toStdString();
+
+    // A mouse that lives in one object is reached by no other program.
+    EmulatorHidBackend inMemory;
+    EXPECT_EQ(inMemory.lockIdentity(inMemory.enumerate().front()), "");
 }

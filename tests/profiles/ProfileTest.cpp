@@ -12,6 +12,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <memory>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <functional>
 
@@ -312,4 +314,128 @@ TEST_F(ProfileStoreTest, AProfileFileThatIsALinkKeepsTheLinkAndItsTargetTakesThe
 
     ASSERT_TRUE(store.SaveStreamToFile(folder() + "/Profile1.pfd"));
     EXPECT_TRUE(QFileInfo(folder() + "/Profile1.pfd").isSymLink());
+}
+
+namespace {
+
+// An open read transaction of another program: the database can take a write
+// but not commit it while this lasts.
+class DatabaseReader {
+public:
+    explicit DatabaseReader(const QString& path)
+    {
+        sqlite3_open(QFile::encodeName(path).constData(), &m_db);
+        sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
+        m_reading = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~DatabaseReader() { sqlite3_close(m_db); }
+    bool reading() const { return m_reading; }
+
+private:
+    sqlite3* m_db = nullptr;
+    bool m_reading = false;
+};
+
+// Another program's write transaction: the database takes no write.
+class DatabaseWriter {
+public:
+    explicit DatabaseWriter(const QString& path)
+    {
+        sqlite3_open(QFile::encodeName(path).constData(), &m_db);
+        m_writing = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~DatabaseWriter() { sqlite3_close(m_db); }
+    bool writing() const { return m_writing; }
+
+private:
+    sqlite3* m_db = nullptr;
+    bool m_writing = false;
+};
+
+} // namespace
+
+TEST_F(ProfileStoreTest, FileAndRegistryValueChangeTogetherOrNotAtAll)
+{
+    store.setFilePath(folder());
+    const QString file = folder() + QStringLiteral("/Profile1.pfd");
+    const QByteArray old = pattern(300, 1);
+    fill(old);
+    ASSERT_TRUE(store.SaveStreamToFileAndRegistry());
+    registry.setBusyTimeoutMs(0);
+
+    // Each case makes the save fail at another point; all must leave both copies old.
+    std::unique_ptr<DatabaseReader> reader;
+    std::unique_ptr<DatabaseWriter> writer;
+    const struct {
+        const char* name;
+        std::function<void()> arrange;
+        std::function<void()> restore;
+    } cases[] = {
+        {"the folder replaced by a file (any user, root too)",
+         [&] {
+             ASSERT_TRUE(QDir().rename(folder(), folder() + ".moved"));
+             ASSERT_TRUE(test::writeFile(folder(), "x"));
+         },
+         [&] {
+             ASSERT_TRUE(QFile::remove(folder()));
+             ASSERT_TRUE(QDir().rename(folder() + ".moved", folder()));
+         }},
+        {"a full disk at the file's rename",
+         [&] { setAtomicWriteProbe([](AtomicWriteStage stage, const QString&) { return stage == AtomicWriteStage::Rename ? ENOSPC : 0; }); },
+         [&] { setAtomicWriteProbe({}); }},
+        {"the database locked by another writer",
+         [&] {
+             writer = std::make_unique<DatabaseWriter>(registry.databasePath());
+             ASSERT_TRUE(writer->writing());
+         },
+         [&] { writer.reset(); }},
+        {"the value not committed after the file was written (a reader holds the database)",
+         [&] {
+             setAtomicWriteProbe([&](AtomicWriteStage stage, const QString&) {
+                 if (stage == AtomicWriteStage::Rename)
+                     reader = std::make_unique<DatabaseReader>(registry.databasePath());
+                 return 0;
+             });
+         },
+         [&] {
+             setAtomicWriteProbe({});
+             EXPECT_TRUE(reader && reader->reading()) << "the commit was not blocked";
+             reader.reset();
+         }},
+    };
+    for (const auto& c : cases) {
+        c.arrange();
+        fill(pattern(300, 2));
+        EXPECT_THROW(store.SaveStreamToFileAndRegistry(), StorageError) << c.name;
+        c.restore();
+        EXPECT_EQ(test::readFile(file), old) << c.name << ": the file changed";
+        const auto value = registry.readValue(HKEY_CURRENT_USER, kKey, QStringLiteral("Profile1.pfd"));
+        ASSERT_TRUE(value) << c.name;
+        EXPECT_EQ(value->data, old) << c.name << ": the registry value changed";
+    }
+
+    // With nothing in the way both take the new bytes.
+    ASSERT_TRUE(store.SaveStreamToFileAndRegistry());
+    EXPECT_EQ(test::readFile(file), pattern(300, 2));
+    EXPECT_EQ(registry.readValue(HKEY_CURRENT_USER, kKey, QStringLiteral("Profile1.pfd"))->data, pattern(300, 2));
+}
+
+TEST_F(ProfileStoreTest, ANewFileWhoseValueCannotBeCommittedIsRemovedAgain)
+{
+    store.setFilePath(folder());
+    const QString file = folder() + QStringLiteral("/Profile1.pfd");
+    registry.openKey(HKEY_CURRENT_USER, kKey, true);
+    registry.setBusyTimeoutMs(0);
+    std::unique_ptr<DatabaseReader> reader;
+    setAtomicWriteProbe([&](AtomicWriteStage stage, const QString&) {
+        if (stage == AtomicWriteStage::Rename)
+            reader = std::make_unique<DatabaseReader>(registry.databasePath());
+        return 0;
+    });
+    fill(pattern(300, 3));
+    EXPECT_THROW(store.SaveStreamToFileAndRegistry(), StorageError);
+    setAtomicWriteProbe({});
+    reader.reset();
+    EXPECT_FALSE(QFileInfo::exists(file));
+    EXPECT_FALSE(registry.readValue(HKEY_CURRENT_USER, kKey, QStringLiteral("Profile1.pfd")));
 }

@@ -1,6 +1,10 @@
 #include "Cli.h"
 
+#include "CliPauser.h"
+
 #include "emulator/HidBackendFactory.h"
+#include "platform/desktop/SingleInstanceLock.h"
+#include "sequences/DeviceLocking.h"
 #include "platform/storage/IniFile.h"
 #include "platform/storage/ProgramFolder.h"
 #include "platform/hid/TracingHidBackend.h"
@@ -87,6 +91,20 @@ const DeviceSelection* Context::deviceSelection()
 
 TuiHIDData* Context::hid()
 {
+    TuiHIDData* device = link();
+    if (device == nullptr || m_deviceLock)
+        return device;
+    QString error;
+    m_deviceLock = LockDeviceForSequence(*device, cliPauser(), error);
+    if (!m_deviceLock) {
+        fail(error);
+        return nullptr;
+    }
+    return device;
+}
+
+TuiHIDData* Context::link()
+{
     if (m_hid)
         return m_hid.get();
     const DeviceSelection* selection = deviceSelection();
@@ -103,6 +121,17 @@ TuiHIDData* Context::hid()
     const IniFile config = IniFile::fromFile(programFile(QStringLiteral("config.ini")));
     m_hid = std::make_unique<TuiHIDData>(std::move(backend), TuiHIDData::readIncludeList(config));
     return m_hid.get();
+}
+
+bool Context::windowIsOpen()
+{
+    const std::optional<qint64> window = SingleInstanceLock::runningHolder();
+    if (!window)
+        return false;
+    fail(QStringLiteral("the configuration window is open (process %1); make the change there, or close the "
+                        "window first: its next Apply would write over this change. Nothing was changed.")
+             .arg(*window));
+    return true;
 }
 
 int Context::fail(const QString& message)

@@ -4,6 +4,7 @@
 // with a static VerbRegistration.
 
 #include "wire/HidData.h"
+#include "platform/desktop/DeviceSequenceLock.h"
 #include "platform/hid/DeviceSelection.h"
 
 #include <QString>
@@ -42,7 +43,20 @@ public:
     // The device link, built on first use: the selected back end, traced when
     // --trace is given, filtered by config.ini's include list. nullptr (with
     // a message on err()) when the selection is bad.
+    TuiHIDData* link();
+    // The device link with the mouse locked for this verb (DeviceSequenceLock):
+    // a verb is one device sequence, so no other program's sequence runs
+    // between its exchanges. Waits for another program's sequence up to the
+    // wait bound; nullptr (with a message naming the holder) when it does not
+    // end in time.
     TuiHIDData* hid();
+
+    // For verbs that change the stored profiles or the mouse. While the
+    // configuration window runs it holds its own copy of every profile and
+    // its next Apply or save writes that over whatever changed meanwhile, so
+    // such a change is refused: true, with a message that the window is
+    // open, when it runs.
+    bool windowIsOpen();
 
     // Prints "k4812ctl: MESSAGE" on err() and returns kExitFailure.
     int fail(const QString& message);
@@ -60,6 +74,7 @@ private:
     bool m_selectionResolved = false;
     std::optional<DeviceSelection> m_selection;
     std::unique_ptr<TuiHIDData> m_hid;
+    std::unique_ptr<DeviceSequenceLock> m_deviceLock;
 };
 
 using VerbFunction = int (*)(Context& context, const QStringList& args);

@@ -23,6 +23,8 @@ int runApplyVerb(Context& context, const QStringList& args)
             return context.usageError(QStringLiteral("apply takes no arguments besides --last-profile"));
         }
     }
+    if (context.windowIsOpen())
+        return kExitFailure;
     std::unique_ptr<TDM> dm = openProfileManager(context);
     if (!dm)
         return kExitFailure;

@@ -26,7 +26,7 @@ int runDevices(Context& context, const QStringList& args)
 {
     if (!args.isEmpty())
         return context.usageError(QStringLiteral("devices takes no arguments"));
-    TuiHIDData* hid = context.hid();
+    TuiHIDData* hid = context.link();
     if (hid == nullptr)
         return kExitFailure;
     // The explanation is the window's dialog line, in the same language.

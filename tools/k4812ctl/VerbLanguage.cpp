@@ -62,6 +62,10 @@ int setLanguage(Context& context, const TuiLanguage& language, LanguageSetting& 
         }
         index = int(*number);
     }
+    // The window writes its own copy of the record that holds the language
+    // back when it saves.
+    if (context.windowIsOpen())
+        return kExitFailure;
     QString error;
     if (!setting.setCurrentLanguage(index, error))
         return context.fail(error);

@@ -24,6 +24,8 @@ int runMacroImport(Context& context, const QStringList& args)
     if (!isUsableMacroFileName(name, error))
         return context.fail(QStringLiteral("the macro in \"%1\" cannot be imported: %2").arg(args[0], error));
 
+    if (context.windowIsOpen())
+        return kExitFailure;
     std::unique_ptr<TDM> dm = openProfileManager(context);
     if (!dm)
         return kExitFailure;

@@ -34,6 +34,8 @@ int modeBind(Context& context, const QStringList& args)
     const std::optional<int> profile = parseOneBased(context, args[1], kProfileCount, "the profile");
     if (!profile)
         return kExitUsage;
+    if (context.windowIsOpen())
+        return kExitFailure;
     std::unique_ptr<TDM> dm = openProfileManager(context);
     if (!dm)
         return kExitFailure;

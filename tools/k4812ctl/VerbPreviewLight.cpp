@@ -19,6 +19,8 @@ int runPreviewLight(Context& context, const QStringList& args)
     const auto profile = readProfileFile(context, args.first());
     if (!profile)
         return kExitFailure;
+    if (context.windowIsOpen())
+        return kExitFailure;
     TuiHIDData* hid = context.hid();
     if (hid == nullptr)
         return kExitFailure;

@@ -289,16 +289,17 @@ int profileShow(Context& context, const QStringList& args)
     return kExitOk;
 }
 
-// Saves store `index` to its registry value and its own file; a line for
-// each place it reached.
+// Saves store `index` to its own file and its registry value, both or
+// neither; a line for each place.
 QStringList saveProfileEverywhere(TDM& dm, int index)
 {
     QStringList saved;
-    TuiProfile& store = *dm.FProfileGroup(index);
-    if (store.SaveStreamToFile())
+    const TuiProfile& store = *dm.FProfileGroup(index);
+    if (!dm.SaveProfileInfo(index))
+        return saved;
+    if (!store.FilePath().isEmpty())
         saved << store.FilePath() + store.FileName();
-    if (dm.SaveProfileInfoToRegistry(index))
-        saved << QStringLiteral("the registry value \"%1\"").arg(store.FileName());
+    saved << QStringLiteral("the registry value \"%1\"").arg(store.FileName());
     return saved;
 }
 
@@ -347,6 +348,8 @@ int profileImport(Context& context, const QStringList& args)
     if (!problem.isEmpty())
         return context.fail(QStringLiteral("\"%1\" was not imported: %2; nothing was changed").arg(file, problem));
 
+    if (context.windowIsOpen())
+        return kExitFailure;
     std::unique_ptr<TDM> dm = openProfileManager(context);
     if (!dm)
         return kExitFailure;
@@ -371,6 +374,8 @@ int profileReset(Context& context, const QStringList& args)
     const std::optional<int> index = parseOneBased(context, args[0], kProfileCount, "the profile");
     if (!index)
         return kExitUsage;
+    if (context.windowIsOpen())
+        return kExitFailure;
     std::unique_ptr<TDM> dm = openProfileManager(context);
     if (!dm)
         return kExitFailure;

@@ -40,6 +40,8 @@ int deviceFailed(Context& context, const QString& what, int code)
 
 int runWrite(Context& context, const std::vector<unsigned>& numbers)
 {
+    if (context.windowIsOpen())
+        return kExitFailure;
     TuiHIDData* hid = context.hid();
     if (hid == nullptr)
         return kExitFailure;
@@ -67,6 +69,8 @@ int runRead(Context& context, const std::vector<unsigned>& numbers)
 
 int runActivate(Context& context, const std::vector<unsigned>& numbers)
 {
+    if (context.windowIsOpen())
+        return kExitFailure;
     TuiHIDData* hid = context.hid();
     if (hid == nullptr)
         return kExitFailure;
@@ -76,6 +80,8 @@ int runActivate(Context& context, const std::vector<unsigned>& numbers)
 
 int runMark(Context& context, const std::vector<unsigned>& numbers)
 {
+    if (context.windowIsOpen())
+        return kExitFailure;
     TuiHIDData* hid = context.hid();
     if (hid == nullptr)
         return kExitFailure;
@@ -85,6 +91,8 @@ int runMark(Context& context, const std::vector<unsigned>& numbers)
 
 int runPreview(Context& context, const std::vector<unsigned>& numbers)
 {
+    if (context.windowIsOpen())
+        return kExitFailure;
     TuiHIDData* hid = context.hid();
     if (hid == nullptr)
         return kExitFailure;

@@ -41,6 +41,8 @@ int runRestoreLight(Context& context, const QStringList& args)
     const auto profile = readProfileFile(context, operands[0]);
     if (!profile)
         return kExitFailure;
+    if (context.windowIsOpen())
+        return kExitFailure;
     TuiHIDData* hid = context.hid();
     if (hid == nullptr)
         return kExitFailure;

@@ -364,6 +364,8 @@ int runSet(Context& context, const QStringList& args)
         return context.usageError(what.isEmpty() ? QStringLiteral("set needs a setting")
                                                  : QStringLiteral("unknown setting \"%1\"").arg(what));
 
+    if (context.windowIsOpen())
+        return kExitFailure;
     std::unique_ptr<TDM> dm = openProfileManager(context);
     if (!dm)
         return kExitFailure;

@@ -41,6 +41,8 @@ int switchTo(Context& context, const QStringList& args, bool profile)
                                              : parseOneBased(context, args[0], kModeCount, "the mode");
     if (!index)
         return kExitUsage;
+    if (context.windowIsOpen())
+        return kExitFailure;
     std::unique_ptr<TDM> dm = openProfileManager(context);
     if (!dm)
         return kExitFailure;

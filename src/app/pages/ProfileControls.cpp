@@ -94,6 +94,12 @@ void ProfileControls::ModeButtonClick(int modeIndex)
             showSelection();
             showProblem(shownText("The profile could not be stored."), error.message());
         }
+        // The buttons show the mode in force: the old one when the switch
+        // was refused (another program holds the mouse) or failed to store.
+        for (int g = 0; g < kModeCount; ++g) {
+            if (QAbstractButton* b = m_buttons.modes[std::size_t(g)])
+                b->setChecked(g == m_ctx.dm->FProfileGroupIndex());
+        }
     }
     if (button)
         button->setEnabled(true);

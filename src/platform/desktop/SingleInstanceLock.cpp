@@ -4,6 +4,10 @@
 #include "platform/desktop/WindowMessage.h"
 
 #include <QLockFile>
+#include <QSysInfo>
+
+#include <cerrno>
+#include <csignal>
 
 namespace k4812 {
 
@@ -45,6 +49,26 @@ bool SingleInstanceLock::tryAcquire()
     }
     m_lock = std::move(lock);
     return true;
+}
+
+std::optional<qint64> SingleInstanceLock::runningHolder(const QString& name)
+{
+    if (!isValidWindowClass(name))
+        return std::nullopt;
+    const QString folder = runtimeFolder();
+    if (folder.isEmpty())
+        return std::nullopt;
+    // The lock file exists while a copy holds it, or after one that crashed.
+    const QLockFile lock(folder + QLatin1Char('/') + name + QStringLiteral(".lock"));
+    qint64 pid = 0;
+    QString host;
+    if (!lock.getLockInfo(&pid, &host, nullptr) || pid <= 0)
+        return std::nullopt;
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return std::nullopt;
+    if (::kill(pid_t(pid), 0) != 0 && errno != EPERM)
+        return std::nullopt;
+    return pid;
 }
 
 bool SingleInstanceLock::isHeld() const

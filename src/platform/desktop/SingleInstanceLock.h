@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QLockFile;
 
@@ -30,6 +31,10 @@ public:
     bool anotherInstance() const { return m_anotherInstance; }
     QString errorString() const { return m_error; }
     QString lockFilePath() const { return m_path; }
+
+    // The process id of a running program that holds the lock `name` (on
+    // this machine), found without taking the lock; nothing when none does.
+    static std::optional<qint64> runningHolder(const QString& name = QLatin1String(kConfigWindowClass));
 
 private:
     QString m_name;

@@ -50,6 +50,10 @@ public:
     // Opens the interface that carries `collection`. On failure returns
     // nullptr and stores an errno value in `error`.
     virtual std::unique_ptr<HidDeviceHandle> open(const HidCollection& collection, int& error) = 0;
+    // The identity of the mouse behind `collection` that every program of
+    // the project computes alike, for the lock that keeps their device
+    // sequences apart; empty when no other process can reach it.
+    virtual std::string lockIdentity(const HidCollection& /*collection*/) { return {}; }
 };
 
 } // namespace k4812

@@ -84,6 +84,14 @@ std::vector<HidCollection> HidrawBackend::enumerate()
     return collections;
 }
 
+std::string HidrawBackend::lockIdentity(const HidCollection& collection)
+{
+    const fs::path sysClass = m_folders ? m_folders->sysClass : fs::path("/sys/class/hidraw");
+    std::error_code error;
+    const fs::path device = fs::canonical(sysClass / fs::path(collection.path).filename() / "device", error);
+    return "hidraw:" + (error ? collection.path : device.string());
+}
+
 std::unique_ptr<HidDeviceHandle> HidrawBackend::open(const HidCollection& collection, int& error)
 {
     std::unique_ptr<HidrawNode> node = HidrawNode::open(collection.path, error);

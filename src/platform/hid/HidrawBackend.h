@@ -23,6 +23,10 @@ public:
     // collection, so that a report never reaches a device that took the
     // node's name after the enumeration (ENODEV when it does not).
     std::unique_ptr<HidDeviceHandle> open(const HidCollection& collection, int& error) override;
+    // The HID device above the node in sysfs (its resolved folder, e.g.
+    // /sys/devices/.../1-2:1.1/0003:1234:5678.0002): the same for every
+    // program while the mouse stays plugged in.
+    std::string lockIdentity(const HidCollection& collection) override;
 
 private:
     struct Folders {

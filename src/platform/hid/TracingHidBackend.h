@@ -17,6 +17,7 @@ public:
 
     std::vector<HidCollection> enumerate() override;
     std::unique_ptr<HidDeviceHandle> open(const HidCollection& collection, int& error) override;
+    std::string lockIdentity(const HidCollection& collection) override { return m_inner->lockIdentity(collection); }
 
     // One trace line for a report.
     static QString formatLine(const char* direction, const std::uint8_t* report, std::size_t length);

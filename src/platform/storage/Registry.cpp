@@ -424,7 +424,7 @@ std::optional<Registry::Value> Registry::readValue(std::uint32_t root, const QSt
 }
 
 void Registry::writeValue(std::uint32_t root, const QString& keyPath, const QString& name, ValueType type,
-                          QByteArrayView data)
+                          QByteArrayView data, const std::function<void()>& alongside)
 {
     if (!isSupportedRoot(root))
         throw StorageError(
@@ -446,12 +446,15 @@ void Registry::writeValue(std::uint32_t root, const QString& keyPath, const QStr
     upsert.bind(5, std::int64_t(type));
     upsert.bindBlob(6, data);
     upsert.step();
+    if (alongside)
+        alongside();
     transaction.commit();
 }
 
-void Registry::writeBinary(std::uint32_t root, const QString& keyPath, const QString& name, QByteArrayView data)
+void Registry::writeBinary(std::uint32_t root, const QString& keyPath, const QString& name, QByteArrayView data,
+                           const std::function<void()>& alongside)
 {
-    writeValue(root, keyPath, name, ValueType::Binary, data);
+    writeValue(root, keyPath, name, ValueType::Binary, data, alongside);
 }
 
 void Registry::writeDWord(std::uint32_t root, const QString& keyPath, const QString& name, std::uint32_t value)

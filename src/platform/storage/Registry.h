@@ -86,9 +86,15 @@ public:
 
     // Creates the key when needed and creates or replaces the value. An
     // unsupported root is a StorageError here: callers check it first.
+    //
+    // `alongside`, when given, runs inside the write's transaction once the
+    // value is written and before it is committed: when it throws, the value
+    // keeps its old state and the exception passes on. A file that must
+    // change together with the value is written there.
     void writeValue(std::uint32_t root, const QString& keyPath, const QString& name, ValueType type,
-                    QByteArrayView data);
-    void writeBinary(std::uint32_t root, const QString& keyPath, const QString& name, QByteArrayView data);
+                    QByteArrayView data, const std::function<void()>& alongside = {});
+    void writeBinary(std::uint32_t root, const QString& keyPath, const QString& name, QByteArrayView data,
+                     const std::function<void()>& alongside = {});
     void writeDWord(std::uint32_t root, const QString& keyPath, const QString& name, std::uint32_t value);
 
     // True when a value was removed.

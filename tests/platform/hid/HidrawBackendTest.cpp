@@ -211,3 +211,23 @@ TEST(HidrawNode, RefusesLengthsTheIoctlCannotCarry)
     EXPECT_EQ(node->setFeature(report.data(), HidrawNode::kMaxFeatureLength), ENOTTY);
     EXPECT_EQ(node->getFeature(report.data(), 4096), ENOTTY);
 }
+
+TEST(HidrawBackend, LockIdentityIsTheHidDeviceInSysfsTheSameForEveryProgram)
+{
+    FakeSysfs sysfs;
+    const fs::path mouse = sysfs.addUsbNode("hidraw1", kMouseUsb, 1, 0x1A2B, 0x3C4D, kK4812);
+    const fs::path other = sysfs.addUsbNode("hidraw4", kKeyboardUsb, 1, 0x1A2B, 0x3C4D, kK4812);
+    HidrawBackend first(sysfs.classFolder(), sysfs.devFolder());
+    HidrawBackend second(sysfs.classFolder(), sysfs.devFolder());
+
+    const std::vector<HidCollection> found = first.enumerate();
+    ASSERT_EQ(found.size(), 4u);
+    // The node's HID device folder, resolved: both collections of one node
+    // name one mouse, the other node another.
+    const std::string expected = "hidraw:" + fs::canonical(mouse.parent_path().parent_path()).string();
+    EXPECT_EQ(first.lockIdentity(found[0]), expected);
+    EXPECT_EQ(first.lockIdentity(found[1]), expected);
+    EXPECT_EQ(second.lockIdentity(second.enumerate()[1]), expected);
+    EXPECT_EQ(first.lockIdentity(found[3]),
+              "hidraw:" + fs::canonical(other.parent_path().parent_path()).string());
+}

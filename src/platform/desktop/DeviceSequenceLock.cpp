@@ -1,0 +1,200 @@
+#include "platform/desktop/DeviceSequenceLock.h"
+
+#include "platform/desktop/RuntimeFolder.h"
+
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace k4812 {
+
+namespace {
+
+// The keys this process holds: the open, flock'ed file and how many holders share it.
+struct HeldFile {
+    int fd = -1;
+    int holders = 0;
+};
+
+std::mutex& tableMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::map<QString, HeldFile>& heldFiles()
+{
+    static std::map<QString, HeldFile> files;
+    return files;
+}
+
+QByteArray programName()
+{
+    return QByteArray(program_invocation_short_name);
+}
+
+// "the mouse is in use by NAME (process PID)" from the file's "PID NAME" line.
+QString describeHolder(int fd)
+{
+    char buffer[256] = {};
+    const ssize_t n = ::pread(fd, buffer, sizeof buffer - 1, 0);
+    const QString text = n > 0 ? QString::fromLocal8Bit(buffer, n).trimmed() : QString();
+    const qsizetype space = text.indexOf(QLatin1Char(' '));
+    bool ok = false;
+    const qint64 pid = text.left(space).toLongLong(&ok);
+    if (!ok || space < 0)
+        return QStringLiteral("another program");
+    return QStringLiteral("%1 (process %2)").arg(text.mid(space + 1)).arg(pid);
+}
+
+enum class Take { Taken, Busy, Failed };
+
+Take takeFile(const QString& path, QString& problem)
+{
+    auto& files = heldFiles();
+    if (auto it = files.find(path); it != files.end()) {
+        ++it->second.holders;
+        return Take::Taken;
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        problem = QStringLiteral("cannot open the lock file %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return Take::Failed;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        if (error == EWOULDBLOCK) {
+            problem = describeHolder(fd);
+            ::close(fd);
+            return Take::Busy;
+        }
+        ::close(fd);
+        problem = QStringLiteral("cannot lock %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
+        return Take::Failed;
+    }
+    // Who holds it, for the message of the next one; failing to say so stops nothing.
+    const QByteArray line = QByteArray::number(qint64(::getpid())) + ' ' + programName() + '\n';
+    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, line.constData(), std::size_t(line.size()), 0) < 0) {
+        // The next program's message then says "another program".
+    }
+    files[path] = HeldFile{fd, 1};
+    return Take::Taken;
+}
+
+void dropFile(const QString& path)
+{
+    auto& files = heldFiles();
+    const auto it = files.find(path);
+    if (it == files.end() || --it->second.holders > 0)
+        return;
+    ::flock(it->second.fd, LOCK_UN);
+    ::close(it->second.fd);
+    files.erase(it);
+}
+
+} // namespace
+
+DeviceSequenceLock::DeviceSequenceLock(QStringList keys) : m_keys(std::move(keys))
+{
+    // One order for every program, so that two sequences reaching the same
+    // two mice never hold one each while waiting for the other.
+    m_keys.removeAll(QString());
+    m_keys.sort();
+    m_keys.removeDuplicates();
+}
+
+DeviceSequenceLock::~DeviceSequenceLock()
+{
+    release();
+}
+
+QString DeviceSequenceLock::lockFileName(const QString& key)
+{
+    const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
+    return QStringLiteral("mouse-%1.lock").arg(QString::fromLatin1(hash));
+}
+
+int DeviceSequenceLock::waitLimitMs()
+{
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("K4812_DEVICE_WAIT_MS", &ok);
+    return ok && ms >= 0 && ms <= 600000 ? ms : kDefaultWaitMs;
+}
+
+bool DeviceSequenceLock::tryAll(const QString& folder, QString& holder)
+{
+    const std::lock_guard<std::mutex> guard(tableMutex());
+    for (const QString& key : m_keys) {
+        const QString path = folder + QLatin1Char('/') + lockFileName(key);
+        QString problem;
+        const Take take = takeFile(path, problem);
+        if (take == Take::Taken) {
+            m_taken << path;
+            continue;
+        }
+        for (const QString& taken : std::as_const(m_taken))
+            dropFile(taken);
+        m_taken.clear();
+        holder = problem;
+        if (take == Take::Failed)
+            m_error = problem;
+        return false;
+    }
+    return true;
+}
+
+bool DeviceSequenceLock::acquire(int waitMs, const std::function<void(int ms)>& wait)
+{
+    if (m_held)
+        return true;
+    m_error.clear();
+    if (m_keys.isEmpty()) {
+        m_held = true;
+        return true;
+    }
+    const QString folder = runtimeFolder(&m_error);
+    if (folder.isEmpty()) {
+        m_error = QStringLiteral("the mouse cannot be locked for this program: %1").arg(m_error);
+        return false;
+    }
+    const QDeadlineTimer deadline(std::max(waitMs, 0));
+    for (;;) {
+        QString holder;
+        if (tryAll(folder, holder)) {
+            m_held = true;
+            return true;
+        }
+        if (!m_error.isEmpty())
+            return false;
+        const qint64 left = deadline.remainingTime();
+        if (left <= 0) {
+            m_error = QStringLiteral("the mouse is in use by %1; try again when it has finished").arg(holder);
+            return false;
+        }
+        if (wait)
+            wait(int(std::min<qint64>(left, kRetryMs)));
+    }
+}
+
+void DeviceSequenceLock::release()
+{
+    if (!m_held)
+        return;
+    const std::lock_guard<std::mutex> guard(tableMutex());
+    for (const QString& path : std::as_const(m_taken))
+        dropFile(path);
+    m_taken.clear();
+    m_held = false;
+}
+
+} // namespace k4812
