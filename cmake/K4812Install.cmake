@@ -15,7 +15,7 @@ if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT OR CMAKE_INSTALL_PREFIX STREQUAL 
 endif()
 
 set(K4812_PROGRAM_FOLDER lib/k4812)
-set(K4812_APP_ID io.github.k4812.config CACHE STRING "AppStream ID and desktop entry name of the window")
+# K4812_APP_ID (the desktop entry's name) is set in the top CMakeLists.txt.
 set(K4812_HOMEPAGE_URL "https://github.com/k4812/k4812" CACHE STRING "Home page named in the AppStream data")
 set(K4812_SCREENSHOT_URL "https://raw.githubusercontent.com/k4812/k4812/main/docs/screenshots/main-window.png"
     CACHE STRING "Address of the screenshot named in the AppStream data")

@@ -6,6 +6,7 @@
 #include "app/WindowSequenceHost.h"
 #include "app/buttons/ButtonAssignmentPanel.h"
 #include "app/pages/AdvancedPage.h"
+#include "app/pages/ProfileControls.h"
 #include "app/pages/SensitivityPage.h"
 #include "app/pages/SystemSettingPage.h"
 
@@ -25,6 +26,7 @@
 #include "ui/controls/TabControl.h"
 #include "ui/controls/TextSource.h"
 #include "ui/controls/UiFont.h"
+#include "ui/menu/TuiMenuEx.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -325,6 +327,11 @@ void TK4812CfgMain::retranslateWindow()
 {
     retranslateTexts(this);
     RefreshButtonTexts();
+    // A menu left open (the monitor program can switch the language at any
+    // time) takes the new language too.
+    m_buttonAssignment->UpdateMenuStates();
+    if (m_profileControls)
+        m_profileControls->presetMenu().UpdateMenuState();
 }
 
 void TK4812CfgMain::RefreshButtonTexts()

@@ -24,7 +24,8 @@ namespace k4812 {
 PageContext TK4812CfgMain::pageContext()
 {
     EventScheduler& scheduler = m_services.scheduler ? *m_services.scheduler : defaultEventScheduler();
-    m_timerDoAction = makeTimerDoAction(m_dm, m_state, createPointerSettings(),
+    std::shared_ptr<PointerSettings> pointerSettings = createPointerSettings();
+    m_timerDoAction = makeTimerDoAction(m_dm, m_state, pointerSettings,
                                         std::make_unique<ScheduledActionTimer>(scheduler, this));
 
     PageContext context;
@@ -32,6 +33,7 @@ PageContext TK4812CfgMain::pageContext()
     context.state = &m_state;
     context.initializing = [this] { return FInitlizing; };
     context.pendingAction = m_timerDoAction.get();
+    context.pointerSettings = std::move(pointerSettings);
     context.preSavedLedConfig = [this] { return FPreSavedLedConfig; };
     context.device = &m_hid;
     context.host = [this]() -> SequenceHost* { return m_host.get(); };

@@ -4,6 +4,7 @@
 #include "app/MainWindowLayout.h"
 
 #include "ui/controls/SkinButton.h"
+#include "ui/controls/TrackBar.h"
 #include "ui/skin/ImageDataBase.h"
 #include "ui/skin/Theme.h"
 #include "ui/skin/UiStyleSheet.h"
@@ -25,6 +26,12 @@ void setFaces(TK4812CfgMain& window, const QString& control, const char* normal,
 {
     if (auto* button = window.findChild<SkinButton*>(control))
         button->setFaces(skin(normal, group), skin(hot, group), skin(pressed, group));
+}
+
+void setTrackBackground(TK4812CfgMain& window, const char* track, const char* image)
+{
+    if (auto* bar = window.findChild<TrackBar*>(QLatin1String(track)))
+        bar->setBackground(skin(image, "controls"));
 }
 
 } // namespace
@@ -53,6 +60,14 @@ void applyMainWindowSkin(TK4812CfgMain& window, const QString&)
     setFaces(window, name("BSBTNMODE2"), "mode-1.png", "mode-2.png", "mode-2.png", "buttons");
     for (const char* frame : {"BSBTNOK", "BSBTNAPPLY", "BSBTNCANCEL", "BSBTNRESETALL"})
         setFaces(window, name(frame), "DLG-OK-1.png", "DLG-OK-2.png", "DLG-OK-3.png", "dialog");
+    // The pages' buttons wear the button-set entries' faces.
+    for (const char* pageButton : {"BSBTNSENSDEFAULTS", "BSBTNADVDEFAULTS", "BSBTNLIGHTPREVIEW", "BSBTNRESTORELIGHT"})
+        setFaces(window, name(pageButton), "ButtonAssign-1.png", "ButtonAssign-2.png", "ButtonAssign-3.png",
+                 "buttons");
+    for (const char* track : {"TrackBarCPIX", "TrackBarCPIY", "TrackBarLIGHTSPEED"})
+        setTrackBackground(window, track, "DPISetting-back.png");
+    for (const char* track : {"TrackBarDoubleClickSpeed", "TrackBarPointerSpeed", "TRACKBARSCROLLSPEED"})
+        setTrackBackground(window, track, "Trackbar-back.png");
     window.setBackground(skin("mainback.png", "dialog"));
 
     // Without skin faces the frame buttons show a glyph; their spoken names

@@ -14,6 +14,8 @@
 #include "profiles/ProfileManager.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QIcon>
 #include <QScreen>
 #include <QTextStream>
 
@@ -59,6 +61,18 @@ int writeScreenshot(TK4812CfgMain& window, const QString& file)
     return kExitOk;
 }
 
+// The icon drawn into the program at build time, else the icon theme's.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QString file = QStringLiteral(":/icons/k4812-config-%1.png").arg(size);
+        if (QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    return icon.isNull() ? QIcon::fromTheme(QStringLiteral("k4812-config")) : icon;
+}
+
 void centre(QWidget& window)
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -86,6 +100,11 @@ int runProgram(const QStringList& args)
     const bool screenshot = !options->screenshot.isEmpty();
     QCoreApplication::setApplicationName(QLatin1String(kApplicationName));
     QGuiApplication::setApplicationDisplayName(QLatin1String(kApplicationTitle));
+    // The window belongs to its menu entry: the entry's name (Wayland's app
+    // id) and its icon (_NET_WM_ICON on X11). X11's WM_CLASS instance is the
+    // program's name, "k4812-config", which the entry gives as StartupWMClass.
+    QGuiApplication::setDesktopFileName(QStringLiteral(K4812_DESKTOP_FILE_NAME));
+    QApplication::setWindowIcon(programIcon());
 
     // One copy at a time; a screenshot shows nothing and may run beside it.
     SingleInstanceLock lock;

@@ -3,6 +3,7 @@
 // from queues, so every branch runs without a person.
 
 #include "app/buttons/ButtonAssignmentPanel.h"
+#include "app/buttons/ButtonMenus.h"
 #include "wire/ButtonEncoding.h"
 #include "sequences/MainWindowState.h"
 #include "macros/MacroName.h"
@@ -379,6 +380,23 @@ TEST_F(ButtonAssignmentPanelTest, TheMacroSubMenuListsTheProfilesMacros)
     panel->RefreshButtonTexts();
     EXPECT_EQ(macroRows(), (Rows{{1101, "Macro Manager"}, {1102, "Macro<Reload>"}, {1103, "Macro<Jump>"},
                                  {1104, "Macro<Crouch>"}}));
+}
+
+// A macro's name may have 50 characters: the Macro sub-menu stays narrow
+// and shows the whole item as a tip.
+TEST_F(ButtonAssignmentPanelTest, ALongMacroNameKeepsTheMacroSubMenuNarrow)
+{
+    const QString name(50, QLatin1Char('W'));
+    addMacro(name);
+    panel->RefreshButtonTexts();
+    std::vector<MenuPopup*> popups = open(2);
+    mouse(popups[0], QEvent::MouseMove, rowCentre(popups[0], 10));
+    popups = panel->uiMenuEx1().openPopups();
+    ASSERT_EQ(popups.size(), 2u);
+    EXPECT_LE(popups[1]->width(), kMacroMenuMaxItemWidth + 8);
+    ASSERT_EQ(popups[1]->rows().size(), 2u);
+    EXPECT_EQ(popups[1]->rows()[1]->toolTip(), QStringLiteral("Macro<") + name + QLatin1Char('>'));
+    panel->uiMenuEx1().CloseMenu();
 }
 
 TEST_F(ButtonAssignmentPanelTest, TheSameMacroCountsOnceAndASixthIsRefused)

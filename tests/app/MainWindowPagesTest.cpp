@@ -16,6 +16,9 @@
 #include <QFile>
 #include <QTest>
 
+#include <algorithm>
+#include <vector>
+
 using namespace k4812;
 using namespace k4812::test;
 
@@ -145,6 +148,51 @@ TEST_F(MainWindowPagesTest, ThePendingDesktopActionWaitsOnTheWindowsClock)
     EXPECT_FALSE(w.timerDoAction().isWaiting());
     clock.advance(kSystemActionDelay);
     EXPECT_EQ(journalLines().size(), 1);
+}
+
+// The System Setting page shows, from the back end in use, which settings
+// this desktop cannot take: those controls are disabled and say why, and
+// their values are still loaded from the profile.
+TEST_F(MainWindowPagesTest, WhatTheDesktopCannotApplyIsDisabledWithItsReason)
+{
+    const char* doubleClick = "TrackBarDoubleClickSpeed";
+    const char* speed = "TrackBarPointerSpeed";
+    const char* precision = "CHKENHANCEPOINTER";
+    const std::vector<const char*> scroll = {"RDSCROLL", "TRACKBARSCROLLSPEED", "RDSCROLLONEPAGE"};
+    struct Case {
+        QString backEnd;
+        std::vector<const char*> disabled;
+    };
+    std::vector<const char*> x11 = scroll;
+    x11.insert(x11.end(), {doubleClick, speed});
+    std::vector<const char*> none = x11;
+    none.push_back(precision);
+    const Case cases[] = {
+        {QStringLiteral("gnome"), scroll},
+        {QStringLiteral("x11"), x11},
+        {QStringLiteral("journal:") + env.path("pointer.journal"), {}},
+        {QStringLiteral("none"), none},
+    };
+    for (const Case& c : cases) {
+        env.set("K4812_POINTER_SETTINGS", c.backEnd);
+        config().VWheelSpeed = 7;
+        dm->SaveBackToCurrentProfileInfo();
+        TK4812CfgMain& w = open();
+        ASSERT_TRUE(started);
+        for (const char* name : {doubleClick, speed, precision, scroll[0], scroll[1], scroll[2]}) {
+            auto* widget = control<QWidget>(name);
+            ASSERT_NE(widget, nullptr);
+            const bool disabled = std::find(c.disabled.begin(), c.disabled.end(), name) != c.disabled.end();
+            const std::string what = c.backEnd.toStdString() + ": " + name;
+            EXPECT_EQ(widget->isEnabled(), !disabled) << what;
+            EXPECT_EQ(widget->toolTip().isEmpty(), !disabled) << what;
+            EXPECT_EQ(widget->accessibleDescription(), widget->toolTip()) << what;
+        }
+        EXPECT_EQ(control<TrackBar>("TRACKBARSCROLLSPEED")->value(), 7) << c.backEnd.toStdString() << ": still loaded";
+        EXPECT_EQ(config().VWheelSpeed, 7) << c.backEnd.toStdString() << ": still in the profile";
+        w.close();
+        window.reset();
+    }
 }
 
 TEST_F(MainWindowPagesTest, TheMonitorsReloadTakesTheStoredProfileButLeavesThePagesAsTheyWere)

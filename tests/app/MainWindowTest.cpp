@@ -12,6 +12,10 @@
 
 #include "ui/controls/BusyIndicator.h"
 #include "ui/controls/TabControl.h"
+#include "ui/menu/MenuPopup.h"
+#include "ui/menu/TuiMenuEx.h"
+#include "app/buttons/ButtonAssignmentPanel.h"
+#include "i18n/Translation.h"
 
 #include <QAccessible>
 #include <QDirIterator>
@@ -220,6 +224,27 @@ TEST_F(MainWindowTest, ALanguageSwitchTranslatesTheWindowAgain)
         EXPECT_EQ(tabs->tabText(0), QString::fromUtf8(c.tab));
         EXPECT_EQ(control("BSBTNPROFILE3")->font().pointSizeF(), c.profileFont);
     }
+}
+
+// The monitor program may switch the language while a button menu is open:
+// the open menu takes the new language at once.
+TEST_F(MainWindowTest, AnOpenMenuTakesANewLanguage)
+{
+    TK4812CfgMain& w = open();
+    ASSERT_TRUE(started);
+    QTest::mouseClick(control("BtnSet8"), Qt::LeftButton);
+    TuiMenuEx& wheelMenu = w.buttonAssignment().uiMenuEx2();
+    ASSERT_TRUE(wheelMenu.GetIsMenuOpened());
+    MenuPopup* list = wheelMenu.openPopups().front();
+    EXPECT_EQ(list->rows()[0]->text(), QStringLiteral("Wheel Up"));
+    dm->FAllProfileSettingInfo().CurrentLanguage = 1;
+    w.handleWindowMessage(UM_LANGUAGE_CHANGED);
+    ASSERT_TRUE(wheelMenu.GetIsMenuOpened());
+    EXPECT_EQ(list->rows()[0]->text(), translate(QStringLiteral("Wheel Up")));
+    EXPECT_NE(list->rows()[0]->text(), QStringLiteral("Wheel Up"));
+    wheelMenu.CloseMenu();
+    dm->FAllProfileSettingInfo().CurrentLanguage = 0;
+    w.handleWindowMessage(UM_LANGUAGE_CHANGED);
 }
 
 TEST_F(MainWindowTest, NoSecondDeviceSequenceStartsWhileOneRuns)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end test of the configuration window on an X server of its own
 # (Xvfb, on a display number it picks itself), against the mouse emulator:
-#  - k4812-config maps its window "K4812_CONFIG";
+#  - k4812-config maps its window "K4812_CONFIG", with the desktop entry's
+#    StartupWMClass as WM_CLASS instance and an icon (_NET_WM_ICON);
 #  - a second copy ends with status 0 and maps no window;
 #  - the monitor stand-in (REvo2) is started exactly once;
 #  - the stand-in's close message (REvo2 --send close) ends the window.
@@ -19,6 +20,17 @@ e2e_start_config
 [ "$(config_windows)" -eq 1 ] || fail "more than one K4812_CONFIG window"
 geometry=$(xdotool search --onlyvisible --name '^K4812_CONFIG' getwindowgeometry 2>/dev/null | grep Geometry)
 echo "$geometry" | grep -q '850x655' || fail "window geometry: $geometry"
+
+# The window belongs to its menu entry: its WM_CLASS instance is the entry's
+# StartupWMClass, and it carries an icon for docks and Alt+Tab.
+desktop_entry=$(dirname "$0")/../../resources/k4812-config.desktop
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop_entry")
+[ -n "$wm_class" ] || fail "the desktop entry has no StartupWMClass"
+main=$(xdotool search --onlyvisible --name '^K4812_CONFIG' 2>/dev/null | head -n 1)
+classes=$(xprop -id "$main" WM_CLASS)
+echo "$classes" | grep -q "= \"$wm_class\"," || fail "WM_CLASS does not name the desktop entry's $wm_class: $classes"
+icon=$(xprop -id "$main" _NET_WM_ICON | head -n 2)
+echo "$icon" | grep -q 'Icon (' || fail "the window has no _NET_WM_ICON: $icon"
 
 # The second copy: status 0 at once, no second window.
 timeout 20 "$bin/k4812-config" >"$work/second.log" 2>&1

@@ -65,6 +65,13 @@ TEST(DialogRenderTest, MessageAndHelpDialogs)
                      QStringLiteral("Are you sure you want to reset this profile ?"),
                      QStringLiteral("Reset the current profile back to factory setting."));
     checkAndSave(message, QStringLiteral("messagedialog"), QSize(458, 246));
+    // A long storage error: the grown dialog keeps its skin's top bar.
+    TFrmMessageDialog longMessage;
+    longMessage.setTexts(QStringLiteral("Warning"), QStringLiteral("The profile could not be stored."),
+                         QStringLiteral("/home/someone/Documents/GamingMouseProfiles/") + QString(120, QLatin1Char('p'))
+                             + QStringLiteral(".pfd: No space left on device"));
+    ASSERT_GT(longMessage.height(), 246);
+    checkAndSave(longMessage, QStringLiteral("messagedialog-long"), longMessage.size());
 
     TuiLanguage language;
     LanguageFile file;

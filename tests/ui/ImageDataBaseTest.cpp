@@ -195,5 +195,43 @@ TEST(UiStyleSheetTest, AppliedOnlyWhenTheFileExists)
     qApp->setStyleSheet(before);
 }
 
+// The style file is looked up in the program's folder without regard to the
+// letter case of "images" and "ui.vgstyle": the skin folder is "Images".
+TEST(UiStyleSheetTest, FoundWhateverTheLetterCaseOfItsFolderAndName)
+{
+    struct Case {
+        const char* file; // below the program folder; nullptr for none
+        bool found;
+    };
+    const Case cases[] = {
+        {"images/ui.vgstyle", true},
+        {"Images/ui.vgstyle", true},
+        {"IMAGES/UI.VGSTYLE", true},
+        {"Images/0409/ui.vgstyle", false}, // only in the images folder itself
+        {"Images/ui.vgstyle.bak", false},
+        {nullptr, false},
+    };
+    for (const Case& c : cases) {
+        test::TestEnvironment env;
+        env.set("K4812_PROGRAM_DIR", env.home());
+        QDir(env.home()).mkpath(QStringLiteral("Images/0409"));
+        if (c.file != nullptr) {
+            ASSERT_TRUE(test::writeFile(env.path(QLatin1String(c.file)), "QToolTip { color: #ff7a1a; }"));
+        }
+        const QString before = qApp->styleSheet();
+        EXPECT_EQ(applyUiStyleSheet(), c.found) << (c.file ? c.file : "no file");
+        if (c.found) {
+            EXPECT_EQ(qApp->styleSheet(), QStringLiteral("QToolTip { color: #ff7a1a; }")) << c.file;
+        }
+        qApp->setStyleSheet(before);
+    }
+    // When both spellings exist, the exact one wins.
+    test::TestEnvironment env;
+    ASSERT_TRUE(test::writeFile(env.path("Images/UI.VGSTYLE"), "a"));
+    ASSERT_TRUE(test::writeFile(env.path("Images/ui.vgstyle"), "b"));
+    env.set("K4812_PROGRAM_DIR", env.home());
+    EXPECT_EQ(uiStyleSheetPath(), env.path("Images/ui.vgstyle"));
+}
+
 } // namespace
 } // namespace k4812

@@ -232,6 +232,43 @@ TEST_F(MenuPopupTest, CaptionsAreTranslatedEachTimeAListIsShown)
     EXPECT_EQ(popup(1)->rows()[3]->text(), QStringLiteral("Select All"));
 }
 
+// An open menu follows its items: UpdateMenuState translates them again and
+// redraws the check marks, and SetItemCheckedState shows at once; a list
+// with a maximum item width is never wider and keeps whole captions as tips.
+TEST_F(MenuPopupTest, AnOpenMenuFollowsItsItemsAndItsMaximumWidth)
+{
+    menu.ShowMainMenu(804, target, TPlacement::vgPlacementRightCenter);
+    hover(popup(0), 7);
+    ASSERT_NE(popup(1), nullptr);
+    setActiveTranslation(TranslationList({"Basic=基本功能", "Select All=全选", "Button function=按键功能"}));
+    EXPECT_EQ(popup(0)->rows()[7]->text(), QStringLiteral("Basic")) << "shown before the switch";
+    menu.UpdateMenuState();
+    EXPECT_EQ(popup(0)->rows()[7]->text(), QStringLiteral("基本功能"));
+    EXPECT_EQ(popup(0)->accessibleName(), QStringLiteral("按键功能"));
+    EXPECT_EQ(popup(1)->rows()[3]->text(), QStringLiteral("全选"));
+    EXPECT_TRUE(popup(1)->rows()[3]->isSelected()) << "the marked item stays marked";
+
+    basic().SetItemCheckedState(1, true);
+    EXPECT_TRUE(popup(1)->rows()[1]->isChecked());
+    basic().SetItemCheckedState(1, false);
+    EXPECT_FALSE(popup(1)->rows()[1]->isChecked());
+    basic().SetItemCheckedState(99, true); // outside the list: ignored
+
+    const int wide = popup(1)->width();
+    basic().ItemSetMaxSize(60);
+    EXPECT_LE(popup(1)->width(), 60 + 8) << "the open list narrows at once";
+    EXPECT_LT(popup(1)->width(), wide);
+    EXPECT_EQ(popup(1)->rows()[3]->toolTip(), QStringLiteral("全选")) << "the whole caption as tip";
+    EXPECT_EQ(popup(0)->rows()[7]->toolTip(), QString()) << "other lists are not limited";
+    menu.CloseMenu();
+    basic().UpdateMenuState(); // nothing shown: nothing happens
+    menu.ShowMainMenu(804, target, TPlacement::vgPlacementRightCenter);
+    hover(popup(0), 7);
+    EXPECT_LE(popup(1)->width(), 60 + 8) << "and when shown again";
+    basic().ItemSetMaxSize(0);
+    EXPECT_EQ(popup(1)->width(), wide);
+}
+
 TEST_F(MenuPopupTest, KeysSelectAndEnterChoosesTheSelectedItem)
 {
     menu.ShowMainMenu(target, TPlacement::vgPlacementRightCenter);

@@ -9,12 +9,14 @@
 #include "UiTestSupport.h"
 
 #include <QAccessible>
+#include <QFontMetrics>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 namespace k4812 {
@@ -74,6 +76,47 @@ TEST_F(MessageDialogTest, ShowsTheTextsAsGivenOnItsSkin)
     EXPECT_EQ(dialog.BTNCANCEL->text(), QStringLiteral("CANCEL"));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.BTNCLOSE)->text(QAccessible::Name), QStringLiteral("Close"));
     EXPECT_EQ(dialog.findChild<SkinButton*>(QStringLiteral("BTNOK")), dialog.BTNOK);
+}
+
+// A storage error names the whole path of the file; the dialog shows all of
+// it, wrapped inside the path where it has no spaces, and grows to fit.
+TEST_F(MessageDialogTest, LongTextsWrapAndTheDialogGrowsToShowThemWhole)
+{
+    const QString longPath = QStringLiteral("/home/someone/Documents/GamingMouseProfiles/") + QString(90, QLatin1Char('p'))
+                             + QStringLiteral("/Short_Game_Profile.pfd");
+    const QString sentence = QStringLiteral("The profile could not be stored because the settings database is locked "
+                                            "by another program; close it and try again, or save elsewhere.");
+    struct Case {
+        const char* what;
+        QString text;
+        QString second;
+        bool grows;
+    };
+    const Case cases[] = {
+        {"short texts", QStringLiteral("Are you sure you want to reset this profile ?"),
+         QStringLiteral("Reset the current profile back to factory setting."), false},
+        {"a path without spaces", QStringLiteral("Not every profile could be saved."), longPath, true},
+        {"a long sentence", QStringLiteral("Warning"), sentence + QLatin1Char(' ') + sentence, true},
+        {"both long", sentence, longPath, true},
+    };
+    for (const Case& c : cases) {
+        TFrmMessageDialog dialog;
+        dialog.setTexts(QStringLiteral("Warning"), c.text, c.second);
+        EXPECT_EQ(dialog.width(), 458) << c.what;
+        EXPECT_EQ(dialog.height() > 246, c.grows) << c.what << ": " << dialog.height();
+        EXPECT_EQ(dialog.LabelText1->text(), c.second) << c.what << ": shown as given";
+        for (const SkinLabel* label : {dialog.LabelText, dialog.LabelText1}) {
+            // Each line holds at most the label's width, so the text needs at least this many lines.
+            const QFontMetrics metrics(label->font());
+            const int lines = int(std::ceil(metrics.horizontalAdvance(label->text()) / double(label->width())));
+            EXPECT_GE(label->height(), lines * metrics.height()) << c.what << ": " << label->objectName().toStdString();
+            EXPECT_LE(label->geometry().right(), dialog.width()) << c.what;
+        }
+        EXPECT_LE(dialog.LabelText->geometry().bottom(), dialog.LabelText1->geometry().top()) << c.what;
+        EXPECT_LT(dialog.LabelText1->geometry().bottom(), dialog.BTNOK->geometry().top()) << c.what;
+        EXPECT_EQ(dialog.BTNCANCEL->geometry().top(), dialog.BTNOK->geometry().top()) << c.what;
+        EXPECT_LE(dialog.BTNOK->geometry().bottom(), dialog.height()) << c.what;
+    }
 }
 
 TEST_F(MessageDialogTest, FakeAnswersInOrderAndRecordsTheQuestions)

@@ -62,10 +62,10 @@ QList<SkinEntry> skinTable()
                       [colour](QPainter& p, QSizeF s) { paintSwatch(p, s, colour); }});
     }
 
-    // Track bar backgrounds and the test image.
-    table.append({kControls, QStringLiteral("DPISetting-back.png"), QSize(260, 36),
+    // Track bar backgrounds (the size of the pages' track bars) and the test image.
+    table.append({kControls, QStringLiteral("DPISetting-back.png"), QSize(300, 26),
                   [](QPainter& p, QSizeF s) { paintTrackBack(p, s, 34); }});
-    table.append({kControls, QStringLiteral("Trackbar-back.png"), QSize(260, 36),
+    table.append({kControls, QStringLiteral("Trackbar-back.png"), QSize(300, 26),
                   [](QPainter& p, QSizeF s) { paintTrackBack(p, s, 10); }});
     table.append({kControls, QStringLiteral("testarea.png"), QSize(96, 96), paintTestArea});
     table.append({kControls, QStringLiteral("check-unchecked.png"), QSize(16, 16),

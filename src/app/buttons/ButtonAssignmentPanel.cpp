@@ -292,6 +292,12 @@ void ButtonAssignmentPanel::UpdateButtonHint(int tag)
         entry->setToolTip(ButtonEntryHint(profile(), tag));
 }
 
+void ButtonAssignmentPanel::UpdateMenuStates()
+{
+    for (TuiMenuEx* menu : {m_menu1, m_menuLR, m_menu2})
+        menu->UpdateMenuState();
+}
+
 void ButtonAssignmentPanel::RebuildMacroMenu()
 {
     k4812::RebuildMacroMenu(*m_menu1, profile().MacroKeyInfoList);

@@ -82,6 +82,8 @@ public:
     void SweepMacroButtons();
     // The Macro sub-menu and the nine entries' texts from the current profile.
     void RefreshButtonTexts();
+    // After a language switch: an open menu shows its items in the new language.
+    void UpdateMenuStates();
 
     int FPlaceButtonTag = 0;
     int FPlaceWheelButtonTag = 0;

@@ -68,6 +68,7 @@ void RebuildMacroMenu(TuiMenuEx& menu, const TMACROKEYINFOLIST& list)
         return;
     TuiMenuItemsEx& sub = items[kMacroItemIndex].SubItems();
     sub.Clear();
+    sub.ItemSetMaxSize(kMacroMenuMaxItemWidth);
     sub.Add(QStringLiteral("Macro Manager"));
     const int count = std::clamp<int>(list.nMacroInfoCount, 0, kMacroListCapacity);
     const QString word = translate(QStringLiteral("Macro"));

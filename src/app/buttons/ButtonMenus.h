@@ -22,6 +22,9 @@ inline const QColor kWheelMenuCheckFill = QColor::fromRgba(0xFFF5ED05);
 
 // The index of the "Macro" item (identifier 11) in uiMenuEx1's top level.
 constexpr int kMacroItemIndex = 10;
+// The widest item of the Macro sub-menu: a macro name may have 50
+// characters, which would make the list wider than the window.
+constexpr int kMacroMenuMaxItemWidth = 320;
 
 void BuildButtonMenu(TuiMenuEx& menu);
 void BuildPrimaryButtonMenu(TuiMenuEx& menu);
@@ -30,6 +33,7 @@ void BuildWheelMenu(TuiMenuEx& menu);
 // Refills the sub-items of uiMenuEx1's "Macro" item from `list`: "Macro
 // Manager" (1101), then "Macro<name>" for each macro (1102, 1103, ...). The
 // "Macro" word is translated now, since the name after it must stay as it is.
+// The sub-list's items are at most kMacroMenuMaxItemWidth wide (ItemSetMaxSize).
 void RebuildMacroMenu(TuiMenuEx& menu, const TMACROKEYINFOLIST& list);
 
 } // namespace k4812

@@ -3,7 +3,7 @@
 // profile manager whose working copy they edit, the window state they share
 // (SettingsChanged, SystemMouseParams, the activation bytes), whether the
 // window is still filling its controls (FInitlizing), the pending desktop
-// action, the light for "Restore light", the mouse and the way the window
+// action and the desktop it reaches, the light for "Restore light", the mouse and the way the window
 // runs a device sequence, and the skin images.
 
 #include "wire/HidData.h"
@@ -16,8 +16,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace k4812 {
+
+class PointerSettings;
 
 struct PageContext {
     TDM* dm = nullptr;
@@ -26,6 +29,10 @@ struct PageContext {
     std::function<bool()> initializing;
     // TimerDoAction: the one pending desktop action and its name.
     PendingSystemAction* pendingAction = nullptr;
+    // The desktop's pointer-settings back end the pending action applies
+    // through; the System Setting page shows what it cannot take as not
+    // applicable. Null: nothing is marked.
+    std::shared_ptr<PointerSettings> pointerSettings;
     // FPreSavedLedConfig: the light "Restore light" puts back.
     std::function<TLEDCONFIG()> preSavedLedConfig;
     // The mouse and the host that paces a sequence on it (asked for when a

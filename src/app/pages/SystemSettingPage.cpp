@@ -81,6 +81,37 @@ SystemSettingPage::SystemSettingPage(PageContext context, QWidget* parent)
         connect(t, &TrackBar::valueChanged, this, [this, t] { DOSpeedValueChangedEvent(t); });
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{m_enhance, m_scroll, m_onePage})
         connect(b, &QAbstractButton::toggled, this, [this, b] { DOSpeedValueChangedEvent(b); });
+
+    markWhatTheDesktopCannotApply();
+}
+
+void SystemSettingPage::markWhatTheDesktopCannotApply()
+{
+    if (!m_ctx.pointerSettings)
+        return;
+    const struct {
+        PointerSetting setting;
+        std::initializer_list<QWidget*> controls;
+    } settings[] = {
+        {PointerSetting::DoubleClickTime, {m_doubleClick}},
+        {PointerSetting::PointerSpeed, {m_pointerSpeed}},
+        {PointerSetting::Acceleration, {m_enhance}},
+        {PointerSetting::WheelScrollLines, {m_scroll, m_scrollSpeed, m_onePage}},
+    };
+    for (const auto& s : settings) {
+        const PointerSettingSupport support = m_ctx.pointerSettings->support(s.setting);
+        if (support.supported)
+            continue;
+        if (s.setting == PointerSetting::WheelScrollLines)
+            m_scrollApplies = false;
+        // The value stays in the profile and is loaded and stored as ever;
+        // only the user cannot change what would change nothing.
+        for (QWidget* control : s.controls) {
+            control->setEnabled(false);
+            setSourceToolTip(control, support.reason);
+            setSourceAccessibleDescription(control, support.reason);
+        }
+    }
 }
 
 void SystemSettingPage::LoadSystemPage()
@@ -92,7 +123,7 @@ void SystemSettingPage::LoadSystemPage()
     } else {
         m_scroll->setChecked(true);
         m_scrollSpeed->setValue(lines);
-        m_scrollSpeed->setEnabled(true);
+        m_scrollSpeed->setEnabled(m_scrollApplies);
     }
     m_ctx.state->SystemMouseParams.WheelScrollLines = lines;
     m_doubleClick->setValue(DoubleClickTrackOf(profile().ConfigInfo.DoubleClickSpeed));
@@ -111,7 +142,7 @@ void SystemSettingPage::DOSpeedValueChangedEvent(QObject* sender)
     if (m_scroll->isChecked()) {
         SetScrollLines(p, m_scrollSpeed->value());
         params.WheelScrollLines = m_scrollSpeed->value();
-        m_scrollSpeed->setEnabled(true);
+        m_scrollSpeed->setEnabled(m_scrollApplies);
         schedule(kActionSetScrollSpeed);
     }
     if (m_onePage->isChecked()) {

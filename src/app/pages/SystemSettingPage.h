@@ -9,6 +9,12 @@
 // too: a reload after start-up stores the values back and leaves the last
 // changed control's action pending, so the loaded profile's settings reach
 // the desktop half a second later.
+//
+// A setting the desktop's pointer-settings back end cannot take (GNOME: the
+// scroll lines; plain X11: speed, double-click time and scroll lines) is
+// shown disabled, with the back end's reason as tool tip and accessible
+// description; its value stays in the profile and is loaded and stored as
+// any other.
 
 #include "app/pages/PageContext.h"
 
@@ -46,6 +52,7 @@ public:
 private:
     void DOSpeedValueChangedEvent(QObject* sender);
     void schedule(const char* action);
+    void markWhatTheDesktopCannotApply();
 
     bool initializing() const { return m_ctx.initializing && m_ctx.initializing(); }
     TMOUSEPROFILEINFO& profile() { return m_ctx.dm->FCurrentProfileInfo(); }
@@ -58,6 +65,7 @@ private:
     TrackBar* m_scrollSpeed = nullptr;
     RadioButton* m_onePage = nullptr;
     ImageView* m_testImage = nullptr;
+    bool m_scrollApplies = true; // the desktop takes the wheel's scroll lines
 };
 
 } // namespace k4812

@@ -89,9 +89,16 @@ PointerSettingResult GnomePointerSettings::applyMouseSpeed(int speed)
     return writeKey(PointerSetting::PointerSpeed, QStringLiteral("speed"), speedText(speed));
 }
 
+PointerSettingSupport GnomePointerSettings::support(PointerSetting setting) const
+{
+    if (setting == PointerSetting::WheelScrollLines)
+        return PointerSettingSupport::no(QStringLiteral("GNOME has no setting for the lines a wheel notch scrolls."));
+    return PointerSettingSupport::yes();
+}
+
 PointerSettingResult GnomePointerSettings::applyWheelScrollLines(int)
 {
-    return notSupported(PointerSetting::WheelScrollLines, QStringLiteral("GNOME has no setting for lines per wheel notch"));
+    return notSupported(PointerSetting::WheelScrollLines);
 }
 
 PointerSettingResult GnomePointerSettings::applyDoubleClickTime(int milliseconds)

@@ -36,6 +36,8 @@ public:
     explicit GnomePointerSettings(CommandRunner runner);
 
     QString name() const override { return QStringLiteral("gnome"); }
+    // Everything but the wheel's lines per notch.
+    PointerSettingSupport support(PointerSetting setting) const override;
 
     // The mappings, as pure functions.
     static double speedFor(int windowsSpeed);

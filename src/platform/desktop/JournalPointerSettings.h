@@ -18,6 +18,8 @@ public:
     explicit JournalPointerSettings(QString journalFile);
 
     QString name() const override { return QStringLiteral("journal"); }
+    // Every setting: the journal takes them all.
+    PointerSettingSupport support(PointerSetting) const override { return PointerSettingSupport::yes(); }
     QString journalFile() const { return m_journalFile; }
 
 protected:

@@ -10,24 +10,26 @@ namespace k4812 {
 class NoPointerSettings final : public PointerSettings {
 public:
     QString name() const override { return QStringLiteral("none"); }
+    PointerSettingSupport support(PointerSetting) const override { return PointerSettingSupport::no(kWhy); }
 
 protected:
     PointerSettingResult applyMouseAcceleration(const MouseAcceleration&) override
     {
-        return notSupported(PointerSetting::Acceleration, kWhy);
+        return notSupported(PointerSetting::Acceleration);
     }
-    PointerSettingResult applyMouseSpeed(int) override { return notSupported(PointerSetting::PointerSpeed, kWhy); }
+    PointerSettingResult applyMouseSpeed(int) override { return notSupported(PointerSetting::PointerSpeed); }
     PointerSettingResult applyWheelScrollLines(int) override
     {
-        return notSupported(PointerSetting::WheelScrollLines, kWhy);
+        return notSupported(PointerSetting::WheelScrollLines);
     }
     PointerSettingResult applyDoubleClickTime(int) override
     {
-        return notSupported(PointerSetting::DoubleClickTime, kWhy);
+        return notSupported(PointerSetting::DoubleClickTime);
     }
 
 private:
-    static inline const QString kWhy = QStringLiteral("no supported desktop was found (GNOME or X11)");
+    static inline const QString kWhy =
+        QStringLiteral("No desktop was found whose pointer settings this program can change.");
 };
 
 } // namespace k4812

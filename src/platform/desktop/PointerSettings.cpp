@@ -54,6 +54,8 @@ PointerSettingResult PointerSettings::setMouseAcceleration(const MouseAccelerati
                                                           .arg(value.secondThreshold)
                                                           .arg(value.acceleration));
     }
+    if (!support(PointerSetting::Acceleration).supported)
+        return notSupported(PointerSetting::Acceleration);
     return applyMouseAcceleration(value);
 }
 
@@ -61,6 +63,8 @@ PointerSettingResult PointerSettings::setMouseSpeed(int speed)
 {
     if (speed < kMinPointerSpeed || speed > kMaxPointerSpeed)
         return rejected(PointerSetting::PointerSpeed, QString::number(speed));
+    if (!support(PointerSetting::PointerSpeed).supported)
+        return notSupported(PointerSetting::PointerSpeed);
     return applyMouseSpeed(speed);
 }
 
@@ -68,6 +72,8 @@ PointerSettingResult PointerSettings::setWheelScrollLines(int lines)
 {
     if (lines < 0)
         return rejected(PointerSetting::WheelScrollLines, QString::number(lines));
+    if (!support(PointerSetting::WheelScrollLines).supported)
+        return notSupported(PointerSetting::WheelScrollLines);
     return applyWheelScrollLines(lines);
 }
 
@@ -75,14 +81,16 @@ PointerSettingResult PointerSettings::setDoubleClickTime(int milliseconds)
 {
     if (milliseconds < kMinDoubleClickTime || milliseconds > kMaxDoubleClickTime)
         return rejected(PointerSetting::DoubleClickTime, QString::number(milliseconds));
+    if (!support(PointerSetting::DoubleClickTime).supported)
+        return notSupported(PointerSetting::DoubleClickTime);
     return applyDoubleClickTime(milliseconds);
 }
 
-PointerSettingResult PointerSettings::notSupported(PointerSetting setting, const QString& why) const
+PointerSettingResult PointerSettings::notSupported(PointerSetting setting) const
 {
     warnOnce(QStringLiteral("pointer-settings/%1/%2").arg(name(), pointerSettingName(setting)),
              QStringLiteral("Pointer settings (%1): the %2 cannot be set: %3")
-                 .arg(name(), pointerSettingName(setting), why));
+                 .arg(name(), pointerSettingName(setting), support(setting).reason));
     return PointerSettingResult::NotSupported;
 }
 

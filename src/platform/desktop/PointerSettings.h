@@ -6,7 +6,8 @@
 // Callers speak in Windows' terms and scales; each back end maps them onto
 // what its desktop has and says honestly what became of every setting. A
 // setting the desktop cannot take is logged once per process and reported as
-// not applied, never faked. Back ends: GNOME settings keys, X11 pointer
+// not applied, never faked; support() tells beforehand which settings a
+// desktop has at all. Back ends: GNOME settings keys, X11 pointer
 // control, a journal for tests, and "none" (see PointerSettingsFactory.h).
 // All calls may come from any thread.
 
@@ -35,6 +36,17 @@ enum class PointerSettingResult {
     NotSupported, // the desktop has no such setting; logged once, nothing changed
     Rejected,     // the value is outside what Windows accepts; logged, nothing changed
     Failed,       // the desktop could not be reached or refused; logged
+};
+
+// Whether a desktop can take a setting at all. The window shows a setting
+// the desktop cannot take as not applicable, with `reason` (English, one
+// short sentence, translated where it is shown) as its explanation.
+struct PointerSettingSupport {
+    bool supported = true;
+    QString reason; // empty when supported
+
+    static PointerSettingSupport yes() { return {}; }
+    static PointerSettingSupport no(const QString& why) { return {false, why}; }
 };
 
 // True for Applied and Approximated.
@@ -66,6 +78,14 @@ public:
     // "gnome", "sway", "x11", "journal", "none".
     virtual QString name() const = 0;
 
+    // What this desktop can take, asked before any value is set (the window
+    // asks when it builds its page). Each back end answers for every setting
+    // from what its desktop has, not from a trial: a back end for another
+    // desktop (KDE, sway) gives its own answers here. A setting that is not
+    // supported is never passed to the back end's apply function: setting it
+    // logs the reason once and reports NotSupported.
+    virtual PointerSettingSupport support(PointerSetting setting) const = 0;
+
     // SPI_SETMOUSE: thresholds >= 0, acceleration 0 ... 2.
     PointerSettingResult setMouseAcceleration(const MouseAcceleration& value);
     // SPI_SETMOUSESPEED: 1 (slowest) ... 20 (fastest), 10 is the default.
@@ -83,9 +103,9 @@ protected:
     virtual PointerSettingResult applyWheelScrollLines(int lines) = 0;
     virtual PointerSettingResult applyDoubleClickTime(int milliseconds) = 0;
 
-    // For back ends: logs once per process that this desktop lacks `setting`
-    // and returns NotSupported.
-    PointerSettingResult notSupported(PointerSetting setting, const QString& why) const;
+    // Logs once per process that this desktop lacks `setting`, with the
+    // reason support() gives, and returns NotSupported.
+    PointerSettingResult notSupported(PointerSetting setting) const;
 };
 
 } // namespace k4812

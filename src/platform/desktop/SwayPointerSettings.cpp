@@ -13,7 +13,6 @@ namespace {
 
 // Windows scrolls 3 lines a notch by default; sway's factor 1 is its default.
 constexpr double kWindowsDefaultLines = 3.0;
-constexpr int kOnePage = 20;
 
 // Two numbers are the same setting when they agree to what sway prints.
 bool sameNumber(const QString& written, const QString& readBack)
@@ -40,11 +39,17 @@ SwayPointerSettings::SwayPointerSettings()
 
 SwayPointerSettings::SwayPointerSettings(DesktopCommandRunner runner) : m_runner(std::move(runner)) {}
 
-std::optional<double> SwayPointerSettings::scrollFactorFor(int lines)
+double SwayPointerSettings::scrollFactorFor(int lines)
 {
-    if (lines < 0 || lines >= kOnePage)
-        return std::nullopt;
     return double(lines) / kWindowsDefaultLines;
+}
+
+PointerSettingSupport SwayPointerSettings::support(PointerSetting setting) const
+{
+    if (setting == PointerSetting::DoubleClickTime)
+        return PointerSettingSupport::no(
+            QStringLiteral("sway has no double-click time setting; each program keeps its own."));
+    return PointerSettingSupport::yes();
 }
 
 QStringList SwayPointerSettings::inputArguments(const QString& setting, const QString& value)
@@ -93,18 +98,13 @@ PointerSettingResult SwayPointerSettings::applyMouseSpeed(int speed)
 
 PointerSettingResult SwayPointerSettings::applyWheelScrollLines(int lines)
 {
-    const std::optional<double> factor = scrollFactorFor(lines);
-    if (!factor)
-        return notSupported(PointerSetting::WheelScrollLines,
-                            QStringLiteral("sway cannot scroll a page per wheel notch"));
     return setAndReadBack(PointerSetting::WheelScrollLines, QStringLiteral("scroll_factor"),
-                          QStringLiteral("scroll_factor"), numberText(*factor));
+                          QStringLiteral("scroll_factor"), numberText(scrollFactorFor(lines)));
 }
 
 PointerSettingResult SwayPointerSettings::applyDoubleClickTime(int)
 {
-    return notSupported(PointerSetting::DoubleClickTime,
-                        QStringLiteral("sway has no double-click time; each program keeps its own"));
+    return notSupported(PointerSetting::DoubleClickTime);
 }
 
 PointerSettingResult SwayPointerSettings::setAndReadBack(PointerSetting setting, const QString& command,

@@ -6,8 +6,8 @@
 //   SPI_SETMOUSE acceleration 0     accel_profile            flat
 //   SPI_SETMOUSE acceleration 1, 2  accel_profile            adaptive (the thresholds have no setting)
 //   SPI_SETMOUSESPEED 1 ... 20      pointer_accel            -1 ... 1, as on GNOME (10 -> 0)
-//   SPI_SETWHEELSCROLLLINES n       scroll_factor            n / 3 (Windows' 3 lines are sway's 1.0);
-//                                                            "one page" has no equivalent
+//   SPI_SETWHEELSCROLLLINES n       scroll_factor            n / 3 (Windows' 3 lines are sway's 1.0;
+//                                                            "one page", stored as 20 lines, is 20 / 3)
 //   SPI_SETDOUBLECLICKTIME          (none)                   not supported: each client keeps its own
 //
 // sway accepts an input command even when no device matches (it keeps it for
@@ -20,7 +20,6 @@
 
 #include <QStringList>
 
-#include <optional>
 
 namespace k4812 {
 
@@ -32,11 +31,11 @@ public:
     explicit SwayPointerSettings(DesktopCommandRunner runner);
 
     QString name() const override { return QStringLiteral("sway"); }
+    PointerSettingSupport support(PointerSetting setting) const override;
 
     // The mappings, as pure functions (the profile and speed are the shared
     // libinput ones of PointerSettings.h).
-    // Nothing for "one page" (20 lines in this program).
-    static std::optional<double> scrollFactorFor(int lines);
+    static double scrollFactorFor(int lines);
     static QStringList inputArguments(const QString& setting, const QString& value);
     static QStringList readArguments();
 

@@ -128,19 +128,34 @@ PointerSettingResult X11PointerSettings::applyMouseAcceleration(const MouseAccel
     return PointerSettingResult::Applied;
 }
 
+PointerSettingSupport X11PointerSettings::support(PointerSetting setting) const
+{
+    switch (setting) {
+    case PointerSetting::Acceleration: return PointerSettingSupport::yes();
+    case PointerSetting::PointerSpeed:
+        return PointerSettingSupport::no(QStringLiteral("This X11 desktop has no pointer speed setting."));
+    case PointerSetting::WheelScrollLines:
+        return PointerSettingSupport::no(
+            QStringLiteral("This X11 desktop has no setting for the lines a wheel notch scrolls."));
+    case PointerSetting::DoubleClickTime:
+        return PointerSettingSupport::no(QStringLiteral("This X11 desktop has no double-click time setting."));
+    }
+    return PointerSettingSupport::yes();
+}
+
 PointerSettingResult X11PointerSettings::applyMouseSpeed(int)
 {
-    return notSupported(PointerSetting::PointerSpeed, QStringLiteral("the X core pointer has no speed setting"));
+    return notSupported(PointerSetting::PointerSpeed);
 }
 
 PointerSettingResult X11PointerSettings::applyWheelScrollLines(int)
 {
-    return notSupported(PointerSetting::WheelScrollLines, QStringLiteral("X has no setting for lines per wheel notch"));
+    return notSupported(PointerSetting::WheelScrollLines);
 }
 
 PointerSettingResult X11PointerSettings::applyDoubleClickTime(int)
 {
-    return notSupported(PointerSetting::DoubleClickTime, QStringLiteral("X has no double-click setting"));
+    return notSupported(PointerSetting::DoubleClickTime);
 }
 
 } // namespace k4812

@@ -36,6 +36,8 @@ public:
     };
 
     QString name() const override { return QStringLiteral("x11"); }
+    // Only the acceleration: the core pointer has no speed, wheel or double-click setting.
+    PointerSettingSupport support(PointerSetting setting) const override;
 
     // The mapping, as a pure function.
     static PointerControl pointerControlFor(const MouseAcceleration& value);

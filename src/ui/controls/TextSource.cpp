@@ -14,6 +14,7 @@ namespace {
 constexpr const char* kTextProperty = "k4812SourceText";
 constexpr const char* kNameProperty = "k4812SourceAccessibleName";
 constexpr const char* kToolTipProperty = "k4812SourceToolTip";
+constexpr const char* kDescriptionProperty = "k4812SourceAccessibleDescription";
 
 void showText(QWidget* widget, const QString& shown)
 {
@@ -36,6 +37,9 @@ void retranslateOne(QWidget* widget)
     const QVariant tip = widget->property(kToolTipProperty);
     if (tip.isValid())
         widget->setToolTip(translate(tip.toString()));
+    const QVariant description = widget->property(kDescriptionProperty);
+    if (description.isValid())
+        widget->setAccessibleDescription(translate(description.toString()));
     if (auto* tabs = qobject_cast<TabControl*>(widget))
         tabs->retranslate();
 }
@@ -58,6 +62,12 @@ void setSourceToolTip(QWidget* widget, const QString& english)
 {
     widget->setProperty(kToolTipProperty, english);
     widget->setToolTip(translate(english));
+}
+
+void setSourceAccessibleDescription(QWidget* widget, const QString& english)
+{
+    widget->setProperty(kDescriptionProperty, english);
+    widget->setAccessibleDescription(translate(english));
 }
 
 QString sourceText(const QWidget* widget)

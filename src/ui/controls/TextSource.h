@@ -19,6 +19,9 @@ void setSourceText(QWidget* widget, const QString& english);
 void setSourceAccessibleName(QWidget* widget, const QString& english);
 // The same for the tool tip.
 void setSourceToolTip(QWidget* widget, const QString& english);
+// The same for the accessible description (what a screen reader reads after
+// the name, e.g. why a control is disabled).
+void setSourceAccessibleDescription(QWidget* widget, const QString& english);
 
 // The remembered sources; empty when none was set.
 QString sourceText(const QWidget* widget);

@@ -21,6 +21,8 @@ public:
 
     explicit TFrmMessageDialog(QWidget* parent = nullptr);
 
+    // Shows the texts. Both wrap (inside a word too, for long file paths) and
+    // the dialog grows downwards from 458 x 246 until the whole text shows.
     void setTexts(const QString& title, const QString& text, const QString& secondLine);
 
     bool FCreateByOther = false;
@@ -32,6 +34,9 @@ public:
     SkinButton* BTNOK;
     SkinButton* BTNCANCEL;
     SkinButton* BTNCLOSE;
+
+private:
+    void fitTexts();
 };
 
 } // namespace k4812

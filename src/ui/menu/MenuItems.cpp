@@ -80,8 +80,23 @@ void TuiMenuItemsEx::SetItemIndex(int index)
 
 void TuiMenuItemsEx::SetItemCheckedState(int AItemIndex, bool AState)
 {
-    if (AItemIndex >= 0 && AItemIndex < Count())
-        m_items[std::size_t(AItemIndex)]->Checked = AState;
+    if (AItemIndex < 0 || AItemIndex >= Count())
+        return;
+    m_items[std::size_t(AItemIndex)]->Checked = AState;
+    UpdateMenuState();
+}
+
+void TuiMenuItemsEx::ItemSetMaxSize(int AWidth)
+{
+    m_itemMaxSize = std::max(0, AWidth);
+    UpdateMenuState();
+}
+
+void TuiMenuItemsEx::UpdateMenuState()
+{
+    TuiMenuItemsEx& root = Root();
+    if (root.OnStateChange)
+        root.OnStateChange(*this);
 }
 
 int TuiMenuItemsEx::ShownSelection(std::optional<std::uint64_t> selectedMenuId) const

@@ -53,8 +53,22 @@ public:
     // Out-of-range values become -1.
     void SetItemIndex(int index);
 
-    // Sets Checked of one item; ignored outside 0 ... Count() - 1.
+    // Sets Checked of one item; ignored outside 0 ... Count() - 1. An open
+    // popup of this list shows the change at once (UpdateMenuState).
     void SetItemCheckedState(int AItemIndex, bool AState);
+
+    // The widest a drawn item of this list may be, in pixels; 0 (the
+    // default) for as wide as its longest caption needs. A caption longer
+    // than that is shortened with an ellipsis when shown; the whole caption
+    // stays the item's tool tip and accessible name.
+    void ItemSetMaxSize(int AWidth);
+    int ItemMaxSize() const { return m_itemMaxSize; }
+
+    // Brings an open popup of this list up to date with its items: captions
+    // translated again, check marks, the marked item, the width. Nothing
+    // happens while the list is not shown. (Adding or removing items closes
+    // an open menu instead; see OnStructureChange.)
+    void UpdateMenuState();
 
     // The row a shown list marks: the item whose identifier equals
     // `selectedMenuId` (only values below 2^32 can match), else ItemIndex().
@@ -64,6 +78,8 @@ public:
     // items, so that an open popup of the tree can close before it shows
     // items that are gone.
     std::function<void()> OnStructureChange;
+    // Called (on the root list) by UpdateMenuState with the list to refresh.
+    std::function<void(TuiMenuItemsEx&)> OnStateChange;
 
 private:
     void structureChanged();
@@ -72,6 +88,7 @@ private:
     TuiMenuItemEx* m_owner;
     std::vector<std::unique_ptr<TuiMenuItemEx>> m_items;
     int m_itemIndex = -1;
+    int m_itemMaxSize = 0;
 };
 
 class TuiMenuItemEx {

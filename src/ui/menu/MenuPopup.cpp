@@ -27,23 +27,35 @@ MenuPopup::MenuPopup(TuiMenuEx& menu, TuiMenuItemsEx& list, std::optional<std::u
 
     TuiMenuItemEx* owner = list.Owner();
     setObjectName(owner == nullptr ? menu.objectName() : menu.objectName() + QLatin1Char('.') + owner->Name());
-    setAccessibleName(translate(owner == nullptr ? menu.Title : owner->Caption));
 
-    const int height = menu.itemHeight();
+    for (int i = 0; i < list.Count(); ++i) {
+        auto* row = new MenuRow(params, this);
+        row->setObjectName(list[i].Name());
+        row->setItemId(list[i].ItemID());
+        m_rows.push_back(row);
+    }
+    refresh(selectedId);
+}
+
+void MenuPopup::refresh(std::optional<std::uint64_t> selectedId)
+{
+    const TMenuParams& params = m_menu.Parameters;
+    TuiMenuItemsEx& list = m_list;
+    TuiMenuItemEx* owner = list.Owner();
+    setAccessibleName(translate(owner == nullptr ? m_menu.Title : owner->Caption));
+    const int height = m_menu.itemHeight();
     const QMargins margins = params.BGMargins;
     int longest = 0;
     const QFontMetrics metrics(params.ItemFont);
-    for (int i = 0; i < list.Count(); ++i) {
+    const int count = std::min(list.Count(), int(m_rows.size()));
+    for (int i = 0; i < count; ++i) {
         const TuiMenuItemEx& item = list[i];
-        auto* row = new MenuRow(params, this);
-        row->setObjectName(item.Name());
+        MenuRow* row = m_rows[std::size_t(i)];
         row->setText(translate(item.Caption));
         row->setIsExtender(item.IsExtender());
         row->setIsChecked(item.Checked);
-        row->setItemId(item.ItemID());
         row->setGeometry(margins.left(), margins.top() + i * height, 0, height);
         longest = std::max(longest, metrics.horizontalAdvance(row->text()));
-        m_rows.push_back(row);
     }
     MenuSizeInput size;
     size.itemCount = list.Count();
@@ -56,15 +68,22 @@ MenuPopup::MenuPopup(TuiMenuEx& menu, TuiMenuItemsEx& list, std::optional<std::u
     size.screenHeight = screen() != nullptr ? screen()->geometry().height() : 0;
     size.customWidth = params.CustomWidth;
     size.customHeight = params.CustomHeight;
-    const QSize popupSize = menuPopupSize(size);
+    QSize popupSize = menuPopupSize(size);
+    // A list with a maximum item width is never wider than that; its rows
+    // shorten what does not fit and keep the whole caption as tool tip.
+    const int maxItem = list.ItemMaxSize();
+    if (maxItem > 0)
+        popupSize.setWidth(std::min(popupSize.width(), maxItem + margins.left() + margins.right()));
     setFixedSize(popupSize);
-    for (MenuRow* row : m_rows)
+    for (MenuRow* row : m_rows) {
         row->resize(popupSize.width() - margins.left() - margins.right(), height);
+        row->setToolTip(maxItem > 0 ? row->text() : QString());
+    }
 
     // The selected look follows the list's selection; an item's own
     // IsSelected adds it where the owner asks for it.
     m_current = list.ShownSelection(selectedId);
-    for (int i = 0; i < int(m_rows.size()); ++i)
+    for (int i = 0; i < count; ++i)
         m_rows[std::size_t(i)]->setIsSelected(i == m_current || list[i].IsSelected);
 }
 

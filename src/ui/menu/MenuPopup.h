@@ -28,6 +28,9 @@ public:
     MenuPopup(TuiMenuEx& menu, TuiMenuItemsEx& list, std::optional<std::uint64_t> selectedId);
 
     TuiMenuItemsEx& list() const { return m_list; }
+    // Takes the items' captions (translated again), check marks and the
+    // marked item anew and sizes the popup to them; the rows stay the same.
+    void refresh(std::optional<std::uint64_t> selectedId);
     const std::vector<MenuRow*>& rows() const { return m_rows; }
     int currentRow() const { return m_current; }
     int hoveredRow() const { return m_hover; }

@@ -36,11 +36,27 @@ TuiMenuEx::TuiMenuEx(QObject* parent) : QObject(parent)
     Parameters.ItemFont = font;
     // An open list must never show items that are gone.
     m_items.OnStructureChange = [this] { CloseMenu(); };
+    m_items.OnStateChange = [this](TuiMenuItemsEx& list) { refreshOpenList(list); };
+}
+
+void TuiMenuEx::UpdateMenuState()
+{
+    for (MenuPopup* popup : openPopups())
+        popup->refresh(m_selectedId);
+}
+
+void TuiMenuEx::refreshOpenList(TuiMenuItemsEx& list)
+{
+    for (MenuPopup* popup : openPopups()) {
+        if (&popup->list() == &list)
+            popup->refresh(m_selectedId);
+    }
 }
 
 TuiMenuEx::~TuiMenuEx()
 {
     m_items.OnStructureChange = nullptr;
+    m_items.OnStateChange = nullptr;
     // The popups must not report back while this menu goes away.
     const std::vector<QPointer<MenuPopup>> open = std::move(m_chain);
     m_chain.clear();

@@ -55,6 +55,11 @@ public:
                       const QRect& PlacementRectangle);
 
     bool GetIsMenuOpened() const { return !m_chain.empty(); }
+    // Brings every open list up to date with its items (captions translated
+    // again, check marks, marked item, width); the owner calls it when the
+    // language changes while a menu is open. TuiMenuItemsEx::UpdateMenuState
+    // does the same for one list.
+    void UpdateMenuState();
     // Closes every open list of the tree.
     void CloseMenu();
     // The open lists, the top-level one first.
@@ -89,6 +94,7 @@ private:
     // Opens a created list: transient for `owner` (so the window manager and
     // assistive technology see it as this application's menu), with the keyboard.
     void open(MenuPopup& popup, QWidget& owner);
+    void refreshOpenList(TuiMenuItemsEx& list);
 
     TuiMenuItemsEx m_items;
     std::optional<std::uint64_t> m_selectedId;

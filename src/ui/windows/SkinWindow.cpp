@@ -34,7 +34,25 @@ void paintSkinBackground(QWidget& window, const SkinImage& background)
         return;
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(window.rect(), background.pixmapFor(paintPixelRatio(painter)));
+    const QPixmap pixmap = background.pixmapFor(paintPixelRatio(painter));
+    const QSize size = background.size();
+    if (window.width() != size.width() || window.height() <= size.height() || size.height() < 3) {
+        painter.drawPixmap(window.rect(), pixmap);
+        return;
+    }
+    // A window grown taller than its skin (a message dialog with a long
+    // text): the top and bottom halves are drawn as they are and the row
+    // between them is stretched over the gap, so the bars and rounded
+    // corners keep their shape.
+    const qreal scale = pixmap.width() / qreal(size.width()); // image pixels per logical pixel
+    const int half = size.height() / 2;
+    const int gap = window.height() - size.height();
+    const auto source = [scale](int y, int h, int w) { return QRectF(0, y * scale, w * scale, h * scale); };
+    const int w = size.width();
+    painter.drawPixmap(QRectF(0, 0, w, half), pixmap, source(0, half, w));
+    painter.drawPixmap(QRectF(0, half, w, gap + 1), pixmap, source(half, 1, w));
+    painter.drawPixmap(QRectF(0, half + gap, w, size.height() - half), pixmap,
+                       source(half, size.height() - half, w));
 }
 
 } // namespace k4812

@@ -9,6 +9,9 @@
 
 #include <QMap>
 
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 using namespace k4812;
@@ -230,6 +233,42 @@ TEST(X11PointerSettings, SettingsXLacksAreNotSupported)
     EXPECT_EQ(x11.setMouseSpeed(10), PointerSettingResult::NotSupported);
     EXPECT_EQ(x11.setWheelScrollLines(3), PointerSettingResult::NotSupported);
     EXPECT_EQ(x11.setDoubleClickTime(500), PointerSettingResult::NotSupported);
+}
+
+// Each back end says beforehand which settings its desktop has, with a reason
+// for each it lacks; what it calls supported is what it applies.
+TEST(PointerSettings, EachBackEndSaysWhatItsDesktopCanTake)
+{
+    TestEnvironment env;
+    FakeGsettings fake;
+    GnomePointerSettings gnome(fake.runner());
+    X11PointerSettings x11;
+    JournalPointerSettings journal(env.path("journal"));
+    NoPointerSettings none;
+    using S = PointerSetting;
+    const S all[] = {S::Acceleration, S::PointerSpeed, S::WheelScrollLines, S::DoubleClickTime};
+    const struct {
+        const PointerSettings* backEnd;
+        std::vector<S> lacking;
+    } cases[] = {
+        {&gnome, {S::WheelScrollLines}},
+        {&x11, {S::PointerSpeed, S::WheelScrollLines, S::DoubleClickTime}},
+        {&journal, {}},
+        {&none, {S::Acceleration, S::PointerSpeed, S::WheelScrollLines, S::DoubleClickTime}},
+    };
+    for (const auto& c : cases) {
+        for (S setting : all) {
+            const PointerSettingSupport support = c.backEnd->support(setting);
+            const bool lacks = std::find(c.lacking.begin(), c.lacking.end(), setting) != c.lacking.end();
+            const std::string what = (c.backEnd->name() + QLatin1Char(' ') + pointerSettingName(setting)).toStdString();
+            EXPECT_EQ(support.supported, !lacks) << what;
+            EXPECT_EQ(support.reason.isEmpty(), !lacks) << what << ": a reason exactly when lacking";
+        }
+    }
+    // Asked to set what it lacks, a back end reports so and touches nothing.
+    EXPECT_EQ(gnome.setWheelScrollLines(3), PointerSettingResult::NotSupported);
+    EXPECT_TRUE(fake.commands.isEmpty());
+    EXPECT_EQ(journal.setWheelScrollLines(3), PointerSettingResult::Applied);
 }
 
 // --- choosing the back end -----------------------------------------------------

@@ -102,6 +102,7 @@ TEST(SwayPointerSettings, EachSettingBecomesAnInputCommandAndIsReadBackFromEvery
         {"three lines", [](PointerSettings& p) { return p.setWheelScrollLines(3); }, "scroll_factor", "1"},
         {"nine lines", [](PointerSettings& p) { return p.setWheelScrollLines(9); }, "scroll_factor", "3"},
         {"one line", [](PointerSettings& p) { return p.setWheelScrollLines(1); }, "scroll_factor", "0.333333"},
+        {"one page", [](PointerSettings& p) { return p.setWheelScrollLines(20); }, "scroll_factor", "6.66667"},
     };
     for (const Case& c : cases) {
         FakeSway fake;
@@ -115,18 +116,17 @@ TEST(SwayPointerSettings, EachSettingBecomesAnInputCommandAndIsReadBackFromEvery
     }
 }
 
-TEST(SwayPointerSettings, WhatSwayCannotTakeIsNotSupportedAndSendsNothing)
+TEST(SwayPointerSettings, TheDoubleClickTimeIsNotApplicableAndSendsNothing)
 {
-    const Call calls[] = {
-        [](PointerSettings& p) { return p.setDoubleClickTime(500); },
-        [](PointerSettings& p) { return p.setWheelScrollLines(20); }, // one page
-    };
-    for (const Call& call : calls) {
-        FakeSway fake;
-        SwayPointerSettings sway(fake.runner());
-        EXPECT_EQ(call(sway), PointerSettingResult::NotSupported);
-        EXPECT_TRUE(fake.commands.isEmpty());
-    }
+    FakeSway fake;
+    SwayPointerSettings sway(fake.runner());
+    EXPECT_FALSE(sway.support(PointerSetting::DoubleClickTime).supported);
+    EXPECT_FALSE(sway.support(PointerSetting::DoubleClickTime).reason.isEmpty());
+    for (const PointerSetting s : {PointerSetting::Acceleration, PointerSetting::PointerSpeed,
+                                   PointerSetting::WheelScrollLines})
+        EXPECT_TRUE(sway.support(s).supported);
+    EXPECT_EQ(sway.setDoubleClickTime(500), PointerSettingResult::NotSupported);
+    EXPECT_TRUE(fake.commands.isEmpty());
 }
 
 TEST(SwayPointerSettings, ASettingThatNoPointerKeepsIsFailedNotApplied)
