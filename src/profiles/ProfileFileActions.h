@@ -6,7 +6,9 @@
 // caller's.
 //
 // A file is taken only when it is a profile of this program (version 259,
-// at least one whole record; longer files are kept whole). Failures of the
+// at least one whole record; longer files are kept whole) whose fields hold
+// only values the program stores (profileRecordProblem names the first that
+// does not). Failures of the
 // file or registry layer are thrown as StorageError.
 
 #include "profiles/ProfileManager.h"
@@ -30,7 +32,7 @@ QString WithProfileFileSuffix(const QString& file);
 enum class ProfileFileStatus {
     Done,
     Missing,             // no such file
-    NotAProfile,         // wrong version or too short; problem says which
+    NotAProfile,         // wrong version, too short or a damaged field; problem says which
     NameNotStorable,     // the profile cannot be bound to a file of that name or folder
     FolderNotWritable,   // no new file can be made in the chosen folder
 };

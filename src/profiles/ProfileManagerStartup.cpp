@@ -27,6 +27,14 @@ QString keptAsideText(const QString& aside)
                            : QStringLiteral(" The old record was kept as the registry value \"%1\".").arg(aside);
 }
 
+// The profile record a loaded store holds (at least one whole record).
+std::unique_ptr<TMOUSEPROFILEINFO> storedProfile(TuiProfile& store)
+{
+    auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
+    readStore(store, *profile);
+    return profile;
+}
+
 QString withTrailingSlash(const QString& folder)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
@@ -112,6 +120,17 @@ void TDM::loadProfileStore(int index)
         resetStore<TMOUSEPROFILEINFO>(store);
         loaded = false;
     }
+    if (loaded) {
+        const QString damage = profileRecordProblem(*storedProfile(store));
+        if (!damage.isEmpty()) {
+            note(QStringLiteral("Profile %1 in the registry holds a value the program never stores (%2); it starts "
+                                "from the factory settings.%3")
+                     .arg(index + 1)
+                     .arg(damage, keptAsideText(keepRegistryValueAside(store.FileName()))));
+            resetStore<TMOUSEPROFILEINFO>(store);
+            loaded = false;
+        }
+    }
     if (!loaded)
         store.RestoreToDefault(); // not saved: the registry value stays until the user saves
 }
@@ -153,6 +172,11 @@ void TDM::loadProfileFromFile(int index, const TProfileSetting& entry)
                       .arg(path)
                       .arg(store.Size())
                       .arg(sizeof(TMOUSEPROFILEINFO));
+    }
+    if (problem.isEmpty()) {
+        const QString damage = profileRecordProblem(*storedProfile(store));
+        if (!damage.isEmpty())
+            problem = QStringLiteral("The file \"%1\" holds a value the program never stores: %2.").arg(path, damage);
     }
     if (!problem.isEmpty())
         replaceUnreadableProfileFile(index, path, problem);

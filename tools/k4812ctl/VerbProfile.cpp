@@ -343,7 +343,7 @@ int profileImport(Context& context, const QStringList& args)
     } catch (const StorageError& error) {
         return context.fail(error.message());
     }
-    const QString problem = profileFileProblem(incoming.stream());
+    const QString problem = profileBytesProblem(incoming.stream());
     if (!problem.isEmpty())
         return context.fail(QStringLiteral("\"%1\" was not imported: %2; nothing was changed").arg(file, problem));
 
