@@ -4,6 +4,7 @@
 
 #include "profiles/ProfileManager.h"
 
+#include "macros/MacroFiles.h"
 #include "platform/storage/AtomicFile.h"
 #include "platform/storage/Registry.h"
 #include "platform/storage/StorageError.h"
@@ -14,6 +15,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 
 namespace k4812 {
 
@@ -38,6 +40,31 @@ std::unique_ptr<TMOUSEPROFILEINFO> storedProfile(TuiProfile& store)
 QString withTrailingSlash(const QString& folder)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// Saves killed midway leave their temporary files beside the profile and
+// macro files; these are removed from the folders the profiles name.
+void removeStaleSaves(const TProfileSettingGroup& group, const QString& profilesFolder)
+{
+    QMap<QString, QStringList> profileNames;   // folder -> profile file names in it
+    profileNames[profilesFolder] = {};
+    QStringList macroFolders;
+    for (int i = 0; i < kProfileCount; ++i) {
+        const TProfileSetting& e = group.ProfileSettingList[i];
+        const QString folder = e.FilePath.toString();
+        if (!folder.isEmpty())
+            profileNames[QDir::cleanPath(folder)] << e.FileName.toString();
+        macroFolders << QDir::cleanPath(e.MacroPath.toString());
+    }
+    for (auto it = profileNames.cbegin(); it != profileNames.cend(); ++it) {
+        QStringList names = it.value();
+        for (int i = 0; i < kProfileCount; ++i)
+            names << defaultProfileFileName(i);
+        removeStaleTemporaryFiles(it.key(), names);
+    }
+    macroFolders.removeDuplicates();
+    for (const QString& folder : macroFolders)
+        removeStaleTemporaryFiles(folder, {}, QLatin1String(kMacroFileExtension));
 }
 
 } // namespace
@@ -74,6 +101,7 @@ void TDM::DataModuleCreate()
     writeStore(m_settingGroupStore, *makeZeroRecord<TProfileSettingGroup>());
     LoadProfileGroupSettingInfoFromRegistry();
     const QStringList registryNotices = m_registry->notices();
+    removeStaleSaves(*m_profileSettingGroup, m_profilesFolder);
 
     configureStore(m_allSettingStore, QLatin1String(kAllSettingName));
     writeStore(m_allSettingStore, *m_allProfileSettingInfo);

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 
 #include <cerrno>
@@ -351,6 +353,38 @@ TEST_F(ProfileManagerTest, ProfilesWithDamagedFieldsAreKeptAsideAndReplaced)
     for (const auto& [name, data] : registryValues())
         keptInRegistry = keptInRegistry || (name.startsWith("Profile2.pfd.damaged-") && data == value);
     EXPECT_TRUE(keptInRegistry);
+}
+
+TEST_F(ProfileManagerTest, StaleTemporaryFilesOfKilledSavesAreRemovedAtStart)
+{
+    start();
+    const QString macros = folder() + "/Profile2_Macros";
+    ASSERT_TRUE(QDir().mkpath(macros));
+    struct Case {
+        QString path;
+        bool old;
+        bool removed;
+    };
+    const Case cases[] = {
+        {folder() + "/.Profile1.pfd.1x2y3z.tmp", true, true},
+        {folder() + "/.Profile4.pfd.9.tmp", true, true},
+        {macros + "/.Reload.macro.abc.tmp", true, true},
+        {folder() + "/.Profile2.pfd.4k.tmp", false, false},    // may be a save under way
+        {folder() + "/.notes.txt.abc.tmp", true, false},        // not one of ours
+        {env.path("Documents/.Profile1.pfd.abc.tmp"), true, false},   // not our folder
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(test::writeFile(c.path, "half a save"));
+        if (c.old) {
+            QFile f(c.path);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        }
+    }
+    auto dm = start();
+    EXPECT_TRUE(dm->notices().isEmpty());
+    for (const Case& c : cases)
+        EXPECT_EQ(QFileInfo::exists(c.path), !c.removed) << c.path.toStdString();
 }
 
 TEST_F(ProfileManagerTest, UnreadableProfileFileIsReportedAndReplaced)
