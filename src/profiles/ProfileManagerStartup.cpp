@@ -112,7 +112,10 @@ void TDM::DataModuleCreate()
 
     SwitchToProfileGroup(m_profileGroupIndex);
     m_usageAndPage = kMouseUsageAndPage;
-    m_appConfig = AppConfig::fromFile(m_configFile);
+    QString configProblem;
+    m_appConfig = AppConfig::fromFile(m_configFile, &configProblem);
+    if (!configProblem.isEmpty())
+        note(QStringLiteral("The configuration file was not used: %1.").arg(configProblem));
     m_otherConfig = m_appConfig.otherConfig();
     m_notices = registryNotices + m_notices;
 }
