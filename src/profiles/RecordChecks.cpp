@@ -240,11 +240,10 @@ QString cpiProblem(const TMOUSECONFIGINFO& c)
     return {};
 }
 
-QString lightAndRateProblem(const TMOUSECONFIGINFO& c)
+} // namespace
+
+QString lightProblem(const TMOUSECONFIGINFO& c)
 {
-    const int rate = c.ReportRate;
-    if (std::none_of(kReportRates.begin(), kReportRates.end(), [rate](const ReportRateRow& r) { return r.hertz == rate; }))
-        return QStringLiteral("ReportRate is %1 Hz, not 125, 250, 500 or 1000").arg(rate);
     const int on = c.WheelLedOnOff;
     if (on != 0 && on != 1)
         return QStringLiteral("WheelLedOnOff is %1, not 0 or 1").arg(on);
@@ -256,6 +255,19 @@ QString lightAndRateProblem(const TMOUSECONFIGINFO& c)
         return QStringLiteral("LEDConfig.BRIGHT_LEVEL is %1, not 0 to %2").arg(light.BRIGHT_LEVEL).arg(kLightOnBrightness);
     if (light.BREATH_SPEED > kBreathingSpeedMax)
         return QStringLiteral("LEDConfig.BREATH_SPEED is %1, not 0 to %2").arg(light.BREATH_SPEED).arg(kBreathingSpeedMax);
+    return {};
+}
+
+namespace {
+
+QString lightAndRateProblem(const TMOUSECONFIGINFO& c)
+{
+    const int rate = c.ReportRate;
+    if (std::none_of(kReportRates.begin(), kReportRates.end(), [rate](const ReportRateRow& r) { return r.hertz == rate; }))
+        return QStringLiteral("ReportRate is %1 Hz, not 125, 250, 500 or 1000").arg(rate);
+    const QString light = lightProblem(c);
+    if (!light.isEmpty())
+        return light;
     const std::int32_t fireSpeed = c.FireKeySpeed;
     const std::int32_t fireCount = c.FireKeyCount;
     if (fireSpeed < 0 || fireSpeed > kFireDelayMax)

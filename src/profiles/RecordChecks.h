@@ -40,6 +40,10 @@ QString profileFileProblem(QByteArrayView bytes);
 // function classes and the wheel entries (never sent) are not looked at.
 QString profileRecordProblem(const TMOUSEPROFILEINFO& profile);
 
+// The light part of profileRecordProblem: WheelLedOnOff, HWVWheelValue,
+// brightness and breathing speed.
+QString lightProblem(const TMOUSECONFIGINFO& config);
+
 // profileFileProblem, then profileRecordProblem of the record the bytes hold.
 QString profileBytesProblem(QByteArrayView bytes);
 

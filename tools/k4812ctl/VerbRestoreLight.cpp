@@ -6,6 +6,8 @@
 #include "CliPauser.h"
 #include "ProfileFileReader.h"
 
+#include "profiles/RecordChecks.h"
+
 #include "sequences/LightSenders.h"
 
 #include <cstring>
@@ -41,6 +43,11 @@ int runRestoreLight(Context& context, const QStringList& args)
     const auto profile = readProfileFile(context, operands[0]);
     if (!profile)
         return kExitFailure;
+    // Only a light the program could have stored reaches the mouse.
+    const QString problem = lightProblem(profile->ConfigInfo);
+    if (!problem.isEmpty())
+        return context.fail(QStringLiteral("\"%1\" holds a value the program never stores, nothing was sent: %2")
+                                .arg(operands[0], problem));
     TuiHIDData* hid = context.hid();
     if (hid == nullptr)
         return kExitFailure;
