@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(profile.get(), start.get(), sizeof *profile);
     auto* bytes = reinterpret_cast<std::uint8_t*>(profile.get());
     for (std::size_t i = 0; i + 4 <= size; i += 4) {
-        const std::size_t offset = (std::size_t(data[i]) | std::size_t(data[i + 1]) << 8 | std::size_t(data[i + 2]) << 16)
+        const std::size_t offset =
+            (std::size_t(data[i]) | std::size_t(data[i + 1]) << 8 | std::size_t(data[i + 2]) << 16)
             % sizeof(TMOUSEPROFILEINFO);
         bytes[offset] = data[i + 3];
     }

@@ -252,9 +252,13 @@ QString lightProblem(const TMOUSECONFIGINFO& c)
         return QStringLiteral("HWVWheelValue is %1, not 0 to 127").arg(wheel);
     const TLEDCONFIG light = c.LEDConfig;
     if (light.BRIGHT_LEVEL > kLightOnBrightness)
-        return QStringLiteral("LEDConfig.BRIGHT_LEVEL is %1, not 0 to %2").arg(light.BRIGHT_LEVEL).arg(kLightOnBrightness);
+        return QStringLiteral("LEDConfig.BRIGHT_LEVEL is %1, not 0 to %2")
+            .arg(light.BRIGHT_LEVEL)
+            .arg(kLightOnBrightness);
     if (light.BREATH_SPEED > kBreathingSpeedMax)
-        return QStringLiteral("LEDConfig.BREATH_SPEED is %1, not 0 to %2").arg(light.BREATH_SPEED).arg(kBreathingSpeedMax);
+        return QStringLiteral("LEDConfig.BREATH_SPEED is %1, not 0 to %2")
+            .arg(light.BREATH_SPEED)
+            .arg(kBreathingSpeedMax);
     return {};
 }
 
@@ -263,7 +267,8 @@ namespace {
 QString lightAndRateProblem(const TMOUSECONFIGINFO& c)
 {
     const int rate = c.ReportRate;
-    if (std::none_of(kReportRates.begin(), kReportRates.end(), [rate](const ReportRateRow& r) { return r.hertz == rate; }))
+    const auto isRate = [rate](const ReportRateRow& r) { return r.hertz == rate; };
+    if (std::none_of(kReportRates.begin(), kReportRates.end(), isRate))
         return QStringLiteral("ReportRate is %1 Hz, not 125, 250, 500 or 1000").arg(rate);
     const QString light = lightProblem(c);
     if (!light.isEmpty())

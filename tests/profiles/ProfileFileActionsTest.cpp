@@ -90,7 +90,9 @@ TEST_F(ProfileFileActionsTest, FilesThatAreNoProfilesChangeNothing)
     QByteArray wrongVersion = profileBytes(250);
     wrongVersion[0] = 4;
     // Full-length files that pass the version check but hold what no edit stores.
-    const auto configAt = [](std::size_t offset) { return qsizetype(offsetof(TMOUSEPROFILEINFO, ConfigInfo) + offset); };
+    const auto configAt = [](std::size_t offset) {
+        return qsizetype(offsetof(TMOUSEPROFILEINFO, ConfigInfo) + offset);
+    };
     QByteArray manyLevels = profileBytes(250);
     manyLevels[configAt(offsetof(TMOUSECONFIGINFO, CPILevel))] = char(255);
     QByteArray disabledClick = profileBytes(250);

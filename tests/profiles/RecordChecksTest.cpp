@@ -127,7 +127,8 @@ TEST(RecordChecksTest, EachDamagedFieldIsNamed)
     };
     const Case cases[] = {
         {"ButtonCount", [](auto& p) { p.ConfigInfo.ButtonCount = 255; }},
-        {"ButtonFuncInfo[0].FunctionIndex", [](auto& p) { p.ConfigInfo.ButtonFuncInfo[0].FunctionIndex = kRowDisable; }},
+        {"ButtonFuncInfo[0].FunctionIndex",
+         [](auto& p) { p.ConfigInfo.ButtonFuncInfo[0].FunctionIndex = kRowDisable; }},
         {"ButtonFuncInfo[3].FunctionIndex", [](auto& p) { p.ConfigInfo.ButtonFuncInfo[3].FunctionIndex = 34; }},
         {"ButtonFuncInfo[4].DeviceCode", [](auto& p) { p.ConfigInfo.ButtonFuncInfo[4].DeviceCode = 19; }},
         {"ButtonFuncInfo[1].DeviceCode", [](auto& p) { p.ConfigInfo.ButtonFuncInfo[1].DeviceCode = 0x0E; }},

@@ -67,7 +67,8 @@ TEST(CliProcess, StartsInAHomeFolderWithAVeryLongPath)
     env.set("XDG_CONFIG_HOME", home + "/.config");
     env.set("XDG_DATA_HOME", home + "/.local/share");
 
-    const ProcessResult r = k4812ctl({QStringLiteral("--device=emulator:") + env.path("m.state"), "set", "rate", "250"});
+    const QString device = QStringLiteral("--device=emulator:") + env.path("m.state");
+    const ProcessResult r = k4812ctl({device, "set", "rate", "250"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const ProcessResult shown = k4812ctl({"profile", "show", "1"});
     ASSERT_EQ(shown.status, 0) << shown.err.toStdString();

@@ -51,8 +51,8 @@ struct TracingHidBackend::Sink {
 
     static QString openTrace(const QString& path, int& fd)
     {
-        fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
-                    0666);
+        constexpr int kFlags = O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+        fd = ::open(QFile::encodeName(path).constData(), kFlags, 0666);
         struct stat info {};
         if (fd < 0) {
             const int error = errno;

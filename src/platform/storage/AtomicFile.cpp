@@ -141,7 +141,8 @@ bool isTemporaryTail(QStringView tail)
     const QStringView digits = tail.chopped(4);
     return !digits.isEmpty() && digits.size() <= 7
         && std::all_of(digits.begin(), digits.end(), [](QChar c) {
-               return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+               return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+                   || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
            });
 }
 
@@ -170,7 +171,9 @@ QStringList removeStaleTemporaryFiles(const QString& folder, const QStringList& 
     QStringList removed;
     const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-kStaleTemporaryAgeSeconds);
     const QDir dir(folder);
-    for (const QFileInfo& entry : dir.entryInfoList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden | QDir::System)) {
+    const QFileInfoList candidates =
+        dir.entryInfoList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& entry : candidates) {
         const QString name = entry.fileName();
         bool ours = false;
         for (const QString& prefix : prefixes)

@@ -40,7 +40,8 @@ RegularFileRead readRegularFile(const QString& path, qint64 maxBytes)
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         result.status = RegularFileRead::Status::NotRegular;
         result.reason = QStringLiteral("it is %1, not a regular file").arg(fileKindText(info.st_mode));
-        result.error = QStringLiteral("\"%1\" is %2, not a regular file, and is not read").arg(path, fileKindText(info.st_mode));
+        result.error = QStringLiteral("\"%1\" is %2, not a regular file, and is not read")
+                           .arg(path, fileKindText(info.st_mode));
         ::close(fd);
         return result;
     }
