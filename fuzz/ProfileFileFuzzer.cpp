@@ -1,12 +1,12 @@
 // libFuzzer target: a profile file (.pfd) from outside, as the program takes
 // one in two ways.
 //  1. Import into a store: the bytes load into a TuiProfile unchanged, the
-//     file check decides, and an accepted file encodes for the mouse and
-//     uploads into an emulated bank.
+//     file and field checks decide, and an accepted file encodes for the
+//     mouse and uploads into an emulated bank.
 //  2. The profile manager's start: the bytes are Profile1.pfd of a user's
-//     profile folder. A file of at least a profile's length is kept byte for
-//     byte; a shorter one is moved aside unchanged and replaced by the
-//     factory profile. Either
+//     profile folder. A file of at least a profile's length whose fields
+//     pass the checks is kept byte for byte; any other is moved aside
+//     unchanged and replaced by the factory profile. Either
 //     way the current profile then goes through the apply's upload.
 
 #include "FuzzSupport.h"
@@ -49,7 +49,7 @@ void importIntoStore(const QByteArray& bytes)
     TuiProfile store;
     if (!store.LoadStreamFromFile(file) || store.stream() != bytes)
         std::abort();
-    if (!profileFileProblem(store.stream()).isEmpty())
+    if (!profileBytesProblem(store.stream()).isEmpty())
         return;
     auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
     copyBytesIntoRecord(*profile, store.stream());
@@ -74,9 +74,14 @@ void loadAtStart(const QByteArray& bytes)
         QFile::remove(profiles + QLatin1Char('/') + aside);
     fuzz::writeWholeFile(file, bytes);
 
-    // At start only the length counts (the version is not checked there: the
-    // factory-test profile carries another); an import checks both.
-    const bool acceptable = bytes.size() >= qsizetype(sizeof(TMOUSEPROFILEINFO));
+    // At start the length and the fields count (the version is not checked
+    // there: the factory-test profile carries another); an import checks all three.
+    bool acceptable = bytes.size() >= qsizetype(sizeof(TMOUSEPROFILEINFO));
+    if (acceptable) {
+        auto record = makeZeroRecord<TMOUSEPROFILEINFO>();
+        copyBytesIntoRecord(*record, bytes);
+        acceptable = profileRecordProblem(*record).isEmpty();
+    }
     try {
         TDM dm(options);
         if (dm.FProfileIndex() != 0)
@@ -91,7 +96,7 @@ void loadAtStart(const QByteArray& bytes)
             // Nothing the user had is lost: the refused bytes sit beside the new file.
             if (aside.size() != 1 || fuzz::readWholeFile(profiles + QLatin1Char('/') + aside[0]) != bytes)
                 std::abort();
-            if (!profileFileProblem(fuzz::readWholeFile(file)).isEmpty())
+            if (!profileBytesProblem(fuzz::readWholeFile(file)).isEmpty())
                 std::abort(); // the new file holds the factory profile
         }
         uploadToEmulatedMouse(dm.FCurrentProfileInfo());

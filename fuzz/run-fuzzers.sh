@@ -19,6 +19,7 @@ seeds_of() {
     fuzz_ini_file) echo "$work/seeds/ini" ;;
     fuzz_language_file) echo "$work/seeds/language" ;;
     fuzz_profile_file) echo "$here/corpus/profile" ;;
+    fuzz_profile_fields) echo "$here/corpus/profile-fields" ;;
     fuzz_macro_file) echo "$here/corpus/macro" ;;
     fuzz_emulator_state) echo "$here/corpus/emulator-state" ;;
     *) echo "no seeds known for $1" >&2; exit 2 ;;

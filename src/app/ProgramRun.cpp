@@ -12,10 +12,13 @@
 #include "platform/storage/ProgramFolder.h"
 #include "platform/storage/StorageError.h"
 #include "profiles/ProfileManager.h"
+#include "ui/dialogs/MessageDialog.h"
+#include "ui/dialogs/MessagePrompter.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
+#include <QPixmap>
 #include <QScreen>
 #include <QTextStream>
 
@@ -42,11 +45,47 @@ std::unique_ptr<TuiHIDData> openDevice(const ProgramOptions& options, QString& e
     std::unique_ptr<HidBackend> backend = createHidBackend(*selection, error);
     if (!backend)
         return nullptr;
-    if (!options.trace.isEmpty())
-        backend = std::make_unique<TracingHidBackend>(std::move(backend), options.trace);
+    if (!options.trace.isEmpty()) {
+        error = TracingHidBackend::traceFileProblem(options.trace);
+        if (!error.isEmpty())
+            return nullptr;
+        backend = std::make_unique<TracingHidBackend>(std::move(backend), options.trace, [](const QString& text) {
+            QTextStream(stderr) << "k4812-config: warning: " << text << "; the rest of the trace is lost" << Qt::endl;
+        });
+    }
     const IniFile config = IniFile::fromFile(programFile(QStringLiteral("config.ini")));
     return std::make_unique<TuiHIDData>(std::move(backend), TuiHIDData::readIncludeList(config));
 }
+
+// For a screenshot nobody answers a dialog: a message the window asks is
+// rendered into the screenshot file instead of waiting, and answered Cancel,
+// the answer that changes nothing.
+class ScreenshotPrompter final : public MessagePrompter {
+public:
+    explicit ScreenshotPrompter(QString file) : m_file(std::move(file)) {}
+
+    int ask(const MessagePrompt& prompt, QWidget* owner) override
+    {
+        TFrmMessageDialog dialog(owner);
+        dialog.FCreateByOther = true;
+        dialog.setTexts(prompt.title, prompt.text, prompt.secondLine);
+        dialog.setAttribute(Qt::WA_DontShowOnScreen);
+        dialog.show();
+        QApplication::processEvents();
+        m_shown = prompt;
+        m_saved = dialog.grab().save(m_file, "PNG");
+        dialog.close();
+        return SkinDialog::kResultCancel;
+    }
+
+    const std::optional<MessagePrompt>& shown() const { return m_shown; }
+    bool saved() const { return m_saved; }
+
+private:
+    QString m_file;
+    std::optional<MessagePrompt> m_shown;
+    bool m_saved = false;
+};
 
 int writeScreenshot(TK4812CfgMain& window, const QString& file)
 {
@@ -131,9 +170,20 @@ int runProgram(const QStringList& args)
     services.receiveMessages = !screenshot;
     services.startMonitor = !screenshot;
     services.reportStartupRepairs = !screenshot;
+    ScreenshotPrompter screenshotPrompter(options->screenshot);
+    std::optional<ScopedMessagePrompter> prompterInPlace;
+    if (screenshot)
+        prompterInPlace.emplace(screenshotPrompter);
     TK4812CfgMain window(*dm, *hid, std::move(services));
     if (!window.FormCreate()) {
-        // No mouse: the dialog has been shown; nothing was written.
+        // No mouse: the dialog has been shown (for a screenshot, rendered); nothing was written.
+        if (screenshot && screenshotPrompter.shown()) {
+            if (!screenshotPrompter.saved())
+                return fail(QStringLiteral("cannot write the screenshot to %1").arg(options->screenshot));
+            return fail(QStringLiteral("%1 %2: the screenshot %3 shows this dialog")
+                            .arg(screenshotPrompter.shown()->title, screenshotPrompter.shown()->text.trimmed(),
+                                 options->screenshot));
+        }
         return kExitFailure;
     }
     if (screenshot)

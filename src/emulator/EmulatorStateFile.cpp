@@ -2,6 +2,8 @@
 
 #include "wire/MemoryMap.h"
 
+#include "platform/storage/RegularFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -125,15 +127,22 @@ std::optional<EmulatorState> decodeEmulatorState(const QByteArray& bytes, QStrin
 
 std::optional<EmulatorState> loadEmulatorState(const QString& path, QString& error)
 {
-    if (!QFileInfo::exists(path))
+    const RegularFileRead file = readRegularFile(path, kMaxEmulatorStateBytes);
+    if (file.status == RegularFileRead::Status::Missing)
         return EmulatorState::initial();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read the emulator's state file %1: %2").arg(path, file.errorString());
+    if (!file.read()) {
+        error = QStringLiteral("cannot use the emulator's state file: %1").arg(file.error);
+        return std::nullopt;
+    }
+    if (file.longerThan(kMaxEmulatorStateBytes)) {
+        error = QStringLiteral("the emulator's state file %1 is longer than %2 bytes; remove it to start with a new "
+                               "mouse")
+                    .arg(path)
+                    .arg(kMaxEmulatorStateBytes);
         return std::nullopt;
     }
     QString reason;
-    std::optional<EmulatorState> state = decodeEmulatorState(file.readAll(), reason);
+    std::optional<EmulatorState> state = decodeEmulatorState(file.bytes, reason);
     if (!state)
         error = QStringLiteral("the emulator's state file %1 is damaged (%2); remove it to start with a new mouse")
                     .arg(path, reason);

@@ -29,8 +29,9 @@ QByteArray encodeEmulatorState(const EmulatorState& state);
 std::optional<EmulatorState> decodeEmulatorState(const QByteArray& bytes, QString& error);
 
 // Reads a state file; a file that does not exist is a new mouse. Nothing,
-// with a message naming the file in `error`, when it cannot be read or is
-// damaged.
+// with a message naming the file in `error`, when it cannot be read, is not a
+// regular file, is longer than kMaxEmulatorStateBytes or is damaged.
+constexpr qint64 kMaxEmulatorStateBytes = 1024 * 1024;
 std::optional<EmulatorState> loadEmulatorState(const QString& path, QString& error);
 // Replaces the state file atomically (a temporary file in the same folder,
 // then a rename), so that a crash leaves the old state or the new one.

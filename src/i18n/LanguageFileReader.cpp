@@ -1,5 +1,7 @@
 #include "i18n/LanguageFileReader.h"
 
+#include "platform/storage/RegularFile.h"
+
 #include <QFile>
 #include <QtEndian>
 
@@ -111,16 +113,18 @@ std::optional<LanguageFile> readLanguageFile(QByteArrayView bytes, QString& erro
 
 std::optional<LanguageFile> readLanguageFileFrom(const QString& path, QString& error)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot open \"%1\": %2").arg(path, f.errorString());
+    const RegularFileRead f = readRegularFile(path, kMaxLanguageFileBytes);
+    if (!f.read()) {
+        error = f.error;
         return std::nullopt;
     }
-    if (f.size() > kMaxLanguageFileBytes) {
-        error = QStringLiteral("\"%1\" has %2 bytes, more than a language file can have").arg(path).arg(f.size());
+    if (f.longerThan(kMaxLanguageFileBytes)) {
+        error = QStringLiteral("\"%1\" has more than %2 bytes, more than a language file can have")
+                    .arg(path)
+                    .arg(kMaxLanguageFileBytes);
         return std::nullopt;
     }
-    const QByteArray bytes = f.readAll();
+    const QByteArray& bytes = f.bytes;
     std::optional<LanguageFile> file = readLanguageFile(bytes, error);
     if (!file)
         error = QStringLiteral("\"%1\" is damaged: %2").arg(path, error);

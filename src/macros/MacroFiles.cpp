@@ -7,6 +7,8 @@
 #include "macros/MacroName.h"
 #include "records/RecordBytes.h"
 
+#include "platform/storage/RegularFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -161,16 +163,17 @@ bool IsValidMacroVersion(const TMACROKEYINFO& macro)
 
 MacroFileRead readMacroFile(const QString& path, TMACROKEYINFO& macro, QString& error)
 {
-    QFile file(path);
-    if (!file.exists()) {
+    // Only the record's bytes are read; a longer file keeps the rest unread.
+    const RegularFileRead file = readRegularFile(path, kMacroFileSize);
+    if (file.status == RegularFileRead::Status::Missing) {
         error = QStringLiteral("\"%1\" does not exist").arg(path);
         return MacroFileRead::Missing;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString());
+    if (!file.read()) {
+        error = file.error;
         return MacroFileRead::Invalid;
     }
-    const QByteArray bytes = file.read(kMacroFileSize);
+    const QByteArray bytes = file.bytes.left(kMacroFileSize);
     if (bytes.size() < kMacroFileSize) {
         error = QStringLiteral("\"%1\" is not a macro file: it holds %2 bytes, a macro file %3")
                     .arg(path)

@@ -13,9 +13,9 @@ QString AppConfig::defaultPath()
     return programFile(QStringLiteral("config.ini"));
 }
 
-AppConfig AppConfig::fromFile(const QString& path)
+AppConfig AppConfig::fromFile(const QString& path, QString* error)
 {
-    return fromIni(IniFile::fromFile(path));
+    return fromIni(IniFile::fromFile(path, error));
 }
 
 AppConfig AppConfig::fromIni(const IniFile& ini)

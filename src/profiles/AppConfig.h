@@ -31,7 +31,7 @@ public:
     // programFile("config.ini").
     static QString defaultPath();
     // A missing or unreadable file gives the defaults.
-    static AppConfig fromFile(const QString& path);
+    static AppConfig fromFile(const QString& path, QString* error = nullptr);
     static AppConfig fromIni(const IniFile& ini);
 
     const QStringList& includeDeviceList() const { return m_includeDeviceList; }

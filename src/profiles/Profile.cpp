@@ -5,6 +5,8 @@
 #include "platform/storage/StorageError.h"
 
 #include <QDir>
+#include "platform/storage/RegularFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -117,14 +119,12 @@ bool TuiProfile::allowed(const TuiProfileEvent& veto)
 void TuiProfile::readWholeFile(const QString& path)
 {
     // A pipe or a device would never end (or never answer): only regular files are read.
-    if (!QFileInfo(path).isFile())
+    RegularFileRead file = readRegularFile(path, kMaxFileSize);
+    if (file.status == RegularFileRead::Status::NotRegular)
         throw StorageError(QStringLiteral("\"%1\" is not a regular file and cannot be read.").arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw StorageError(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
-    QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw StorageError(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.errorString()));
+    if (!file.read())
+        throw StorageError(QStringLiteral("The file \"%1\" cannot be read: %2").arg(path, file.reason));
+    QByteArray bytes = std::move(file.bytes);
     if (bytes.size() > kMaxFileSize) {
         throw StorageError(QStringLiteral("The file \"%1\" is larger than %2 bytes, too large for a stored record.")
                                .arg(path)

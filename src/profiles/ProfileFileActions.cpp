@@ -17,7 +17,7 @@ ProfileFileResult checkProfileFile(const QString& file)
     TuiProfile probe;
     if (!probe.LoadStreamFromFile(file))
         return {ProfileFileStatus::Missing, QStringLiteral("\"%1\" does not exist.").arg(file)};
-    const QString problem = profileFileProblem(probe.stream());
+    const QString problem = profileBytesProblem(probe.stream());
     if (!problem.isEmpty())
         return {ProfileFileStatus::NotAProfile, QStringLiteral("\"%1\" cannot be loaded: %2.").arg(file, problem)};
     return {};

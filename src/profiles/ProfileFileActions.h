@@ -6,9 +6,11 @@
 // caller's.
 //
 // A file is taken only when it is a profile of this program (version 259,
-// at least one whole record; longer files are kept whole). Failures of the
-// file or registry layer are thrown as StorageError; a load that fails so is
-// undone whole (TDM::changeAsOneStep): nothing in memory or storage changed.
+// at least one whole record; longer files are kept whole) whose fields hold
+// only values the program stores (profileRecordProblem names the first that
+// does not). Failures of the file or registry layer are thrown as
+// StorageError; a load that fails so is undone whole (TDM::changeAsOneStep):
+// nothing in memory or storage changed.
 
 #include "profiles/ProfileManager.h"
 
@@ -31,7 +33,7 @@ QString WithProfileFileSuffix(const QString& file);
 enum class ProfileFileStatus {
     Done,
     Missing,             // no such file
-    NotAProfile,         // wrong version or too short; problem says which
+    NotAProfile,         // wrong version, too short or a damaged field; problem says which
     NameNotStorable,     // the profile cannot be bound to a file of that name or folder
     FolderNotWritable,   // no new file can be made in the chosen folder
 };

@@ -4,6 +4,7 @@
 
 #include "profiles/ProfileManager.h"
 
+#include "macros/MacroFiles.h"
 #include "platform/storage/AtomicFile.h"
 #include "platform/storage/Registry.h"
 #include "platform/storage/StorageError.h"
@@ -14,6 +15,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 
 namespace k4812 {
 
@@ -27,9 +29,42 @@ QString keptAsideText(const QString& aside)
                            : QStringLiteral(" The old record was kept as the registry value \"%1\".").arg(aside);
 }
 
+// The profile record a loaded store holds (at least one whole record).
+std::unique_ptr<TMOUSEPROFILEINFO> storedProfile(TuiProfile& store)
+{
+    auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
+    readStore(store, *profile);
+    return profile;
+}
+
 QString withTrailingSlash(const QString& folder)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// Saves killed midway leave their temporary files beside the profile and
+// macro files; these are removed from the folders the profiles name.
+void removeStaleSaves(const TProfileSettingGroup& group, const QString& profilesFolder)
+{
+    QMap<QString, QStringList> profileNames;   // folder -> profile file names in it
+    profileNames[profilesFolder] = {};
+    QStringList macroFolders;
+    for (int i = 0; i < kProfileCount; ++i) {
+        const TProfileSetting& e = group.ProfileSettingList[i];
+        const QString folder = e.FilePath.toString();
+        if (!folder.isEmpty())
+            profileNames[QDir::cleanPath(folder)] << e.FileName.toString();
+        macroFolders << QDir::cleanPath(e.MacroPath.toString());
+    }
+    for (auto it = profileNames.cbegin(); it != profileNames.cend(); ++it) {
+        QStringList names = it.value();
+        for (int i = 0; i < kProfileCount; ++i)
+            names << defaultProfileFileName(i);
+        removeStaleTemporaryFiles(it.key(), names);
+    }
+    macroFolders.removeDuplicates();
+    for (const QString& folder : macroFolders)
+        removeStaleTemporaryFiles(folder, {}, QLatin1String(kMacroFileExtension));
 }
 
 } // namespace
@@ -66,6 +101,7 @@ void TDM::DataModuleCreate()
     writeStore(m_settingGroupStore, *makeZeroRecord<TProfileSettingGroup>());
     LoadProfileGroupSettingInfoFromRegistry();
     const QStringList registryNotices = m_registry->notices();
+    removeStaleSaves(*m_profileSettingGroup, m_profilesFolder);
 
     configureStore(m_allSettingStore, QLatin1String(kAllSettingName));
     writeStore(m_allSettingStore, *m_allProfileSettingInfo);
@@ -76,7 +112,10 @@ void TDM::DataModuleCreate()
 
     SwitchToProfileGroup(m_profileGroupIndex);
     m_usageAndPage = kMouseUsageAndPage;
-    m_appConfig = AppConfig::fromFile(m_configFile);
+    QString configProblem;
+    m_appConfig = AppConfig::fromFile(m_configFile, &configProblem);
+    if (!configProblem.isEmpty())
+        note(QStringLiteral("The configuration file was not used: %1.").arg(configProblem));
     m_otherConfig = m_appConfig.otherConfig();
     m_notices = registryNotices + m_notices;
 }
@@ -111,6 +150,17 @@ void TDM::loadProfileStore(int index)
                  .arg(store.Size()));
         resetStore<TMOUSEPROFILEINFO>(store);
         loaded = false;
+    }
+    if (loaded) {
+        const QString damage = profileRecordProblem(*storedProfile(store));
+        if (!damage.isEmpty()) {
+            note(QStringLiteral("Profile %1 in the registry holds a value the program never stores (%2); it starts "
+                                "from the factory settings.%3")
+                     .arg(index + 1)
+                     .arg(damage, keptAsideText(keepRegistryValueAside(store.FileName()))));
+            resetStore<TMOUSEPROFILEINFO>(store);
+            loaded = false;
+        }
     }
     if (!loaded)
         store.RestoreToDefault(); // not saved: the registry value stays until the user saves
@@ -153,6 +203,11 @@ void TDM::loadProfileFromFile(int index, const TProfileSetting& entry)
                       .arg(path)
                       .arg(store.Size())
                       .arg(sizeof(TMOUSEPROFILEINFO));
+    }
+    if (problem.isEmpty()) {
+        const QString damage = profileRecordProblem(*storedProfile(store));
+        if (!damage.isEmpty())
+            problem = QStringLiteral("The file \"%1\" holds a value the program never stores: %2.").arg(path, damage);
     }
     if (!problem.isEmpty())
         replaceUnreadableProfileFile(index, path, problem);

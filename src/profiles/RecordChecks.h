@@ -26,4 +26,25 @@ QString profileFileNameProblem(const QString& name);
 // 259. Longer files are accepted; their extra bytes are kept.
 QString profileFileProblem(QByteArrayView bytes);
 
+// Why a profile record cannot be used, or an empty text: the first field
+// that holds a value the window never stores, named with its place in the
+// record. Checked are what reaches the mouse and what the window's controls
+// index with: the functions of buttons 1 to 7 (class, device code and menu
+// row agree as in the button table, keys the mouse can send, fire count and
+// delay 1 to 255, macros of the profile's list, at most five of them),
+// ButtonCount 0 to 15, CPILevel 1 to 4, the active level 0 to 3, levels in use
+// 100 to 3500 CPI, levels 5 to 10 unused, the report rate (125, 250, 500 or
+// 1000 Hz), the light (on/off 0 or 1, brightness and breathing 0 to 3, wheel
+// value 0 to 127), the fire defaults 0 to 255 and the macro list (at most 21
+// macros of at most 128 actions). Reserved fields, stale parameters of other
+// function classes and the wheel entries (never sent) are not looked at.
+QString profileRecordProblem(const TMOUSEPROFILEINFO& profile);
+
+// The light part of profileRecordProblem: WheelLedOnOff, HWVWheelValue,
+// brightness and breathing speed.
+QString lightProblem(const TMOUSECONFIGINFO& config);
+
+// profileFileProblem, then profileRecordProblem of the record the bytes hold.
+QString profileBytesProblem(QByteArrayView bytes);
+
 } // namespace k4812

@@ -12,6 +12,7 @@
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/TuiThread.h"
 #include "platform/storage/StorageError.h"
+#include "profiles/RecordChecks.h"
 #include "records/RecordBytes.h"
 
 #include <algorithm>
@@ -111,6 +112,20 @@ int uploadBoundProfile(TDM& dm, TuiHIDData& device, SequenceHost& host, int mode
 
 } // namespace
 
+QString boundProfilesProblem(TDM& dm)
+{
+    auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
+    for (int mode = 0; mode < kModeCount; ++mode) {
+        const int bound = dm.FProfileSettingGroup().ProfileIndexOfProfileGroup[mode];
+        if (!dm.ReadProfileInfo(*profile, bound))
+            continue; // cannot happen with a checked group record; uploadBoundProfile sends nothing for it
+        const QString problem = profileRecordProblem(*profile);
+        if (!problem.isEmpty())
+            return translate(QLatin1String(kApplyDamagedProfileText)).arg(bound + 1).arg(problem);
+    }
+    return {};
+}
+
 void StoreAllProfiles(TDM& dm)
 {
     dm.SaveBackAllProfiles();
@@ -147,6 +162,14 @@ bool ApplySettings(TDM& dm, TuiHIDData& device, MainWindowState& state, Sequence
     report = ApplyReport{};
     StepLog log(host, report.steps);
 
+    // The working copy joins its store first, so that both bound profiles are
+    // checked as they would be sent.
+    dm.SaveBackToCurrentProfileInfo();
+    report.refusal = boundProfilesProblem(dm);
+    if (!report.refusal.isEmpty()) {
+        host.showWarning(translate(QLatin1String(kApplyWarningTitle)), report.refusal);
+        return false;
+    }
     StoreAllProfiles(dm);
     state.SettingsChanged = false;
     startPointerSettings(state, host);

@@ -36,10 +36,15 @@ constexpr int kPauseAfterUpdateEnd = 50;
 inline constexpr const char* kApplyWarningTitle = "Warning";
 inline constexpr const char* kApplyNoMouseText = "    Please connect your mouse device before apply new settings!";
 inline constexpr const char* kApplyFailedText = "The settings could not all be written to the mouse. Failed step: %1";
+inline constexpr const char* kApplyDamagedProfileText =
+    "Profile %1 holds a value that cannot be sent to the mouse; nothing was written. %2";
 inline constexpr const char* kApplyCpiNotReadText =
     "The mouse's active CPI level could not be read; level 1 is now active.";
 
 struct ApplyReport {
+    // Why nothing was stored or sent: a bound profile holds a value the
+    // program never stores (names the profile and the field); else empty.
+    QString refusal;
     bool mousePresent = false;
     // Every step sent, in order, with its outcome.
     std::vector<ApplyStepResult> steps;
@@ -75,7 +80,13 @@ void StoreAllProfiles(TDM& dm);
 void UploadProfile(TuiHIDData& device, SequenceHost& host, const TMOUSEPROFILEINFO& profile, int bank,
                    std::vector<ApplyStepResult>& steps, EncodingNotes* notes = nullptr);
 
-// The whole apply sequence. True when the mouse was present and took every
+// Why the profile bound to one of the modes cannot be sent to the mouse
+// ("Profile N: field ..."), or an empty text.
+QString boundProfilesProblem(TDM& dm);
+
+// The whole apply sequence. A bound profile that holds a value the program
+// never stores (profileRecordProblem) is refused first: a warning names the
+// profile and the field, nothing is stored or sent, false. True when the mouse was present and took every
 // write (a failed CPI read-back makes level 1 active and is shown as a note). With the mouse absent: the profiles are stored, SettingsChanged is
 // cleared, the pointer settings are started, the warning is shown, nothing is
 // sent, false. When a command fails the sequence still runs to its end, then

@@ -5,6 +5,7 @@
 #include "profiles/FactoryDefaults.h"
 #include "profiles/Profile.h"
 #include "profiles/ProfileManager.h"
+#include "profiles/RecordChecks.h"
 #include "records/RecordBytes.h"
 
 #include "TestEnvironment.h"
@@ -61,6 +62,7 @@ TEST(PresetProfilesTest, EachPresetLoadsAndHoldsTheSettingsOfItsKindOfGame)
         auto header = makeZeroRecord<TMOUSEPROFILEINFO>();
         check.Read(header.get(), int(sizeof(TMOUSEPROFILEINFO)));
         EXPECT_EQ(header->ProfileHeader.FFileVersion, kProfileFileVersion);
+        EXPECT_EQ(profileRecordProblem(*header), QString());
         ASSERT_TRUE(dm.LoadCurrentProfileInfoFromFile(file));
 
         const TMOUSECONFIGINFO& c = dm.FCurrentProfileInfo().ConfigInfo;

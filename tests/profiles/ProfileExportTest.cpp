@@ -99,3 +99,14 @@ TEST_F(ProfileExportTest, AReadOnlyFolderRefusesTheExportAndIsLeftAsItWas)
 }
 
 } // namespace
+
+TEST_F(ProfileExportTest, NamesUpToTheFileSystemsLimitAreExported)
+{
+    for (const int bytes : {245, 250, 255}) {
+        const QString name = QString(bytes - 4, QLatin1Char('x')) + QStringLiteral(".pfd");
+        const QString file = target() + "/" + name;
+        EXPECT_EQ(ExportCurrentProfile(*dm, file), ProfileExportResult::Saved) << bytes;
+        EXPECT_EQ(test::readFile(file).size(), qsizetype(sizeof(TMOUSEPROFILEINFO))) << bytes;
+    }
+    EXPECT_EQ(entries().size(), 3) << "no temporary file is left";
+}

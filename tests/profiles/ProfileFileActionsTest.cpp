@@ -1,5 +1,6 @@
 #include "platform/storage/Registry.h"
 #include "profiles/FactoryDefaults.h"
+#include "profiles/ButtonFunctionTable.h"
 #include "profiles/ProfileFileActions.h"
 #include "records/RecordBytes.h"
 
@@ -9,6 +10,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cstring>
 
 using namespace k4812;
 using k4812::test::TestEnvironment;
@@ -82,14 +85,30 @@ TEST_F(ProfileFileActionsTest, FilesThatAreNoProfilesChangeNothing)
         const char* name;
         QByteArray bytes;
         ProfileFileStatus status;
+        const char* named = "";   // a field the problem names
     };
     QByteArray wrongVersion = profileBytes(250);
     wrongVersion[0] = 4;
+    // Full-length files that pass the version check but hold what no edit stores.
+    const auto configAt = [](std::size_t offset) {
+        return qsizetype(offsetof(TMOUSEPROFILEINFO, ConfigInfo) + offset);
+    };
+    QByteArray manyLevels = profileBytes(250);
+    manyLevels[configAt(offsetof(TMOUSECONFIGINFO, CPILevel))] = char(255);
+    QByteArray disabledClick = profileBytes(250);
+    disabledClick[configAt(offsetof(TBUTTONFUNCINFO, FunctionIndex))] = char(kRowDisable);
+    QByteArray noise(kProfileBytes, Qt::Uninitialized);
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919 + 13) % 251);
+    std::memcpy(noise.data(), &kProfileFileVersion, sizeof kProfileFileVersion);
     const Case cases[] = {
         {"two-bytes.pfd", QByteArray("\x03\x01", 2), ProfileFileStatus::NotAProfile},
         {"wrong.pfd", wrongVersion, ProfileFileStatus::NotAProfile},
         {"short.pfd", profileBytes(250).left(1000), ProfileFileStatus::NotAProfile},
         {"absent.pfd", QByteArray(), ProfileFileStatus::Missing},
+        {"levels.pfd", manyLevels, ProfileFileStatus::NotAProfile, "CPILevel"},
+        {"noclick.pfd", disabledClick, ProfileFileStatus::NotAProfile, "ButtonFuncInfo[0].FunctionIndex"},
+        {"noise.pfd", noise, ProfileFileStatus::NotAProfile, "ButtonCount"},
     };
     const QByteArray before = dm->FProfileGroup(0)->stream();
     for (const Case& c : cases) {
@@ -100,6 +119,8 @@ TEST_F(ProfileFileActionsTest, FilesThatAreNoProfilesChangeNothing)
         EXPECT_EQ(ImportProfileFile(*dm, file).status, c.status) << c.name;
         EXPECT_EQ(LoadPresetProfile(*dm, file).status, c.status) << c.name;
         EXPECT_FALSE(ImportProfileFile(*dm, file).problem.isEmpty()) << c.name;
+        EXPECT_TRUE(ImportProfileFile(*dm, file).problem.contains(QLatin1String(c.named))) << c.name;
+        EXPECT_TRUE(LoadPresetProfile(*dm, file).problem.contains(QLatin1String(c.named))) << c.name;
         EXPECT_EQ(dm->FProfileGroup(0)->stream(), before) << c.name;
         EXPECT_EQ(dm->FProfileGroup(0)->FileName(), QStringLiteral("Profile1.pfd")) << c.name;
     }

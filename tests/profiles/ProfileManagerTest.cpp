@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 
 #include <cerrno>
@@ -317,6 +319,72 @@ TEST_F(ProfileManagerTest, ShortOrOversizedProfileFiles)
     EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.ReportRate, 250);
     ASSERT_TRUE(dm->SaveBackAllProfileInfoToFile());
     EXPECT_EQ(test::readFile(profileFile(2)), big);
+}
+
+TEST_F(ProfileManagerTest, ProfilesWithDamagedFieldsAreKeptAsideAndReplaced)
+{
+    start();
+    editStoredGroup([](TProfileSettingGroup& g) { g.ProfileSettingList[1].SaveToFile = 0; });
+    {
+        auto dm = start();
+        dm->SwitchToProfileGroup(1);
+        ASSERT_TRUE(dm->SaveCurrentProfileInfoToRegistry());
+    }
+    const auto cpiLevel = qsizetype(offsetof(TMOUSEPROFILEINFO, ConfigInfo) + offsetof(TMOUSECONFIGINFO, CPILevel));
+    // Profile 1 in its file, profile 2 in the registry, both full length with 255 CPI levels.
+    QByteArray file = test::readFile(profileFile(1));
+    file[cpiLevel] = char(255);
+    ASSERT_TRUE(test::writeFile(profileFile(1), file));
+    QByteArray value = registryValues().at("Profile2.pfd");
+    value[cpiLevel] = char(255);
+    Registry().writeBinary(HKEY_CURRENT_USER, kKey, QStringLiteral("Profile2.pfd"), value);
+
+    auto dm = start();
+    ASSERT_EQ(dm->notices().size(), 2) << dm->notices().join('\n').toStdString();
+    for (const QString& notice : dm->notices())
+        EXPECT_TRUE(notice.contains("CPILevel is 255")) << notice.toStdString();
+    EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.CPILevel, 4);
+    const QStringList aside = QDir(folder()).entryList({"Profile1.pfd.damaged-*"});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(test::readFile(folder() + "/" + aside[0]), file);
+    ASSERT_TRUE(dm->SwitchToProfileGroup(1));
+    EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.CPILevel, 4);
+    bool keptInRegistry = false;
+    for (const auto& [name, data] : registryValues())
+        keptInRegistry = keptInRegistry || (name.startsWith("Profile2.pfd.damaged-") && data == value);
+    EXPECT_TRUE(keptInRegistry);
+}
+
+TEST_F(ProfileManagerTest, StaleTemporaryFilesOfKilledSavesAreRemovedAtStart)
+{
+    start();
+    const QString macros = folder() + "/Profile2_Macros";
+    ASSERT_TRUE(QDir().mkpath(macros));
+    struct Case {
+        QString path;
+        bool old;
+        bool removed;
+    };
+    const Case cases[] = {
+        {folder() + "/.Profile1.pfd.1x2y3z.tmp", true, true},
+        {folder() + "/.Profile4.pfd.9.tmp", true, true},
+        {macros + "/.Reload.macro.abc.tmp", true, true},
+        {folder() + "/.Profile2.pfd.4k.tmp", false, false},    // may be a save under way
+        {folder() + "/.notes.txt.abc.tmp", true, false},        // not one of ours
+        {env.path("Documents/.Profile1.pfd.abc.tmp"), true, false},   // not our folder
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(test::writeFile(c.path, "half a save"));
+        if (c.old) {
+            QFile f(c.path);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        }
+    }
+    auto dm = start();
+    EXPECT_TRUE(dm->notices().isEmpty());
+    for (const Case& c : cases)
+        EXPECT_EQ(QFileInfo::exists(c.path), !c.removed) << c.path.toStdString();
 }
 
 TEST_F(ProfileManagerTest, UnreadableProfileFileIsReportedAndReplaced)

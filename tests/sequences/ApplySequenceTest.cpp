@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstring>
 
 using namespace k4812;
@@ -262,6 +264,48 @@ TEST_F(ApplySequenceTest, WithoutTheMouseTheProfilesAreStoredAndNothingIsSent)
     auto stored = makeZeroRecord<TMOUSEPROFILEINFO>();
     copyBytesIntoRecord(*stored, test::readFile(file));
     EXPECT_EQ(stored->ConfigInfo.ReportRate, 125);
+}
+
+TEST_F(ApplySequenceTest, ABoundProfileWithADamagedFieldIsNeitherStoredNorSent)
+{
+    struct Case {
+        int profile;          // 0-based; 0 is the current profile (Mode 1), 1 is bound to Mode 2
+        const char* field;
+        std::function<void(TMOUSEPROFILEINFO&)> damage;
+    };
+    const Case cases[] = {
+        {0, "CPILevel is 255", [](TMOUSEPROFILEINFO& p) { p.ConfigInfo.CPILevel = 255; }},
+        {1, "ButtonFuncInfo[0].FunctionIndex",
+         [](TMOUSEPROFILEINFO& p) { p.ConfigInfo.ButtonFuncInfo[0].FunctionIndex = 33; }},
+        {1, "ReportRate", [](TMOUSEPROFILEINFO& p) { p.ConfigInfo.ReportRate = 7; }},
+    };
+    const QString file = env.path("Documents/Gaming Mouse Profiles/Profile1.pfd");
+    const QByteArray before = test::readFile(file);
+    for (const Case& c : cases) {
+        dm.reset();
+        dm = std::make_unique<TDM>();
+        host.warnings.clear();
+        state.SettingsChanged = true;
+        if (c.profile == 0) {
+            c.damage(dm->FCurrentProfileInfo());   // as if an edit had stored it
+        } else {
+            auto other = makeZeroRecord<TMOUSEPROFILEINFO>();
+            ASSERT_TRUE(dm->ReadProfileInfo(*other, c.profile));
+            c.damage(*other);
+            dm->FProfileGroup(c.profile)->Write(other.get(), int(sizeof *other));
+        }
+
+        EXPECT_FALSE(apply()) << c.field;
+
+        EXPECT_TRUE(emulated.mouse().log().empty()) << c.field;
+        EXPECT_TRUE(state.SettingsChanged) << c.field;
+        EXPECT_EQ(test::readFile(file), before) << c.field;
+        ASSERT_EQ(host.warnings.size(), 1u) << c.field;
+        EXPECT_TRUE(host.warnings[0].second.startsWith(QStringLiteral("Profile %1 ").arg(c.profile + 1)))
+            << host.warnings[0].second.toStdString();
+        EXPECT_TRUE(host.warnings[0].second.contains(QLatin1String(c.field))) << host.warnings[0].second.toStdString();
+        EXPECT_EQ(report.refusal, host.warnings[0].second);
+    }
 }
 
 TEST_F(ApplySequenceTest, AMouseLostHalfWayGetsEveryCommandAndTheFirstFailureIsReported)

@@ -3,6 +3,8 @@
 
 #include "TestEnvironment.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -51,4 +53,25 @@ TEST(CliProcess, TwoRunsSeeTheSameEmulatedMouse)
     const ProcessResult absent = k4812ctl({device, "raw", "read", "0x40", "1"});
     EXPECT_EQ(absent.status, 1);
     EXPECT_TRUE(absent.err.contains("No such device")) << absent.err.toStdString();
+}
+
+TEST(CliProcess, StartsInAHomeFolderWithAVeryLongPath)
+{
+    TestEnvironment env;
+    QString home = env.path("home");
+    for (int i = 0; i < 6; ++i)
+        home += QLatin1Char('/') + QString(99, QLatin1Char('h'));
+    ASSERT_TRUE(QDir().mkpath(home));
+    ASSERT_GT(home.size(), 600);
+    env.set("HOME", home);
+    env.set("XDG_CONFIG_HOME", home + "/.config");
+    env.set("XDG_DATA_HOME", home + "/.local/share");
+
+    const QString device = QStringLiteral("--device=emulator:") + env.path("m.state");
+    const ProcessResult r = k4812ctl({device, "set", "rate", "250"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const ProcessResult shown = k4812ctl({"profile", "show", "1"});
+    ASSERT_EQ(shown.status, 0) << shown.err.toStdString();
+    EXPECT_TRUE(shown.out.contains("Report rate: 250 Hz")) << shown.out.toStdString();
+    EXPECT_TRUE(QFile::exists(home + "/.config/k4812/registry.sqlite3")) << "the settings database is in the long home";
 }

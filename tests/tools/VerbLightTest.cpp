@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace k4812;
 using k4812::test::readFile;
 using k4812::test::RecordingPauser;
@@ -149,6 +151,31 @@ TEST_F(VerbLight, BadCommandLinesSendNothing)
         EXPECT_TRUE(result.err.contains("Usage: k4812ctl")) << args.join(' ').toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(state()));
+}
+
+TEST_F(VerbLight, ALightNoEditStoresIsNotSent)
+{
+    const struct {
+        const char* field;
+        std::function<void(TMOUSECONFIGINFO&)> damage;
+    } cases[] = {
+        {"BRIGHT_LEVEL", [](TMOUSECONFIGINFO& c) { c.LEDConfig.BRIGHT_LEVEL = 200; }},
+        {"BREATH_SPEED", [](TMOUSECONFIGINFO& c) { c.LEDConfig.BREATH_SPEED = 9; }},
+        {"WheelLedOnOff", [](TMOUSECONFIGINFO& c) { c.WheelLedOnOff = 3; }},
+    };
+    for (const auto& c : cases) {
+        auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
+        copyBytesIntoRecord(*profile, profileBytes);
+        c.damage(profile->ConfigInfo);
+        const QString file = env.path(QStringLiteral("%1.pfd").arg(QLatin1String(c.field)));
+        ASSERT_TRUE(test::writeFile(file, recordToBytes(*profile)));
+        for (const QStringList& args : {QStringList{"preview-light", file}, QStringList{"restore-light", file, "0"}}) {
+            const auto result = ctl(args);
+            EXPECT_EQ(result.status, cli::kExitFailure) << args.join(' ').toStdString();
+            EXPECT_TRUE(result.err.contains(QLatin1String(c.field))) << result.err.toStdString();
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(state())) << "nothing reached the mouse";
 }
 
 TEST_F(VerbLight, FailuresAreReported)

@@ -217,10 +217,31 @@ TEST_F(VerbMacro, CheckPrintsTheErrorsOfEachMacroAndFailsWhenAnyHasSome)
 
 TEST_F(VerbMacro, ControlCharactersInNamesAreShownAsCodes)
 {
-    const TMACROKEYINFO macro = makeMacro(QStringLiteral("a\x1b[2Jb"), {});
-    const QString path = writeMacro("odd.macro", macro);
-    EXPECT_TRUE(runCtl({"macro", "show", path}).out.startsWith("name: a\\x1b[2Jb\n"));
-    EXPECT_EQ(runCtl({"macro", "check", path}).out, "a\\x1b[2Jb: 0 errors\n");
+    struct Case {
+        QString name;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {QStringLiteral("a\x1b[2Jb"), "a\\x1b[2Jb"},          // erase the screen
+        {QStringLiteral("two\nlines"), "two\\x0alines"},
+        {QStringLiteral("c1") + QChar(0x9B) + QStringLiteral("31m"), "c1\\x9b31m"},   // the one-character CSI
+        {QStringLiteral("del\x7f"), "del\\x7f"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString path = writeMacro(QStringLiteral("odd%1.macro").arg(++n), makeMacro(c.name, {}));
+        const std::string shown = c.shown;
+        EXPECT_TRUE(runCtl({"macro", "show", path}).out.startsWith(QString::fromStdString("name: " + shown + "\n")))
+            << shown;
+        EXPECT_EQ(runCtl({"macro", "check", path}).out.toStdString(), shown + ": 0 errors\n");
+        const auto imported = runCtl({"macro", "import", path});
+        EXPECT_EQ(imported.status, 0) << imported.err.toStdString();
+        EXPECT_TRUE(imported.out.contains(QString::fromStdString("is \"" + shown + "\" (0 actions)")))
+            << imported.out.toStdString();
+        const auto again = runCtl({"macro", "import", path});
+        EXPECT_TRUE(again.err.contains(QString::fromStdString("named \"" + shown + "\" already")))
+            << again.err.toStdString();
+    }
 }
 
 TEST_F(VerbMacro, WrongCommandLinesAreUsageErrors)

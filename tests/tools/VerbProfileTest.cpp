@@ -80,15 +80,18 @@ TEST_F(VerbProfile, ShowNamesFunctionsKeysAndMacros)
     editProfile(1, [](TMOUSEPROFILEINFO& p) {
         TBUTTONFUNCINFO& single = p.ConfigInfo.ButtonFuncInfo[3];
         single.FunctionClass = kFunctionClassSingleKey;
+        single.FunctionIndex = 5;
         single.DeviceCode = 16;
         single.SingleKeyInfo.nKeyValue1 = 0x74; // F5
         TBUTTONFUNCINFO& combo = p.ConfigInfo.ButtonFuncInfo[4];
         combo.FunctionClass = kFunctionClassCombo;
+        combo.FunctionIndex = 6;
         combo.DeviceCode = 15;
         combo.ComboKeyInfo.nModifier = 2 | 4;
         combo.ComboKeyInfo.nKeyValue1 = 'A';
         TBUTTONFUNCINFO& macro = p.ConfigInfo.ButtonFuncInfo[5];
         macro.FunctionClass = kFunctionClassMacro;
+        macro.FunctionIndex = 28;
         macro.DeviceCode = 17;
         setMacroName(macro.MacroKeyInfo, u"Reload\x1b[2J");
         p.MacroKeyInfoList.nMacroInfoCount = 1;

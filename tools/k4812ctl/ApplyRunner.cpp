@@ -72,6 +72,8 @@ int runApply(Context& context, TDM& dm, std::uint8_t lastActivatedProfile)
     // The pointer settings run on a worker; the process must not end under it.
     TuiThread::waitForAll();
 
+    if (!report.refusal.isEmpty())
+        return context.fail(report.refusal);
     if (!report.mousePresent) {
         context.out() << "The profiles were stored; nothing was sent to the mouse.\n";
     } else {

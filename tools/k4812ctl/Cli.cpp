@@ -116,8 +116,18 @@ TuiHIDData* Context::link()
         fail(error);
         return nullptr;
     }
-    if (!m_options.trace.isEmpty())
-        backend = std::make_unique<TracingHidBackend>(std::move(backend), m_options.trace);
+    if (!m_options.trace.isEmpty()) {
+        // A trace that cannot be written stops the command before it reaches the mouse.
+        const QString problem = TracingHidBackend::traceFileProblem(m_options.trace);
+        if (!problem.isEmpty()) {
+            fail(problem);
+            return nullptr;
+        }
+        backend = std::make_unique<TracingHidBackend>(std::move(backend), m_options.trace, [this](const QString& text) {
+            m_err << "k4812ctl: warning: " << text << "; the rest of the trace is lost\n";
+            m_err.flush();
+        });
+    }
     const IniFile config = IniFile::fromFile(programFile(QStringLiteral("config.ini")));
     m_hid = std::make_unique<TuiHIDData>(std::move(backend), TuiHIDData::readIncludeList(config));
     return m_hid.get();

@@ -2,9 +2,24 @@
 
 #include "records/RecordBytes.h"
 
+#include "platform/storage/RegularFile.h"
+
 #include <QFile>
 
 namespace k4812::cli {
+
+QString printable(const QString& text)
+{
+    QString shown;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            shown += QStringLiteral("\\x%1").arg(unsigned(u), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
 
 void warn(Context& context, const QString& text)
 {
@@ -13,18 +28,14 @@ void warn(Context& context, const QString& text)
 
 std::unique_ptr<TMOUSEPROFILEINFO> readProfileFile(Context& context, const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        context.fail(QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString()));
-        return nullptr;
-    }
     constexpr qint64 kProfileSize = qint64(sizeof(TMOUSEPROFILEINFO));
-    const qint64 size = file.size();
-    const QByteArray bytes = file.read(kProfileSize);
-    if (file.error() != QFileDevice::NoError) {
-        context.fail(QStringLiteral("cannot read \"%1\": %2").arg(path, file.errorString()));
+    const RegularFileRead file = readRegularFile(path, kProfileSize);
+    if (!file.read()) {
+        context.fail(file.error);
         return nullptr;
     }
+    const qint64 size = file.size;
+    const QByteArray bytes = file.bytes.left(kProfileSize);
     auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
     copyBytesIntoRecord(*profile, bytes);
     if (size < kProfileSize) {

@@ -15,6 +15,10 @@ namespace k4812::cli {
 // warning on err(). Null, after a message, when the file cannot be read.
 std::unique_ptr<TMOUSEPROFILEINFO> readProfileFile(Context& context, const QString& path);
 
+// `text` with its control characters (C0, DEL and C1) shown as \xNN, so
+// that a stored name cannot drive the terminal it is printed on.
+QString printable(const QString& text);
+
 // Prints "k4812ctl: warning: TEXT" on err().
 void warn(Context& context, const QString& text);
 

@@ -36,7 +36,7 @@ std::unique_ptr<TMACROKEYINFOLIST> readMacroFileAsList(Context& context, const Q
         context.fail(error);
         return nullptr;
     }
-    const qint64 size = QFileInfo(path).size();
+    const qint64 size = QFileInfo(path).size();   // a regular file: readMacroFile refuses any other
     if (size > kMacroFileSize)
         warn(context, QStringLiteral("\"%1\" is %2 bytes, longer than a macro file (%3 bytes); the bytes after it "
                                      "are ignored")
@@ -104,19 +104,6 @@ QString describeAction(const TMACROKEY& action)
             .arg(type)
             .arg(stateWord(state), hexByte(action.VALUE1), hexByte(action.VALUE2));
     }
-}
-
-// Control characters in a name would act on the terminal; show them as codes.
-QString printable(const QString& text)
-{
-    QString shown;
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            shown += c;
-    }
-    return shown;
 }
 
 void printMacro(QTextStream& out, const TMACROKEYINFO& macro)

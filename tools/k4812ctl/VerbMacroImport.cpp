@@ -38,7 +38,7 @@ int runMacroImport(Context& context, const QStringList& args)
     if (FindMacroByName(profile, name) >= 0)
         return context.fail(QStringLiteral("profile %1 has a macro named \"%2\" already")
                                 .arg(dm->FProfileIndex() + 1)
-                                .arg(name));
+                                .arg(printable(name)));
 
     macro->nMacroIndex = std::uint16_t(count);
     // The profile's macros each have their file in its macro folder; the new
@@ -60,7 +60,7 @@ int runMacroImport(Context& context, const QStringList& args)
     } catch (const StorageError& e) {
         return context.fail(QStringLiteral("the profile could not be stored: %1").arg(e.message()));
     }
-    context.out() << "Profile " << dm->FProfileIndex() + 1 << ": macro " << count + 1 << " is \"" << name
+    context.out() << "Profile " << dm->FProfileIndex() + 1 << ": macro " << count + 1 << " is \"" << printable(name)
                   << "\" (" << macro->MacroListCount << " actions)\n";
     return kExitOk;
 }

@@ -1,6 +1,7 @@
 // k4812ctl profile show|export|import|reset: one of the five profiles, read,
 // copied to or from a profile file, or reset to the factory settings.
 
+#include "ProfileFileReader.h"
 #include "VerbProfileSupport.h"
 
 #include "wire/KeyCodeTable.h"
@@ -18,19 +19,6 @@
 namespace k4812::cli {
 
 namespace {
-
-// Control characters shown as \xNN, so that a stored name cannot drive the terminal.
-QString printable(const QString& text)
-{
-    QString shown;
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        else
-            shown += c;
-    }
-    return shown;
-}
 
 QString hex(unsigned value, int digits = 2)
 {
@@ -344,7 +332,7 @@ int profileImport(Context& context, const QStringList& args)
     } catch (const StorageError& error) {
         return context.fail(error.message());
     }
-    const QString problem = profileFileProblem(incoming.stream());
+    const QString problem = profileBytesProblem(incoming.stream());
     if (!problem.isEmpty())
         return context.fail(QStringLiteral("\"%1\" was not imported: %2; nothing was changed").arg(file, problem));
 

@@ -6,6 +6,8 @@
 #include "CliPauser.h"
 #include "ProfileFileReader.h"
 
+#include "profiles/RecordChecks.h"
+
 #include "sequences/LightSenders.h"
 
 #include <cstring>
@@ -43,6 +45,11 @@ int runRestoreLight(Context& context, const QStringList& args)
         return kExitFailure;
     if (context.windowIsOpen())
         return kExitFailure;
+    // Only a light the program could have stored reaches the mouse.
+    const QString problem = lightProblem(profile->ConfigInfo);
+    if (!problem.isEmpty())
+        return context.fail(QStringLiteral("\"%1\" holds a value the program never stores, nothing was sent: %2")
+                                .arg(operands[0], problem));
     TuiHIDData* hid = context.hid();
     if (hid == nullptr)
         return kExitFailure;

@@ -3,10 +3,12 @@
 #include "platform/storage/StorageError.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -54,9 +56,9 @@ QString folderOfPath(const QString& path)
 // its mode as to any new file.
 int createTemporary(const QString& target, QString& temporaryPath)
 {
-    const QString name = target.mid(target.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString prefix = temporaryNamePrefix(target.mid(target.lastIndexOf(QLatin1Char('/')) + 1));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = folderOfPath(target) + QLatin1String("/.") + name + QLatin1Char('.')
+        temporaryPath = folderOfPath(target) + QLatin1Char('/') + prefix
             + QString::number(QRandomGenerator::global()->generate(), 36) + QLatin1String(".tmp");
         const int fd = ::open(QFile::encodeName(temporaryPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                               0666);
@@ -88,6 +90,11 @@ bool writeAll(int fd, const char* data, qsizetype size, int& error)
 // the link stays: users link profiles into place from synced folders. A link
 // to a missing file names the file to create. The path is not cleaned up, as
 // ".." after a linked folder is not the folder before it.
+//
+// As the kernel's protected-symlinks rule does for opens, a link in a sticky,
+// world-writable folder (/tmp) is followed only when it belongs to the user
+// or to the folder's owner: another user's link there could point the write
+// at any file the user may change.
 QString followLinks(const QString& path)
 {
     QString current = path;
@@ -96,6 +103,15 @@ QString followLinks(const QString& path)
         struct stat info {};
         if (::lstat(encoded.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
             return current;
+        const QString folder = folderOfPath(current);
+        struct stat folderInfo {};
+        if (::stat(QFile::encodeName(folder).constData(), &folderInfo) == 0 && (folderInfo.st_mode & S_ISVTX) != 0
+            && (folderInfo.st_mode & S_IWOTH) != 0 && info.st_uid != ::geteuid() && info.st_uid != folderInfo.st_uid)
+            fail(path,
+                 QStringLiteral("\"%1\" is another user's symbolic link in the shared folder \"%2\", which is not "
+                                "followed")
+                     .arg(current, folder),
+                 EACCES);
         QByteArray target(PATH_MAX, '\0');
         const ssize_t n = ::readlink(encoded.constData(), target.data(), std::size_t(target.size()));
         if (n <= 0 || n >= target.size())
@@ -117,7 +133,64 @@ void syncFolder(const QString& folder)
     }
 }
 
+bool isTemporaryTail(QStringView tail)
+{
+    // The random part (1 to 7 base-36 digits) and ".tmp".
+    if (!tail.endsWith(QLatin1String(".tmp")))
+        return false;
+    const QStringView digits = tail.chopped(4);
+    return !digits.isEmpty() && digits.size() <= 7
+        && std::all_of(digits.begin(), digits.end(), [](QChar c) {
+               return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+                   || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+           });
+}
+
 } // namespace
+
+QString temporaryNamePrefix(const QString& fileName)
+{
+    // ".", the name, ".", up to 7 digits and ".tmp" must fit NAME_MAX bytes:
+    // a long name is cut, at a whole character.
+    constexpr qsizetype kRoom = NAME_MAX - 1 - 1 - 7 - 4;
+    QByteArray name = QFile::encodeName(fileName);
+    if (name.size() > kRoom) {
+        qsizetype cut = kRoom;
+        while (cut > 0 && (std::uint8_t(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.truncate(cut);
+    }
+    return QLatin1Char('.') + QFile::decodeName(name) + QLatin1Char('.');
+}
+
+QStringList removeStaleTemporaryFiles(const QString& folder, const QStringList& fileNames, const QString& suffix)
+{
+    QStringList prefixes;
+    for (const QString& name : fileNames)
+        prefixes << temporaryNamePrefix(name);
+    QStringList removed;
+    const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-kStaleTemporaryAgeSeconds);
+    const QDir dir(folder);
+    const QFileInfoList candidates =
+        dir.entryInfoList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& entry : candidates) {
+        const QString name = entry.fileName();
+        bool ours = false;
+        for (const QString& prefix : prefixes)
+            ours = ours || (name.startsWith(prefix) && isTemporaryTail(QStringView(name).mid(prefix.size())));
+        if (!ours && !suffix.isEmpty()) {
+            const qsizetype end = name.lastIndexOf(QLatin1Char('.'), name.size() - 5);
+            ours = end > 1 && QStringView(name).left(end).endsWith(suffix)
+                && isTemporaryTail(QStringView(name).mid(end + 1));
+        }
+        // A regular file only (no link is followed), and old enough that no save of a running program owns it.
+        if (!ours || entry.isSymLink() || !entry.isFile() || entry.lastModified() > staleBefore)
+            continue;
+        if (QFile::remove(entry.absoluteFilePath()))
+            removed << name;
+    }
+    return removed;
+}
 
 QString moveFileAside(const QString& path)
 {

@@ -7,6 +7,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -15,11 +16,28 @@ namespace k4812 {
 // Writes `bytes` as the whole content of `path`, creating or replacing it.
 // An existing file keeps its permissions; a read-only one is refused. When
 // `path` is a symbolic link, the file it names is replaced in its own folder
-// and the link stays. The folder must exist and take new files (the
+// and the link stays, unless the link lies in a sticky, world-writable folder
+// and belongs neither to the user nor to the folder's owner (refused, as the
+// kernel refuses to follow it). The folder must exist and take new files (the
 // temporary file); a folder that does not is named in the error, even when
 // the file itself is writable. Throws StorageError when the file cannot be
 // written; the old file is then intact.
 void writeFileAtomically(const QString& path, QByteArrayView bytes);
+
+// The start of the temporary file's name of a write to `fileName`: ".",
+// the name (cut at a whole character so that the temporary name stays within
+// NAME_MAX bytes) and "."; a random part and ".tmp" follow.
+QString temporaryNamePrefix(const QString& fileName);
+
+// A save killed between creating its temporary file and the rename leaves
+// the temporary file behind. Removes, in `folder`, the regular files named as
+// the temporary files of writes to one of `fileNames` or to any name ending
+// in `suffix` (when not empty), last changed more than
+// kStaleTemporaryAgeSeconds ago (a younger one may belong to a save under
+// way in another program). Returns the names removed.
+constexpr int kStaleTemporaryAgeSeconds = 600;
+QStringList removeStaleTemporaryFiles(const QString& folder, const QStringList& fileNames,
+                                      const QString& suffix = QString());
 
 // Renames a file that cannot be used to "<path>.damaged-<date>-<time>" (with
 // a number added when that exists), so that replacing it loses nothing.

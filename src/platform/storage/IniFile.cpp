@@ -1,5 +1,7 @@
 #include "platform/storage/IniFile.h"
 
+#include "platform/storage/RegularFile.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -27,12 +29,19 @@ bool sameName(const QString& a, const QString& b)
 
 } // namespace
 
-IniFile IniFile::fromFile(const QString& path)
+IniFile IniFile::fromFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const RegularFileRead file = readRegularFile(path, kMaxIniFileBytes);
+    QString problem;
+    if (file.longerThan(kMaxIniFileBytes))
+        problem = QStringLiteral("\"%1\" is longer than %2 bytes and is not read").arg(path).arg(kMaxIniFileBytes);
+    else if (!file.read() && file.status != RegularFileRead::Status::Missing)
+        problem = file.error;
+    if (error != nullptr)
+        *error = problem;
+    if (!problem.isEmpty() || !file.read())
         return {};
-    return fromBytes(file.readAll());
+    return fromBytes(file.bytes);
 }
 
 IniFile IniFile::fromBytes(const QByteArray& bytes)

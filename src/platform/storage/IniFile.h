@@ -21,7 +21,11 @@ public:
 
     // A missing or unreadable file gives an empty IniFile: every lookup then
     // returns its default.
-    static IniFile fromFile(const QString& path);
+    // A file that is missing, not a regular file, unreadable or longer than
+    // kMaxIniFileBytes gives an empty IniFile; `error` (when given) then says
+    // why, except for a missing file.
+    static constexpr qint64 kMaxIniFileBytes = 1024 * 1024;
+    static IniFile fromFile(const QString& path, QString* error = nullptr);
     static IniFile fromBytes(const QByteArray& bytes);
 
     bool contains(const QString& section, const QString& key) const;

@@ -14,11 +14,54 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <array>
 
 namespace k4812 {
 
 namespace {
+
+// SQLite's file layer takes paths of at most 512 bytes (it makes every
+// path absolute and resolves its links first), so a home folder of some 500
+// characters could not hold the database. A long path is opened through the
+// folder's descriptor instead, as "/proc/self/fd/N/NAME", with a file layer
+// that keeps such a name as it is: the kernel resolves it, SQLite's buffers
+// see only the short name, and its locks go by the file's identity, so other
+// programs that open the same file by its long name share them.
+constexpr qsizetype kLongestSqlitePath = 500;
+constexpr const char* kFolderFdVfsName = "k4812-unix-folder-fd";
+constexpr char kFolderFdPrefix[] = "/proc/self/fd/";
+
+sqlite3_vfs* g_baseVfs = nullptr;
+
+int keepFolderFdName(sqlite3_vfs* vfs, const char* path, int size, char* out)
+{
+    if (std::strncmp(path, kFolderFdPrefix, sizeof kFolderFdPrefix - 1) == 0) {
+        if (int(std::strlen(path)) + 1 > size)
+            return SQLITE_CANTOPEN;
+        std::strcpy(out, path);
+        return SQLITE_OK;
+    }
+    return g_baseVfs->xFullPathname(vfs, path, size, out);
+}
+
+const char* folderFdVfs()
+{
+    static const char* name = []() -> const char* {
+        g_baseVfs = sqlite3_vfs_find(nullptr);
+        if (g_baseVfs == nullptr)
+            return nullptr;
+        static sqlite3_vfs copy = *g_baseVfs;
+        copy.zName = kFolderFdVfsName;
+        copy.pNext = nullptr;
+        copy.xFullPathname = &keepFolderFdName;
+        return sqlite3_vfs_register(&copy, 0) == SQLITE_OK ? kFolderFdVfsName : nullptr;
+    }();
+    return name;
+}
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS registry_keys (
@@ -286,13 +329,30 @@ void Registry::closeDatabase()
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+    if (m_folderFd >= 0) {
+        ::close(m_folderFd);
+        m_folderFd = -1;
+    }
 }
 
 bool Registry::openDatabase(QString& problem)
 {
     const QString opening = QStringLiteral("opening it");
-    const int openRc = sqlite3_open_v2(QFile::encodeName(m_path).constData(), &m_db,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    QByteArray name = QFile::encodeName(m_path);
+    const char* vfs = nullptr;
+    if (name.size() > kLongestSqlitePath) {
+        const QFileInfo file(m_path);
+        m_folderFd = ::open(QFile::encodeName(file.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        vfs = folderFdVfs();
+        if (m_folderFd < 0 || vfs == nullptr) {
+            const QString why = m_folderFd < 0 ? QString::fromLocal8Bit(std::strerror(errno))
+                                               : QStringLiteral("its long path cannot be handed to SQLite");
+            closeDatabase();
+            throw StorageError(QStringLiteral("The settings database \"%1\" cannot be opened: %2").arg(m_path, why));
+        }
+        name = QByteArray(kFolderFdPrefix) + QByteArray::number(m_folderFd) + '/' + QFile::encodeName(file.fileName());
+    }
+    const int openRc = sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, vfs);
     if (openRc != SQLITE_OK) {
         if (isDamageCode(openRc)) {
             problem = sqliteMessage(m_db, openRc);

@@ -129,6 +129,7 @@ private:
 
     QString m_path;
     sqlite3* m_db = nullptr;
+    int m_folderFd = -1;   // the database's folder, for a path too long for SQLite
     int m_busyTimeoutMs = kDefaultBusyTimeoutMs;
     int m_waitedMs = 0;
     std::function<void(int)> m_busyObserver;

@@ -7,11 +7,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace k4812;
@@ -181,4 +184,138 @@ TEST_F(AtomicFileTest, AFolderThatTakesNoNewFilesIsNamedAndTheFileIsKept)
     ASSERT_TRUE(QFile::setPermissions(folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     EXPECT_EQ(test::readFile(target()), oldContent());
     EXPECT_EQ(filesInFolder(), QStringList{"Profile1.pfd"});
+}
+
+TEST_F(AtomicFileTest, AnotherUsersLinkInAStickySharedFolderIsNotFollowed)
+{
+    // The kernel's protected-symlinks rule: in a sticky, world-writable folder
+    // a link is followed only when it belongs to the follower or to the folder's owner.
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making a link of another user needs the superuser";
+    const uid_t other = 54321;
+    const QString victim = env.path("victim.txt");
+    struct Case {
+        const char* what;
+        mode_t folderMode;
+        uid_t folderOwner;
+        uid_t linkOwner;
+        bool followed;
+    };
+    const Case cases[] = {
+        {"own link in /tmp-like folder", 01777, 0, 0, true},
+        {"another user's link in /tmp-like folder", 01777, 0, other, false},
+        {"link of the folder's owner", 01777, other, other, true},
+        {"another user's link, folder not sticky", 0777, 0, other, true},
+        {"another user's link, sticky but not world-writable", 01775, 0, other, true},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString shared = env.path(QStringLiteral("shared%1").arg(++n));
+        ASSERT_TRUE(QDir().mkpath(shared));
+        ASSERT_TRUE(test::writeFile(victim, oldContent()));
+        const QByteArray link = QFile::encodeName(shared + "/shared.pfd");
+        ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), link.constData()), 0);
+        ASSERT_EQ(::lchown(link.constData(), c.linkOwner, c.linkOwner), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(shared).constData(), c.folderOwner, c.folderOwner), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), c.folderMode), 0);
+
+        if (c.followed) {
+            EXPECT_NO_THROW(writeFileAtomically(shared + "/shared.pfd", newContent())) << c.what;
+            EXPECT_EQ(test::readFile(victim), newContent()) << c.what;
+        } else {
+            try {
+                writeFileAtomically(shared + "/shared.pfd", newContent());
+                ADD_FAILURE() << c.what << ": the link was followed";
+            } catch (const StorageError& error) {
+                EXPECT_TRUE(error.message().contains("another user's symbolic link")) << error.message().toStdString();
+            }
+            EXPECT_EQ(test::readFile(victim), oldContent()) << c.what;
+        }
+        EXPECT_TRUE(QFileInfo(shared + "/shared.pfd").isSymLink()) << c.what;
+    }
+}
+
+TEST_F(AtomicFileTest, FileNamesUpToTheLimitCanBeWritten)
+{
+    struct Case {
+        const char* what;
+        QString name;
+    };
+    const Case cases[] = {
+        {"255 ASCII bytes", QString(251, QLatin1Char('p')) + ".pfd"},
+        {"245 ASCII bytes", QString(241, QLatin1Char('p')) + ".pfd"},
+        {"254 bytes of two-byte characters", QString(125, QChar(0x00E9)) + ".pfd"},
+        {"253 bytes, a three-byte character across the cut", "p" + QString(83, QChar(0x20AC)) + ".pfd"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_LE(QFile::encodeName(c.name).size(), NAME_MAX) << c.what;
+        QString temporary;
+        setAtomicWriteProbe([&](AtomicWriteStage stage, const QString& path) {
+            if (stage == AtomicWriteStage::Write)
+                temporary = path;
+            return 0;
+        });
+        const QString path = folder() + "/" + c.name;
+        EXPECT_NO_THROW(writeFileAtomically(path, newContent())) << c.what;
+        EXPECT_EQ(test::readFile(path), newContent()) << c.what;
+        EXPECT_LE(QFile::encodeName(QFileInfo(temporary).fileName()).size(), NAME_MAX) << c.what;
+        EXPECT_TRUE(QFileInfo(temporary).fileName().startsWith(temporaryNamePrefix(c.name))) << c.what;
+    }
+}
+
+TEST_F(AtomicFileTest, OnlyStaleTemporaryFilesOfOurOwnWritesAreRemoved)
+{
+    const QString longName = QString(251, QLatin1Char('p')) + ".pfd";
+    struct Case {
+        QString name;
+        bool old;
+        bool removed;
+    };
+    const Case cases[] = {
+        {".Profile1.pfd.1k3z9q.tmp", true, true},
+        {".Profile1.pfd.0.tmp", true, true},
+        {temporaryNamePrefix(longName) + "abc.tmp", true, true},
+        {".Reload.macro.zz12.tmp", true, true},            // any macro file's
+        {".Profile1.pfd.1k3z9q.tmp.keep", true, false},
+        {".Profile1.pfd.1k3z9q.tmp", false, false},        // a save under way elsewhere (set below: fresh)
+        {".Profile2.pfd.ABC.tmp", true, false},             // not our digits
+        {".Profile2.pfd.12345678.tmp", true, false},        // too many digits
+        {".notes.txt.abc.tmp", true, false},                // not one of our files
+        {"Profile2.pfd.abc.tmp", true, false},              // not hidden
+        {".Profile2.pfd..tmp", true, false},
+    };
+    const QString shared = env.path("mixed");
+    ASSERT_TRUE(QDir().mkpath(shared));
+    const QDateTime hourAgo = QDateTime::currentDateTime().addSecs(-3600);
+    int n = 0;
+    QStringList expectedRemoved;
+    for (const Case& c : cases) {
+        // Two cases share a name: the second lives in a folder of its own.
+        const QString dir = c.old ? shared : env.path(QStringLiteral("fresh%1").arg(++n));
+        ASSERT_TRUE(QDir().mkpath(dir));
+        ASSERT_TRUE(test::writeFile(dir + "/" + c.name, "x"));
+        if (c.old) {
+            QFile f(dir + "/" + c.name);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(f.setFileTime(hourAgo, QFileDevice::FileModificationTime));
+        }
+        if (c.removed)
+            expectedRemoved << c.name;
+    }
+    // A link of our pattern is never followed or removed.
+    ASSERT_TRUE(QFile::link(target(), shared + "/.Profile3.pfd.abc.tmp"));
+
+    const QStringList names{"Profile1.pfd", "Profile2.pfd", "Profile3.pfd", longName};
+    QStringList removed = removeStaleTemporaryFiles(shared, names, ".macro");
+    removed.sort();
+    expectedRemoved.sort();
+    EXPECT_EQ(removed, expectedRemoved);
+    for (const Case& c : cases) {
+        if (c.old) {
+            EXPECT_EQ(QFileInfo::exists(shared + "/" + c.name), !c.removed) << c.name.toStdString();
+        }
+    }
+    EXPECT_TRUE(QFileInfo(shared + "/.Profile3.pfd.abc.tmp").isSymLink());
+    EXPECT_TRUE(removeStaleTemporaryFiles(env.path("fresh1"), names, ".macro").isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(target()));
 }

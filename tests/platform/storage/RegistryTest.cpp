@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sqlite3.h>
 
@@ -249,4 +250,36 @@ TEST_F(RegistryTest, AWriteGroupKeepsAllItsWritesOrNone)
     holder.release();
     registry.writeDWord(HKEY_CURRENT_USER, kKey, "A", 4);
     EXPECT_EQ(valueOf("A"), 4);
+}
+
+TEST_F(RegistryTest, ADatabaseDeepInALongHomeFolderOpens)
+{
+    // SQLite's file layer alone stops at 512 bytes; a home folder of about 500
+    // characters put the database beyond that.
+    struct Case {
+        const char* what;
+        int depth;   // folders of 99 characters each
+    };
+    const Case cases[] = {
+        {"about 520 bytes", 5},
+        {"about 1100 bytes", 11},
+        {"about 3000 bytes", 30},
+    };
+    for (const Case& c : cases) {
+        QString folder = env.path(QStringLiteral("deep%1").arg(c.depth));
+        for (int i = 0; i < c.depth; ++i)
+            folder += QLatin1Char('/') + QString(99, QLatin1Char('a' + i % 26));
+        ASSERT_TRUE(QDir().mkpath(folder)) << c.what;
+        const QString path = folder + QStringLiteral("/registry.sqlite3");
+        ASSERT_GT(QFile::encodeName(path).size(), 512) << c.what;
+        {
+            Registry registry(path);
+            registry.writeBinary(HKEY_CURRENT_USER, QStringLiteral("software\\Test"), QStringLiteral("v"), "bytes");
+        }
+        Registry again(path);
+        const auto value = again.readValue(HKEY_CURRENT_USER, QStringLiteral("software\\Test"), QStringLiteral("v"));
+        ASSERT_TRUE(value) << c.what;
+        EXPECT_EQ(value->data, QByteArray("bytes")) << c.what;
+        EXPECT_TRUE(QFileInfo::exists(path)) << c.what;
+    }
 }
