@@ -1,7 +1,8 @@
 #pragma once
-// Holds the settings database locked through a raw connection of its own
-// (BEGIN EXCLUSIVE), as another program in the middle of a long write would:
-// while it is held, no other connection can read or write.
+// Holds the settings database locked through a raw connection of its own, as
+// another program in the middle of a long write would: Exclusive (BEGIN
+// EXCLUSIVE) lets no other connection read or write; Write (BEGIN IMMEDIATE)
+// still lets others read.
 
 #include <QFile>
 #include <QString>
@@ -12,10 +13,13 @@ namespace k4812::test {
 
 class SettingsDatabaseLock {
 public:
-    explicit SettingsDatabaseLock(const QString& path)
+    enum class Mode { Exclusive, Write };
+
+    explicit SettingsDatabaseLock(const QString& path, Mode mode = Mode::Exclusive)
     {
         sqlite3_open(QFile::encodeName(path).constData(), &m_db);
-        m_held = sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+        const char* begin = mode == Mode::Exclusive ? "BEGIN EXCLUSIVE" : "BEGIN IMMEDIATE";
+        m_held = sqlite3_exec(m_db, begin, nullptr, nullptr, nullptr) == SQLITE_OK;
     }
     ~SettingsDatabaseLock()
     {

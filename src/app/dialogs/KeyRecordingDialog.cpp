@@ -76,16 +76,8 @@ bool KeyRecordingDialog::keySeenHere(int key, int extended, int state)
 
 bool KeyRecordingDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_recording) {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-            return true;
-        default:
-            break;
-        }
-    }
+    if (m_recording && isKeyEvent(*event))
+        return true;
     return KeyDialogFrame::eventFilter(watched, event);
 }
 

@@ -4,6 +4,8 @@
 #include "macros/HookLibrary.h"
 #include "ui/dialogs/ErrorBox.h"
 
+#include <QEvent>
+
 #include <QPointer>
 #include <QWidget>
 
@@ -20,6 +22,18 @@ TuiHook::Environment recordingHookEnvironment(TuiHook::Environment hook, QWidget
         };
     }
     return hook;
+}
+
+bool isKeyEvent(const QEvent& event)
+{
+    switch (event.type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace k4812

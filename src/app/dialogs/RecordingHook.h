@@ -8,10 +8,16 @@
 
 #include "macros/TuiHook.h"
 
+class QEvent;
 class QWidget;
 
 namespace k4812 {
 
 TuiHook::Environment recordingHookEnvironment(TuiHook::Environment hook, QWidget* owner);
+
+// Whether `event` is a key event (press, release or shortcut check): while a
+// recording runs, every key is there to be recorded and never works the
+// window's controls.
+bool isKeyEvent(const QEvent& event);
 
 } // namespace k4812

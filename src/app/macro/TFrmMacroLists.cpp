@@ -3,6 +3,7 @@
 
 #include "app/macro/TFrmMacro.h"
 
+#include "app/dialogs/RecordingHook.h"
 #include "uiHook/ScopedKeyboardGrab.h"
 #include "app/macro/ActionRows.h"
 #include "app/macro/MacroRowDelegate.h"
@@ -277,16 +278,8 @@ bool TFrmMacro::eventFilter(QObject* watched, QEvent* event)
     // Every key is there to be recorded: the hook has had it at the window
     // already, and past the recorder's limit it lets keys through, which then
     // stop here instead of working the focused control.
-    if (m_recording) {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-            return true;
-        default:
-            break;
-        }
-    }
+    if (m_recording && isKeyEvent(*event))
+        return true;
     if (watched == DELAYEDIT) {
         if (event->type() == QEvent::KeyRelease && !DELAYEDIT->isHidden()) {
             const int key = static_cast<QKeyEvent*>(event)->key();

@@ -1,6 +1,7 @@
 #include "platform/storage/Registry.h"
 #include "platform/storage/StorageError.h"
 
+#include "SettingsDatabaseLock.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -23,29 +24,6 @@ protected:
     QString dbPath() const { return Registry::defaultDatabasePath(); }
 
     TestEnvironment env;
-};
-
-// Holds the database's write lock through a second, raw connection, as the
-// monitor program would while it saves.
-class WriteLockHolder {
-public:
-    explicit WriteLockHolder(const QString& path)
-    {
-        sqlite3_open(QFile::encodeName(path).constData(), &m_db);
-        m_held = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-    ~WriteLockHolder() { sqlite3_close(m_db); }
-    bool held() const { return m_held; }
-    void release()
-    {
-        if (m_held)
-            sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-        m_held = false;
-    }
-
-private:
-    sqlite3* m_db = nullptr;
-    bool m_held = false;
 };
 
 } // namespace
@@ -177,7 +155,7 @@ TEST_F(RegistryTest, SecondWriterWaitsForTheFirstInsteadOfFailing)
     Registry registry;
     registry.writeDWord(HKEY_CURRENT_USER, kKey, "ProfileID", 1);
 
-    WriteLockHolder other(dbPath());
+    test::SettingsDatabaseLock other(dbPath(), test::SettingsDatabaseLock::Mode::Write);
     ASSERT_TRUE(other.held());
     int waits = 0;
     registry.setBusyObserver([&](int) {
@@ -195,7 +173,7 @@ TEST_F(RegistryTest, WriterGivesUpWithAClearErrorWhenTheLockIsNeverReleased)
     registry.writeDWord(HKEY_CURRENT_USER, kKey, "ProfileID", 1);
     registry.setBusyTimeoutMs(0);
 
-    WriteLockHolder other(dbPath());
+    test::SettingsDatabaseLock other(dbPath(), test::SettingsDatabaseLock::Mode::Write);
     ASSERT_TRUE(other.held());
     try {
         registry.writeDWord(HKEY_CURRENT_USER, kKey, "ProfileID", 2);
@@ -244,7 +222,7 @@ TEST_F(RegistryTest, AWriteGroupKeepsAllItsWritesOrNone)
 
     // A locked database refuses the group at once; the registry stays usable.
     registry.setBusyTimeoutMs(0);
-    WriteLockHolder holder(dbPath());
+    test::SettingsDatabaseLock holder(dbPath(), test::SettingsDatabaseLock::Mode::Write);
     ASSERT_TRUE(holder.held());
     EXPECT_THROW(Registry::WriteGroup{registry}, StorageError);
     holder.release();
