@@ -51,4 +51,8 @@ wait "$config"
 status=$?
 [ "$status" -eq 0 ] || fail "k4812-config ended with status $status"
 [ "$(config_windows)" -eq 0 ] || fail "a window K4812_CONFIG is left"
+
+# With nothing to do, the monitor follows the window out.
+no_monitor() { [ -z "$(monitor_pids)" ]; }
+wait_for 150 no_monitor || fail "the monitor stand-in stayed behind the window"
 echo "PASS"

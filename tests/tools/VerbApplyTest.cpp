@@ -169,7 +169,8 @@ TEST_F(VerbApply, TheWarningIsShownInTheStoredLanguage)
 TEST_F(VerbApply, TheMonitorProgramIsToldAtTheEndOfAnApply)
 {
     QProcess monitor;
-    monitor.start(QStringLiteral(K4812_BIN_DIR "/REvo2"), {QStringLiteral("--log"), env.path("monitor.log")});
+    monitor.start(QStringLiteral(K4812_BIN_DIR "/REvo2"),
+                  {QStringLiteral("--stay"), QStringLiteral("--log"), env.path("monitor.log")});
     ASSERT_TRUE(monitor.waitForStarted(5000));
     ASSERT_TRUE(monitor.waitForReadyRead(5000));
     ASSERT_EQ(QString::fromUtf8(monitor.readLine()).trimmed(), "listening as TK4812MonMain");

@@ -1,7 +1,9 @@
 // REvo2: a stand-in for the mouse's companion monitor program.
 //
-//   REvo2 [--log FILE]                   own the TK4812MonMain window and log
-//                                        every message it receives
+//   REvo2 [--log FILE] [--stay]          own the TK4812MonMain window and log
+//                                        every message it receives; it ends a few
+//                                        seconds after the configuration window
+//                                        has gone, unless --stay
 //   REvo2 --send close|language|reload   post UM_CLOSE_CONFIG, UM_LANGUAGE_CHANGED
 //                                        or UM_RELOAD_PROFILE to the configuration
 //                                        window; exit 1 when there is none
@@ -95,8 +97,16 @@ int main(int argc, char* argv[])
     const QCommandLineOption sendOption(
         QStringLiteral("send"), QStringLiteral("Post close, language or reload to the configuration window and exit."),
         QStringLiteral("WHAT"));
+    const QCommandLineOption stayOption(
+        QStringLiteral("stay"), QStringLiteral("Keep running when no configuration window is there."));
+    const QCommandLineOption absentOption(
+        QStringLiteral("end-after"),
+        QStringLiteral("End when no configuration window has been there for MS milliseconds (default 5000)."),
+        QStringLiteral("MS"), QStringLiteral("5000"));
     parser.addOption(logOption);
     parser.addOption(sendOption);
+    parser.addOption(stayOption);
+    parser.addOption(absentOption);
     if (!parser.parse(QCoreApplication::arguments())) {
         err << "REvo2: " << parser.errorText() << Qt::endl;
         return 2;
@@ -112,12 +122,20 @@ int main(int argc, char* argv[])
     if (parser.isSet(sendOption))
         return sendToConfigWindow(parser.value(sendOption), out, err);
 
+    bool validAbsence = false;
+    const int absentMs = parser.value(absentOption).toInt(&validAbsence);
+    if (!validAbsence || absentMs < 0) {
+        err << "REvo2: --end-after takes milliseconds, not \"" << parser.value(absentOption) << "\"" << Qt::endl;
+        return 2;
+    }
     MonitorStandIn monitor(out, parser.value(logOption));
     QString error;
     if (!monitor.start(&error)) {
         err << "REvo2: " << error << Qt::endl;
         return 1;
     }
+    if (!parser.isSet(stayOption))
+        monitor.followWindow(absentMs);
     quitOnSignals(app);
     return QCoreApplication::exec();
 }

@@ -1,6 +1,9 @@
 #include "MonitorStandIn.h"
 
 #include "platform/desktop/MonitorLinkNames.h"
+#include "platform/desktop/WindowMessages.h"
+
+#include <QCoreApplication>
 
 namespace k4812 {
 
@@ -22,6 +25,34 @@ bool MonitorStandIn::start(QString* error)
         return false;
     log(QStringLiteral("listening as %1").arg(m_endpoint.windowClass()));
     return true;
+}
+
+void MonitorStandIn::followWindow(int absentMs)
+{
+    m_absentMs = absentMs;
+    m_absentFor.start();
+    // Often enough that the monitor goes soon after the window, rarely
+    // enough to cost nothing.
+    m_windowCheck.setInterval(qBound(50, absentMs / 4, 1000));
+    connect(&m_windowCheck, &QTimer::timeout, this, &MonitorStandIn::checkWindow);
+    m_windowCheck.start();
+}
+
+void MonitorStandIn::checkWindow()
+{
+    if (findWindow(QLatin1String(kConfigWindowClass), 500)) {
+        if (!m_windowSeen)
+            log(QStringLiteral("following %1").arg(QLatin1String(kConfigWindowClass)));
+        m_windowSeen = true;
+        m_absentFor.start();
+        return;
+    }
+    if (m_absentFor.elapsed() < m_absentMs)
+        return;
+    log(m_windowSeen ? QStringLiteral("%1 has gone; ending").arg(QLatin1String(kConfigWindowClass))
+                     : QStringLiteral("no %1 came; ending").arg(QLatin1String(kConfigWindowClass)));
+    m_windowCheck.stop();
+    QCoreApplication::quit();
 }
 
 std::int32_t MonitorStandIn::handle(const WindowMessage& message)

@@ -47,7 +47,7 @@ protected:
 
     void startMonitor()
     {
-        monitor.start(kProgram, {QStringLiteral("--log"), logFile});
+        monitor.start(kProgram, {QStringLiteral("--stay"), QStringLiteral("--log"), logFile});
         ASSERT_TRUE(monitor.waitForStarted(5000)) << monitor.errorString().toStdString();
         ASSERT_EQ(readLines(monitor, 1), QStringList{"listening as TK4812MonMain"});
     }
@@ -92,7 +92,7 @@ TEST_F(MonitorStandInTest, SecondMonitorIsRefused)
 {
     startMonitor();
     QProcess second;
-    second.start(kProgram, QStringList());
+    second.start(kProgram, {QStringLiteral("--stay")});
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 1);
     EXPECT_TRUE(second.readAllStandardError().contains("exists already"));
@@ -142,4 +142,32 @@ TEST_F(MonitorStandInTest, SendWithoutAConfigurationWindowFails)
         EXPECT_EQ(sender.exitCode(), c.exitCode) << c.args.join(' ').toStdString();
         EXPECT_TRUE(sender.readAllStandardError().contains(c.error)) << c.args.join(' ').toStdString();
     }
+}
+
+TEST_F(MonitorStandInTest, EndsSoonAfterTheConfigurationWindowHasGone)
+{
+    // A configuration window of this process, then none.
+    auto window = std::make_unique<WindowEndpoint>(QLatin1String(kConfigWindowClass));
+    QString error;
+    ASSERT_TRUE(window->listen(&error)) << error.toStdString();
+    monitor.setProcessChannelMode(QProcess::MergedChannels);
+    monitor.start(kProgram, {QStringLiteral("--end-after"), QStringLiteral("200")});
+    ASSERT_TRUE(monitor.waitForStarted(5000));
+    // The endpoint answers from this thread's event loop while the monitor looks for it.
+    ASSERT_EQ(readLines(monitor, 2), (QStringList{"listening as TK4812MonMain", "following TK4812CfgMain"}));
+    EXPECT_EQ(monitor.state(), QProcess::Running);
+
+    window.reset();
+    ASSERT_TRUE(monitor.waitForFinished(10000)) << "the monitor stayed behind the window";
+    EXPECT_EQ(monitor.exitCode(), 0);
+    EXPECT_TRUE(monitor.readAll().contains("TK4812CfgMain has gone; ending"));
+    EXPECT_FALSE(findWindow(QLatin1String(kMonitorWindowClass)));
+}
+
+TEST_F(MonitorStandInTest, EndsWhenNoConfigurationWindowCame)
+{
+    monitor.start(kProgram, {QStringLiteral("--end-after"), QStringLiteral("100")});
+    ASSERT_TRUE(monitor.waitForFinished(10000));
+    EXPECT_EQ(monitor.exitCode(), 0);
+    EXPECT_TRUE(monitor.readAllStandardOutput().contains("no TK4812CfgMain came; ending"));
 }
