@@ -172,6 +172,25 @@ QString parameterProblem(const TMOUSEPROFILEINFO& profile, int element)
                 .arg(buttonField(element, "MacroKeyInfo.nMacroIndex"))
                 .arg(index)
                 .arg(count);
+        // The mouse's macro block for this button is filled from the first
+        // listed macro numbered as the button's index, which the list keeps
+        // at that place; any other would put another macro's keys on the
+        // button, or none.
+        int numbered = -1;
+        for (int i = 0; i < count && numbered < 0; ++i) {
+            if (profile.MacroKeyInfoList.MacroInfos[i].nMacroIndex == index)
+                numbered = i;
+        }
+        if (numbered >= 0 && numbered != index)
+            return QStringLiteral("%1 is %2, but macro %3 of the list is numbered %2 too and comes first")
+                .arg(buttonField(element, "MacroKeyInfo.nMacroIndex"))
+                .arg(index)
+                .arg(numbered);
+        if (numbered != index)
+            return QStringLiteral("%1 is %2, but the macro at that place of the list is numbered %3")
+                .arg(buttonField(element, "MacroKeyInfo.nMacroIndex"))
+                .arg(index)
+                .arg(int(profile.MacroKeyInfoList.MacroInfos[index].nMacroIndex));
         QString problem;
         if (!isMacroInModel(e.MacroKeyInfo, problem))
             return QStringLiteral("%1: %2").arg(buttonField(element, "MacroKeyInfo"), problem);

@@ -164,6 +164,20 @@ TEST(RecordChecksTest, EachDamagedFieldIsNamed)
              AssignMacro(p, 4, 1);
              p.MacroKeyInfoList.nMacroInfoCount = 1;
          }},
+        // Found by fuzzing: the macro at the button's place numbered otherwise,
+        // or another macro numbered as it and listed first.
+        {"ButtonFuncInfo[4].MacroKeyInfo.nMacroIndex) is 2, but the macro at that place of the list is numbered 3",
+         [](auto& p) {
+             addMacros(p, 3);
+             AssignMacro(p, 4, 2);
+             p.MacroKeyInfoList.MacroInfos[2].nMacroIndex = 3;
+         }},
+        {"ButtonFuncInfo[4].MacroKeyInfo.nMacroIndex) is 2, but macro 0 of the list is numbered 2 too",
+         [](auto& p) {
+             addMacros(p, 3);
+             AssignMacro(p, 4, 2);
+             p.MacroKeyInfoList.MacroInfos[0].nMacroIndex = 2;
+         }},
         {"ButtonFuncInfo[4].MacroKeyInfo",
          [](auto& p) {
              addMacros(p, 2);
