@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   librsvg2-bin
   dpkg-dev file lintian desktop-file-utils appstream
-  xvfb xdotool x11-utils dbus-x11 fonts-noto-cjk jq
+  xvfb xdotool x11-utils dbus-x11 fonts-noto-cjk fonts-wqy-microhei jq
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev xxd)

@@ -9,6 +9,7 @@
 
 #include "wire/CpiEncoding.h"
 #include "wire/KeyCodeTable.h"
+#include "wire/LightEncoding.h"
 #include "sequences/ApplySequence.h"
 #include "macros/MacroName.h"
 #include "profiles/AdvancedEdits.h"
@@ -272,17 +273,76 @@ Edit setButton(TMOUSEPROFILEINFO& p, const QStringList& a)
 }
 
 using Editor = Edit (*)(TMOUSEPROFILEINFO&, const QStringList&);
+using Values = QStringList (*)();
+
+QStringList numbers(int first, int last)
+{
+    QStringList list;
+    for (int n = first; n <= last; ++n)
+        list.append(QString::number(n));
+    return list;
+}
+
+QStringList onOffWords()
+{
+    return {QStringLiteral("on"), QStringLiteral("off")};
+}
+
+QStringList cpiLevelNumbers()
+{
+    return numbers(1, kCpiLevelsShown);
+}
+
+QStringList rateValues()
+{
+    QStringList list;
+    for (const ReportRateRow& row : kReportRates)
+        list.append(QString::number(row.hertz));
+    return list;
+}
+
+QStringList breathingValues()
+{
+    return numbers(kBreathingSpeedMin, kBreathingSpeedMax);
+}
+
+QStringList buttonNumbers()
+{
+    return numbers(1, kButtonsOnScreen);
+}
 
 struct Setting {
     const char* name;
     Editor edit;
+    Values firstValues; // the fixed list the first value comes from, for the completion
 };
 
 constexpr Setting kSettings[] = {
-    {"cpi", setCpi},           {"cpi-levels", setCpiLevels}, {"different-xy", setDifferentXY},
-    {"rate", setRate},         {"light", setLight},          {"color", setColor},
-    {"colour", setColor},      {"breathing", setBreathing},  {"button", setButton},
+    {"cpi", setCpi, cpiLevelNumbers},
+    {"cpi-levels", setCpiLevels, cpiLevelNumbers},
+    {"different-xy", setDifferentXY, onOffWords},
+    {"rate", setRate, rateValues},
+    {"light", setLight, onOffWords},
+    {"color", setColor, nullptr},
+    {"colour", setColor, nullptr},
+    {"breathing", setBreathing, breathingValues},
+    {"button", setButton, buttonNumbers},
 };
+
+// set SETTING, its first value, and the function of a button.
+std::vector<ArgumentWords> setArguments()
+{
+    std::vector<ArgumentWords> list(1);
+    for (const Setting& s : kSettings) {
+        list.front().words.append(QLatin1String(s.name));
+        if (s.firstValues != nullptr)
+            list.push_back({QLatin1String(s.name), s.firstValues()});
+    }
+    list.push_back({QStringLiteral("button [1-%1]").arg(kButtonsOnScreen),
+                    simpleFunctionWords() + QStringList{QStringLiteral("key"), QStringLiteral("combo"),
+                                                        QStringLiteral("macro"), QStringLiteral("fire")}});
+    return list;
+}
 
 int runSet(Context& context, const QStringList& args)
 {
@@ -352,6 +412,7 @@ const VerbRegistration registration({
     "                        macros can be on the buttons.",
     "change a setting of the current profile",
     runSet,
+    setArguments,
 });
 
 } // namespace
