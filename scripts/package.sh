@@ -33,4 +33,16 @@ rm -rf "$build_dir/package"
 cpack --config "$build_dir/CPackConfig.cmake" -B "$build_dir/package" >"$build_dir/cpack.log" \
   || { cat "$build_dir/cpack.log" >&2; exit 1; }
 rm -rf "$build_dir/package/_CPack_Packages"
+# CMake 3.25 writes its staging folder's absolute paths into the -dbgsym
+# package's md5sums, where dpkg expects paths below the root (and the package
+# would differ with the folder): repacked with the paths made relative.
+for ddeb in "$build_dir"/package/*.ddeb; do
+  [ -e "$ddeb" ] || continue
+  tree=$build_dir/package/dbgsym-tree
+  rm -rf "$tree"
+  dpkg-deb -R "$ddeb" "$tree"
+  sed -i -E 's#^([0-9a-f]+  )/.*-dbgsym/#\1#' "$tree/DEBIAN/md5sums"
+  dpkg-deb --root-owner-group --build "$tree" "$ddeb" >/dev/null
+  rm -rf "$tree"
+done
 ls "$build_dir"/package/k4812*.*deb
