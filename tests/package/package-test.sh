@@ -99,7 +99,8 @@ ddeb=$(ls "$work"/package/k4812-dbgsym_*.ddeb 2>/dev/null || true)
 if [ -z "$ddeb" ]; then
   fail "no k4812-dbgsym package"
 else
-  dpkg-deb -c "$ddeb" | grep -q '/usr/lib/debug/.build-id/.*\.debug$' || fail "k4812-dbgsym holds no debug files"
+  dpkg-deb -c "$ddeb" >"$work/ddeb-contents"
+  grep -q '/usr/lib/debug/.build-id/.*\.debug$' "$work/ddeb-contents" || fail "k4812-dbgsym holds no debug files"
 fi
 dpkg-deb -x "$deb" "$work/unpacked"
 for program in usr/lib/k4812/k4812ctl usr/lib/udev/k4812-udev-probe; do
