@@ -4,6 +4,7 @@
 #   OUTPUT   the page to write (NAME.1.gz)
 #   NAME     the page's name
 #   VERSION  the program's version
+#   DATE     the date the page carries (YYYY-MM-DD), so that two builds agree
 #   CTL      optional: k4812ctl, whose verbs and their usage fill @VERBS@
 cmake_minimum_required(VERSION 3.25)
 
@@ -46,7 +47,7 @@ set(filledPod "${outDir}/${NAME}.pod")
 set(roff "${outDir}/${NAME}.1")
 file(WRITE "${filledPod}" "${pod}")
 execute_process(
-  COMMAND pod2man --section=1 --name=${NAME} --center=K4812 "--release=k4812 ${VERSION}" --errors=die
+  COMMAND pod2man --section=1 --name=${NAME} --center=K4812 "--release=k4812 ${VERSION}" "--date=${DATE}" --errors=die
           "${filledPod}" "${roff}"
   RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)

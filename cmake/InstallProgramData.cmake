@@ -6,8 +6,9 @@
 # to the install prefix).
 set(destination "${CMAKE_INSTALL_PREFIX}/${K4812_PROGRAM_FOLDER}")
 
+# config.ini is not among them: the installed one is the commented default
+# of resources/, not whatever a developer put into the build folder.
 file(GLOB dataFiles LIST_DIRECTORIES false
-  "${K4812_BIN_DIR}/config.ini"
   "${K4812_BIN_DIR}/ui.local"
   "${K4812_BIN_DIR}/PresetProfile*.pfd")
 if(NOT EXISTS "${K4812_BIN_DIR}/ui.local")

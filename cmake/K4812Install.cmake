@@ -14,12 +14,11 @@ if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT OR CMAKE_INSTALL_PREFIX STREQUAL 
   set(CMAKE_INSTALL_PREFIX /usr CACHE PATH "Install prefix" FORCE)
 endif()
 
+include(GNUInstallDirs)
 set(K4812_PROGRAM_FOLDER lib/k4812)
 # K4812_APP_ID (the desktop entry's name) is set in the top CMakeLists.txt.
-set(K4812_HOMEPAGE_URL "https://github.com/k4812/k4812" CACHE STRING "Home page named in the AppStream data")
-set(K4812_SCREENSHOT_URL "https://raw.githubusercontent.com/k4812/k4812/main/docs/screenshots/main-window.png"
-    CACHE STRING "Address of the screenshot named in the AppStream data")
 set(K4812_SHARE_DIR ${CMAKE_BINARY_DIR}/share)
+include(${PROJECT_SOURCE_DIR}/cmake/K4812Metadata.cmake)
 
 # Programs and the keyboard hook, each when its target exists.
 foreach(program k4812ctl k4812-config REvo2)
@@ -47,6 +46,17 @@ endforeach()
 # udev
 install(FILES ${PROJECT_SOURCE_DIR}/resources/70-k4812.rules DESTINATION lib/udev/rules.d)
 install(TARGETS k4812-udev-probe RUNTIME DESTINATION lib/udev)
+# The probe honours the include list of the installed config.ini, as the programs do.
+target_compile_definitions(k4812-udev-probe PRIVATE
+  K4812_CONFIG_INI="${CMAKE_INSTALL_PREFIX}/${K4812_PROGRAM_FOLDER}/config.ini")
+
+# config.ini: a commented file of defaults. An administrator's edits belong
+# in /etc and must survive upgrades, so the file is a conffile there and the
+# program folder, where the programs and the probe look, holds a link to it.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/config.ini DESTINATION ${CMAKE_INSTALL_FULL_SYSCONFDIR}/k4812)
+file(MAKE_DIRECTORY ${K4812_SHARE_DIR})
+file(CREATE_LINK ${CMAKE_INSTALL_FULL_SYSCONFDIR}/k4812/config.ini ${K4812_SHARE_DIR}/config.ini SYMBOLIC)
+install(FILES ${K4812_SHARE_DIR}/config.ini DESTINATION ${K4812_PROGRAM_FOLDER})
 
 # Icon: the scalable drawing and PNG renderings of it.
 set(K4812_ICON_SVG ${PROJECT_SOURCE_DIR}/resources/icons/k4812-config.svg)
@@ -69,7 +79,8 @@ else()
   message(WARNING "rsvg-convert not found (Debian: librsvg2-bin): only the scalable icon is installed")
 endif()
 
-# Menu entry and AppStream data, for the window once it is built.
+# Menu entry and AppStream data, for the window once it is built. The
+# release date is the day of K4812_SOURCE_DATE_EPOCH (K4812Metadata.cmake).
 string(TIMESTAMP K4812_RELEASE_DATE "%Y-%m-%d" UTC)
 configure_file(${PROJECT_SOURCE_DIR}/resources/k4812-config.metainfo.xml.in
   ${K4812_SHARE_DIR}/${K4812_APP_ID}.metainfo.xml @ONLY)
@@ -92,7 +103,8 @@ foreach(page k4812ctl k4812-config)
   endif()
   add_custom_command(OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${K4812_SHARE_DIR}/man
-    COMMAND ${CMAKE_COMMAND} -DPOD=${pod} -DOUTPUT=${out} -DNAME=${page} -DVERSION=${PROJECT_VERSION} ${ctlArgs}
+    COMMAND ${CMAKE_COMMAND} -DPOD=${pod} -DOUTPUT=${out} -DNAME=${page} -DVERSION=${PROJECT_VERSION}
+            -DDATE=${K4812_RELEASE_DATE} ${ctlArgs}
             -P ${PROJECT_SOURCE_DIR}/cmake/BuildManPage.cmake
     DEPENDS ${pod} ${PROJECT_SOURCE_DIR}/cmake/BuildManPage.cmake ${ctlDepends}
     VERBATIM)

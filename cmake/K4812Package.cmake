@@ -8,7 +8,12 @@ set(CPACK_PACKAGE_CONTACT "${K4812_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration utility for the K4812 gaming mouse")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
-set(CPACK_STRIP_FILES ON)
+# The programs are stripped and their debug symbols go into the package
+# k4812-dbgsym (a .ddeb beside the .deb, files under /usr/lib/debug/.build-id/),
+# found by GDB through the programs' build IDs. CPack's DEB generator does
+# both when it finds unstripped programs, so its own stripping stays off.
+set(CPACK_STRIP_FILES OFF)
+set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 # Only the installed layout goes in, not the test tree or the build tools.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};ALL;/")
 
@@ -16,7 +21,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${K4812_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${K4812_HOMEPAGE_URL}")
+if(K4812_HOMEPAGE_URL)
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${K4812_HOMEPAGE_URL}")
+endif()
 # The long description; CPack puts the summary line before it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A configuration window (k4812-config) and a command-line tool (k4812ctl)
 for the K4812 USB gaming mouse: button functions, four CPI levels, report
@@ -24,11 +31,14 @@ rate, light, keyboard macros and five profiles bound to the mouse's two
 hardware modes. A udev rule gives the user at the seat access to the mouse's
 configuration interface and to no other input device. A built-in mouse
 emulator lets both programs run without a mouse.")
-# The libraries the programs link, as dpkg-shlibdeps finds them.
+# The libraries the programs link, as dpkg-shlibdeps finds them, and udev,
+# which runs the access rule and its probe.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The Chinese interface needs a CJK font.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "udev")
+# The Chinese interface needs a CJK font (docs/packaging.md).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "${K4812_CJK_FONT_PACKAGES}")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+  ${PROJECT_SOURCE_DIR}/packaging/debian/conffiles
   ${PROJECT_SOURCE_DIR}/packaging/debian/postinst
   ${PROJECT_SOURCE_DIR}/packaging/debian/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

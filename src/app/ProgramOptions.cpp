@@ -50,7 +50,7 @@ std::optional<ProgramOptions> parseProgramOptions(const QStringList& args, QStri
 QString programUsage()
 {
     return QStringLiteral(
-        "Usage: k4812-config [--device=hidraw|emulator[:STATEFILE]] [--trace=FILE] [--screenshot FILE]\n"
+        "Usage: k4812-config [--device=hidraw|emulator[:STATEFILE]] [--trace=FILE] [--screenshot FILE] [--help]\n"
         "\n"
         "The configuration window of the K4812 gaming mouse.\n"
         "\n"
@@ -59,7 +59,8 @@ QString programUsage()
         "                             (K4812_DEVICE sets the same when --device is absent)\n"
         "  --trace=FILE               append every feature report exchanged to FILE\n"
         "  --screenshot FILE          render the filled window into the PNG FILE and exit\n"
-        "                             (starts no monitor and takes no single-instance lock)\n");
+        "                             (starts no monitor and takes no single-instance lock)\n"
+        "  --help, -h                 print this help and exit (needs no display)\n");
 }
 
 } // namespace k4812

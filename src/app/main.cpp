@@ -1,11 +1,23 @@
 // k4812-config: the configuration window of the K4812 mouse.
 
+#include "app/ProgramOptions.h"
 #include "app/ProgramRun.h"
 
 #include <QApplication>
+#include <QTextStream>
+
+#include <cstring>
 
 int main(int argc, char* argv[])
 {
+    // --help is answered before the toolkit starts: QApplication ends the
+    // process when there is no display, and the help needs none.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            QTextStream(stdout) << k4812::programUsage();
+            return k4812::kExitOk;
+        }
+    }
     // Accessibility is left to Qt's own detection: the bridge to AT-SPI
     // starts when the desktop says a screen reader or another assistive
     // tool is on (org.a11y.Status on the session bus), so a start without

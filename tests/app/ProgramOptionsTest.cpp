@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QProcessEnvironment>
+
 namespace k4812 {
 namespace {
 
@@ -48,6 +51,25 @@ TEST(ProgramOptions, RefusesWhatItDoesNotKnow)
         QString error;
         EXPECT_FALSE(parseProgramOptions(c.args, error));
         EXPECT_EQ(error, QLatin1String(c.error));
+    }
+}
+
+// The help is for a terminal, also one without a display (an ssh session, a
+// packager's shell): the program must not need the window system for it.
+TEST(ProgramOptions, HelpNeedsNoDisplay)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    for (const char* option : {"--help", "-h"}) {
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(K4812_BIN_DIR "/k4812-config"), {QString::fromLatin1(option)});
+        ASSERT_TRUE(program.waitForFinished()) << option;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << option;
+        EXPECT_EQ(program.exitCode(), 0) << option;
+        EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()), programUsage()) << option;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "FakeSysfs.h"
 #include "SampleDescriptors.h"
 #include "TestEnvironment.h"
 
@@ -26,25 +27,39 @@ ProbeRun runProbe(const QStringList& args)
 
 } // namespace
 
-// udev imports the program's output as properties; the rule tests exactly this line.
+// udev imports the program's output as properties; the rule tests exactly
+// this line. It says nothing else, whatever the node: udev would log every
+// word for every HID device on every event.
 TEST(UdevProbeProgram, PrintsThePropertyOnlyForTheConfigurationInterface)
 {
+    FakeSysfs sysfs;
+    const QString mouse = QString::fromStdString(sysfs.addUsbNode("hidraw1", kMouseUsb, 1, 0x1A2B, 0x3C4D, kK4812));
+    const QString keyboard =
+        QString::fromStdString(sysfs.addUsbNode("hidraw2", kKeyboardUsb, 0, 0x04D9, 0x1603, kBootKeyboard));
+    const QString unreadable =
+        QString::fromStdString(sysfs.addUsbNode("hidraw3", {"1-4", "0100", " 1"}, 0, 0x1A2B, 0x3C4D, {}));
     TestEnvironment env;
-    ASSERT_TRUE(writeFile(env.path("hidraw1/device/report_descriptor"), toByteArray(kK4812)));
-    ASSERT_TRUE(writeFile(env.path("hidraw2/device/report_descriptor"), toByteArray(kBootKeyboard)));
+    const QString noConfig = env.path("none/config.ini");
+    const QString otherMouse = env.path("config.ini");
+    ASSERT_TRUE(writeFile(otherMouse, "[IncludeHIDDeviceList]\nid1=HID\\VID_0000&PID_0001\n"));
 
-    const ProbeRun mouse = runProbe({env.path("hidraw1")});
-    EXPECT_EQ(mouse.status, 0);
-    EXPECT_EQ(mouse.out, "K4812_CONFIG_INTERFACE=1\n");
-
-    const ProbeRun keyboard = runProbe({env.path("hidraw2")});
-    EXPECT_EQ(keyboard.status, 0);
-    EXPECT_EQ(keyboard.out, "");
-
-    const ProbeRun missing = runProbe({env.path("hidraw3")});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_TRUE(missing.err.contains("cannot read the report descriptor"));
-
+    struct Case {
+        const char* name;
+        QStringList args;
+        QByteArray out;
+    };
+    const Case cases[] = {
+        {"the mouse", {mouse, noConfig}, "K4812_CONFIG_INTERFACE=1\n"},
+        {"a keyboard", {keyboard, noConfig}, ""},
+        {"an unreadable descriptor", {unreadable, noConfig}, ""},
+        {"a node that is gone", {env.path("gone"), noConfig}, ""},
+        {"the mouse, the include list naming another", {mouse, otherMouse}, ""},
+    };
+    for (const Case& c : cases) {
+        const ProbeRun run = runProbe(c.args);
+        EXPECT_EQ(run.status, 0) << c.name;
+        EXPECT_EQ(run.out, c.out) << c.name;
+        EXPECT_EQ(run.err, "") << c.name;
+    }
     EXPECT_EQ(runProbe({}).status, 2);
 }

@@ -14,6 +14,16 @@ QString words(QStringList list)
     return list.join(QLatin1Char(' '));
 }
 
+// A pattern of words as a case label: the blanks between words quoted, ''
+// for no words.
+QString casePattern(const QString& after)
+{
+    if (after.isEmpty())
+        return QStringLiteral("''");
+    QString pattern = after;
+    return pattern.replace(QLatin1Char(' '), QLatin1String("\\ "));
+}
+
 } // namespace
 
 VerbWords verbWordsFromUsage(const QString& verbName, const QString& usage)
@@ -63,8 +73,15 @@ QString bashCompletionScript(const std::vector<Verb>& verbs)
         const QString name = QString::fromLatin1(v.name);
         names.append(name);
         const VerbWords w = verbWordsFromUsage(name, QString::fromUtf8(v.usage));
-        cases += QStringLiteral("        %1) subwords='%2'; options='%3' ;;\n")
-                     .arg(name, words(w.subWords), words(QStringList{QStringLiteral("--help")} + w.options));
+        const QString options = words(QStringList{QStringLiteral("--help")} + w.options);
+        if (v.arguments == nullptr) {
+            cases += QStringLiteral("        %1) subwords='%2'; options='%3' ;;\n").arg(name, words(w.subWords), options);
+            continue;
+        }
+        cases += QStringLiteral("        %1) options='%2'; anywhere=1\n            case $args in\n").arg(name, options);
+        for (const ArgumentWords& a : v.arguments())
+            cases += QStringLiteral("            %1) subwords='%2' ;;\n").arg(casePattern(a.after), words(a.words));
+        cases += QStringLiteral("            esac ;;\n");
     }
 
     // bash splits "--device=emu" into "--device", "=", "emu"; readline then
@@ -88,7 +105,7 @@ QString bashCompletionScript(const std::vector<Verb>& verbs)
                "        ?*) COMPREPLY=(); return ;;\n"
                "    esac\n"
                "\n"
-               "    local verb= position=0 i word\n"
+               "    local verb= position=0 args= i word\n"
                "    for (( i = 1; i < cword; i++ )); do\n"
                "        word=${COMP_WORDS[i]}\n"
                "        if [[ $word == -* || $word == = || ${COMP_WORDS[i-1]} == = ]]; then\n"
@@ -97,10 +114,13 @@ QString bashCompletionScript(const std::vector<Verb>& verbs)
                "            verb=$word\n"
                "        else\n"
                "            (( position++ ))\n"
+               "            args+=${args:+ }$word\n"
                "        fi\n"
                "    done\n"
                "\n"
-               "    local subwords= options='--device= --trace= --help'\n"
+               "    # A verb with a table of its arguments (anywhere=1) offers words\n"
+               "    # after any of them; the others only right after the verb.\n"
+               "    local subwords= options='--device= --trace= --help' anywhere=\n"
                "    if [[ -z $verb ]]; then\n"
                "        subwords='%1'\n"
                "    else\n"
@@ -108,7 +128,7 @@ QString bashCompletionScript(const std::vector<Verb>& verbs)
                "%2"
                "        *) return ;;\n"
                "        esac\n"
-               "        (( position == 0 )) || subwords=\n"
+               "        (( position == 0 )) || [[ -n $anywhere ]] || subwords=\n"
                "    fi\n"
                "    if [[ $cur == -* ]]; then\n"
                "        COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"

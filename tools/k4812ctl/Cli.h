@@ -79,11 +79,22 @@ private:
 
 using VerbFunction = int (*)(Context& context, const QStringList& args);
 
+// For the shell completion: the words that may come next after the verb and
+// the words `after` it, which is a bash pattern over those words joined by
+// blanks ("" right after the verb, "light", "button [1-7]").
+struct ArgumentWords {
+    QString after;
+    QStringList words;
+};
+
 struct Verb {
     const char* name;     // first word on the command line
     const char* usage;    // full usage text, printed by --help
     const char* summary;  // one line for the verb list; nullptr keeps the verb out of it
     VerbFunction run;
+    // The completion of the verb's arguments; without it the words right
+    // after the verb come from its usage lines.
+    std::vector<ArgumentWords> (*arguments)() = nullptr;
 };
 
 struct VerbRegistration {

@@ -9,12 +9,14 @@
 
 #include "wire/CpiEncoding.h"
 #include "wire/KeyCodeTable.h"
+#include "wire/LightEncoding.h"
 #include "sequences/ApplySequence.h"
 #include "macros/MacroName.h"
 #include "profiles/AdvancedEdits.h"
 #include "profiles/ButtonAssignment.h"
 #include "profiles/ButtonFunctionTable.h"
 #include "profiles/SensitivityEdits.h"
+#include "platform/desktop/PointerSettings.h"
 #include "profiles/SystemSettingEdits.h"
 
 #include <functional>
@@ -330,19 +332,98 @@ Edit setButton(TMOUSEPROFILEINFO& p, const QStringList& a)
 }
 
 using Editor = Edit (*)(TMOUSEPROFILEINFO&, const QStringList&);
+using Values = QStringList (*)();
+
+QStringList numbers(int first, int last)
+{
+    QStringList list;
+    for (int n = first; n <= last; ++n)
+        list.append(QString::number(n));
+    return list;
+}
+
+QStringList onOffWords()
+{
+    return {QStringLiteral("on"), QStringLiteral("off")};
+}
+
+QStringList cpiLevelNumbers()
+{
+    return numbers(1, kCpiLevelsShown);
+}
+
+QStringList rateValues()
+{
+    QStringList list;
+    for (const ReportRateRow& row : kReportRates)
+        list.append(QString::number(row.hertz));
+    return list;
+}
+
+QStringList breathingValues()
+{
+    return numbers(kBreathingSpeedMin, kBreathingSpeedMax);
+}
+
+QStringList pointerSpeedValues()
+{
+    return numbers(kMinPointerSpeed, kMaxPointerSpeed);
+}
+
+QStringList doubleClickValues()
+{
+    QStringList list;
+    for (int track = kDoubleClickTrackMax; track >= kDoubleClickTrackMin; track -= kDoubleClickTrackStep)
+        list.append(QString::number(DoubleClickTimeOfTrack(track)));
+    return list;
+}
+
+QStringList wheelLineValues()
+{
+    return numbers(kScrollLinesMin, kScrollLinesMax) << QStringLiteral("page");
+}
+
+QStringList buttonNumbers()
+{
+    return numbers(1, kButtonsOnScreen);
+}
 
 struct Setting {
     const char* name;
     Editor edit;
+    Values firstValues; // the fixed list the first value comes from, for the completion
 };
 
 constexpr Setting kSettings[] = {
-    {"cpi", setCpi},           {"cpi-levels", setCpiLevels}, {"different-xy", setDifferentXY},
-    {"rate", setRate},         {"light", setLight},          {"color", setColor},
-    {"colour", setColor},      {"breathing", setBreathing},  {"button", setButton},
-    {"pointer-speed", setPointerSpeed}, {"enhanced-precision", setPrecision},
-    {"double-click", setDoubleClick},   {"wheel-lines", setWheelLines},
+    {"cpi", setCpi, cpiLevelNumbers},
+    {"cpi-levels", setCpiLevels, cpiLevelNumbers},
+    {"different-xy", setDifferentXY, onOffWords},
+    {"rate", setRate, rateValues},
+    {"light", setLight, onOffWords},
+    {"color", setColor, nullptr},
+    {"colour", setColor, nullptr},
+    {"breathing", setBreathing, breathingValues},
+    {"button", setButton, buttonNumbers},
+    {"pointer-speed", setPointerSpeed, pointerSpeedValues},
+    {"enhanced-precision", setPrecision, onOffWords},
+    {"double-click", setDoubleClick, doubleClickValues},
+    {"wheel-lines", setWheelLines, wheelLineValues},
 };
+
+// set SETTING, its first value, and the function of a button.
+std::vector<ArgumentWords> setArguments()
+{
+    std::vector<ArgumentWords> list(1);
+    for (const Setting& s : kSettings) {
+        list.front().words.append(QLatin1String(s.name));
+        if (s.firstValues != nullptr)
+            list.push_back({QLatin1String(s.name), s.firstValues()});
+    }
+    list.push_back({QStringLiteral("button [1-%1]").arg(kButtonsOnScreen),
+                    simpleFunctionWords() + QStringList{QStringLiteral("key"), QStringLiteral("combo"),
+                                                        QStringLiteral("macro"), QStringLiteral("fire")}});
+    return list;
+}
 
 int runSet(Context& context, const QStringList& args)
 {
@@ -419,6 +500,7 @@ const VerbRegistration registration({
     "The last four reach the desktop when the profile is applied (--apply).",
     "change a setting of the current profile",
     runSet,
+    setArguments,
 });
 
 } // namespace

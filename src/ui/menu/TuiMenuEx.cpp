@@ -31,7 +31,7 @@ TuiMenuEx::TuiMenuEx(QObject* parent) : QObject(parent)
     installMenuAccessibility();
     QFont font;
     font.setFamilies({QStringLiteral("SimHei"), QStringLiteral("黑体"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("Sans Serif")});
+                      QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Sans Serif")});
     font.setPointSize(13);
     Parameters.ItemFont = font;
     // An open list must never show items that are gone.
