@@ -43,8 +43,11 @@ std::optional<EmulatorFaults> parseEmulatorFaults(const QString& text, QString& 
             slot = &faults.shortAt;
         else if (name == QLatin1String("wrong"))
             slot = &faults.wrongAt;
+        else if (name == QLatin1String("corrupt"))
+            slot = &faults.corruptAt;
         if (slot == nullptr || !item.contains(QLatin1Char('='))) {
-            error = QStringLiteral("unknown emulator fault \"%1\": use absent, fail=N, unplug=N, short=N or wrong=N")
+            error = QStringLiteral("unknown emulator fault \"%1\": use absent, fail=N, unplug=N, short=N, wrong=N "
+                                   "or corrupt=N")
                         .arg(item);
             return std::nullopt;
         }

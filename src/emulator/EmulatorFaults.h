@@ -22,10 +22,12 @@ struct EmulatorFaults {
     std::optional<std::uint32_t> unplugAfter;  // after this many exchanges the mouse is gone
     std::optional<std::uint32_t> shortAt;      // if this exchange fetches an answer, it comes back cut short
     std::optional<std::uint32_t> wrongAt;      // if this exchange fetches an answer, it has the wrong report ID
+    std::optional<std::uint32_t> corruptAt;    // if this exchange writes memory, the mouse keeps its first byte
+                                               // changed (bit 0 flipped) and reports success: a mouse that lies
 };
 
-// Parses a comma-separated list of "absent", "fail=N", "unplug=N", "short=N"
-// and "wrong=N" (N decimal, at least 1; unplug also takes 0). Empty text is
+// Parses a comma-separated list of "absent", "fail=N", "unplug=N", "short=N",
+// "wrong=N" and "corrupt=N" (N decimal, at least 1; unplug also takes 0). Empty text is
 // no fault. On bad text returns nothing and describes it in `error`.
 std::optional<EmulatorFaults> parseEmulatorFaults(const QString& text, QString& error);
 

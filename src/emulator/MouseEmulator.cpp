@@ -109,6 +109,8 @@ int MouseEmulator::setFeature(const std::uint8_t* report, std::size_t length)
     if (isPresent()) {
         const std::uint32_t exchange = ++m_state.exchangeCount;
         result = isExchange(m_faults.failAt, exchange) ? kErrorInjected : runCommand(report, length);
+        if (result == 0 && isExchange(m_faults.corruptAt, exchange) && report[1] == 2 && word(report + 4) > 0)
+            m_state.memory[word(report + 2)] ^= 0x01;
     }
     m_log.push_back({LogEntry::Set, {report, report + length}, result});
     return result;
