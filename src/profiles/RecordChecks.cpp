@@ -1,5 +1,6 @@
 #include "profiles/RecordChecks.h"
 
+#include "macros/MacroAction.h"
 #include "macros/MacroBounds.h"
 #include "profiles/AdvancedEdits.h"
 #include "profiles/ButtonAssignment.h"
@@ -303,6 +304,33 @@ QString lightAndRateProblem(const TMOUSECONFIGINFO& c)
 
 } // namespace
 
+namespace {
+
+// The kinds of action the recorder and the macro manager make (a type-5
+// action is kept as the model keeps it), each going down or up; anything else
+// would reach the mouse as bytes no edit made.
+QString macroActionProblem(const TMACROKEYINFOLIST& list)
+{
+    for (int i = 0; i < list.nMacroInfoCount; ++i) {
+        const TMACROKEYINFO& macro = list.MacroInfos[i];
+        for (int a = 0; a < macro.MacroListCount; ++a) {
+            const TMACROKEY action = macro.MacroList[a];
+            const bool knownType = action.nKeyType == kMacroKeyMouse || action.nKeyType == kMacroKeyKeyboard
+                || action.nKeyType == kMacroKeyType5 || action.nKeyType == kMacroKeyDelay;
+            if (!knownType || (action.nKeyState != kMacroKeyUp && action.nKeyState != kMacroKeyDown))
+                return QStringLiteral("MacroKeyInfoList.MacroInfos[%1].MacroList[%2] has type %3 and state %4, "
+                                      "which no macro edit makes")
+                    .arg(i)
+                    .arg(a)
+                    .arg(action.nKeyType)
+                    .arg(action.nKeyState);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
 QString profileRecordProblem(const TMOUSEPROFILEINFO& profile)
 {
     const TMOUSECONFIGINFO& c = profile.ConfigInfo;
@@ -312,6 +340,9 @@ QString profileRecordProblem(const TMOUSEPROFILEINFO& profile)
     QString problem;
     if (!isMacroListInModel(profile.MacroKeyInfoList, problem))
         return QStringLiteral("MacroKeyInfoList: %1").arg(problem);
+    problem = macroActionProblem(profile.MacroKeyInfoList);
+    if (!problem.isEmpty())
+        return problem;
     for (int element = 0; element < kUserButtonCount; ++element) {
         problem = buttonProblem(profile, element);
         if (!problem.isEmpty())

@@ -193,6 +193,22 @@ TEST(RecordChecksTest, EachDamagedFieldIsNamed)
              p.ConfigInfo.ButtonFuncInfo[8].MacroKeyInfo.nMacroIndex = 5;
          }},
         {"MacroKeyInfoList", [](auto& p) { p.MacroKeyInfoList.nMacroInfoCount = 22; }},
+        // Found by fuzzing: action kinds and states no edit makes.
+        {"MacroKeyInfoList.MacroInfos[1].MacroList[1] has type 181",
+         [](auto& p) {
+             addMacros(p, 2);
+             p.MacroKeyInfoList.MacroInfos[1].MacroList[1].nKeyType = 181;
+         }},
+        {"MacroKeyInfoList.MacroInfos[0].MacroList[0] has type 7",
+         [](auto& p) {
+             addMacros(p, 1);
+             p.MacroKeyInfoList.MacroInfos[0].MacroList[0].nKeyType = 7;
+         }},
+        {"MacroKeyInfoList.MacroInfos[0].MacroList[1] has type 4 and state 2",
+         [](auto& p) {
+             addMacros(p, 1);
+             p.MacroKeyInfoList.MacroInfos[0].MacroList[1].nKeyState = 2;
+         }},
         {"CPILevel is 255", [](auto& p) { p.ConfigInfo.CPILevel = 255; }},
         {"CPILevel is 0", [](auto& p) { p.ConfigInfo.CPILevel = 0; }},
         {"CurrentCPIIndex", [](auto& p) { p.ConfigInfo.CurrentCPIIndex = 4; }},

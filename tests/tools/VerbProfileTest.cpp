@@ -96,7 +96,12 @@ TEST_F(VerbProfile, ShowNamesFunctionsKeysAndMacros)
         setMacroName(macro.MacroKeyInfo, u"Reload\x1b[2J");
         p.MacroKeyInfoList.nMacroInfoCount = 1;
         setMacroName(p.MacroKeyInfoList.MacroInfos[0], u"Reload\x1b[2J");
-        p.MacroKeyInfoList.MacroInfos[0].MacroListCount = 6;
+        TMACROKEYINFO& listed = p.MacroKeyInfoList.MacroInfos[0];
+        listed.MacroListCount = 6;
+        for (int a = 0; a < 6; a += 2) { // F5 down and up, three times
+            listed.MacroList[a] = TMACROKEY{4, 1, 0x74, 0};
+            listed.MacroList[a + 1] = TMACROKEY{4, 0, 0x74, 0};
+        }
         p.ConfigInfo.ReportRate = 1000;
     });
 
