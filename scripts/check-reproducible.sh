@@ -21,10 +21,13 @@ else
   trap 'rm -rf "$work"' EXIT
 fi
 
+# Both builds take this commit, even if another is made meanwhile.
+commit=$(git rev-parse HEAD)
 build_one() {
   local folder=$1
   rm -rf "$folder"
   git clone -q --no-hardlinks "$source_repo" "$folder"
+  git -C "$folder" checkout -q --detach "$commit"
   local start=$SECONDS
   (cd "$folder" && K4812_SKIP_DEPS=1 scripts/package.sh >"$folder.log" 2>&1) \
     || { tail -n 40 "$folder.log" >&2; echo "FAIL: the package build in $folder" >&2; exit 1; }
