@@ -1,4 +1,4 @@
-// Special files where the programs expect a file that is read or written
+// Files that are not regular files (FIFOs, devices, links to them) where the programs expect a file that is read or written
 // whole: a FIFO, a device or a missing folder must give a message and an
 // end, never a wait or a read without end. The programs run as processes, so
 // that a regression fails here instead of holding the test run.
@@ -54,15 +54,15 @@ void linkTo(const QString& target, const QString& path)
 
 } // namespace
 
-TEST(SpecialFiles, AreRefusedWithAMessageAndNeverWaitedOn)
+TEST(NonRegularFiles, AreRefusedWithAMessageAndNeverWaitedOn)
 {
     struct Case {
         const char* what;
         const char* program;
-        std::function<void(const QString& special)> make;   // makes the special file at `special`
-        QStringList args;                                   // "@" stands for the special file's path
-        const char* specialIn;                              // where it goes: "" (the home) or "program"
-        const char* specialName;
+        std::function<void(const QString& node)> make;      // makes the non-regular file at `node`
+        QStringList args;                                   // "@" stands for the non-regular file's path
+        const char* nodeIn;                              // where it goes: "" (the home) or "program"
+        const char* nodeName;
         int status;
         const char* message;
     };
@@ -96,12 +96,12 @@ TEST(SpecialFiles, AreRefusedWithAMessageAndNeverWaitedOn)
         env.set("QT_QPA_PLATFORM", QStringLiteral("offscreen"));
         env.set("K4812_PROGRAM_DIR", env.path("program"));
         ASSERT_TRUE(QDir().mkpath(env.path("program")));
-        const QString folder = QString::fromLatin1(c.specialIn).isEmpty() ? env.home() : env.path(c.specialIn);
-        const QString special = folder + "/" + QLatin1String(c.specialName);
-        c.make(special);
+        const QString folder = QString::fromLatin1(c.nodeIn).isEmpty() ? env.home() : env.path(c.nodeIn);
+        const QString node = folder + "/" + QLatin1String(c.nodeName);
+        c.make(node);
         QStringList args;
         for (QString a : c.args) {
-            a.replace("@", special);
+            a.replace("@", node);
             if (a == emulator + "m.state")
                 a = emulator + env.path("m.state");
             args << a;
