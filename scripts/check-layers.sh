@@ -19,6 +19,7 @@ floors=(
   "macros"
   "profiles"
   "emulator sequences"
+  "monitor"
   "ui/skin ui/commands ui/menu"
   "ui/controls"
   "ui/windows"
