@@ -1,9 +1,12 @@
-// REvo2: a stand-in for the mouse's companion monitor program.
+// REvo2: the mouse's companion monitor program.
 //
-//   REvo2 [--log FILE] [--stay]          own the TK4812MonMain window and log
-//                                        every message it receives; it ends a few
-//                                        seconds after the configuration window
-//                                        has gone, unless --stay
+//   REvo2 [--log FILE] [--stay] [--with-desktop] [--device SEL]
+//                                        own the TK4812MonMain window, log every
+//                                        message it receives, and switch the mouse's
+//                                        mode by the per-application rules; one runs
+//                                        per session. Without rules it ends a few
+//                                        seconds after the configuration window has
+//                                        gone, unless --stay or --with-desktop
 //   REvo2 --send close|language|reload   post UM_CLOSE_CONFIG, UM_LANGUAGE_CHANGED
 //                                        or UM_RELOAD_PROFILE to the configuration
 //                                        window; exit 1 when there is none
@@ -12,11 +15,18 @@
 
 #include "MonitorStandIn.h"
 
+#include "emulator/HidBackendFactory.h"
+#include "monitor/MonitorService.h"
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/WindowMessages.h"
+#include "platform/storage/IniFile.h"
+#include "platform/storage/ProgramFolder.h"
+#include "sequences/SequenceHost.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -48,6 +58,33 @@ void quitOnSignals(QCoreApplication& app)
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+}
+
+// The monitor's side of a device sequence: its pauses keep the event loop
+// (and so the monitor's window) running; the monitor is itself the window
+// the sequence would tell.
+class MonitorHost final : public SequenceHost {
+public:
+    void pause(int milliseconds) override
+    {
+        QEventLoop loop;
+        QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    SendResult sendToMonitor(const WindowMessage&) override { return {SendStatus::Answered, 0, {}}; }
+    SendResult postToMonitor(const WindowMessage&) override { return {SendStatus::Answered, 0, {}}; }
+};
+
+std::unique_ptr<TuiHIDData> openDevice(const QString& option, QString& error)
+{
+    const std::optional<DeviceSelection> selection = resolveDeviceSelection(option, error);
+    if (!selection)
+        return nullptr;
+    std::unique_ptr<HidBackend> backend = createHidBackend(*selection, error);
+    if (!backend)
+        return nullptr;
+    const IniFile config = IniFile::fromFile(programFile(QStringLiteral("config.ini")));
+    return std::make_unique<TuiHIDData>(std::move(backend), TuiHIDData::readIncludeList(config));
 }
 
 int sendToConfigWindow(const QString& what, QTextStream& out, QTextStream& err)
@@ -103,6 +140,14 @@ int main(int argc, char* argv[])
         QStringLiteral("end-after"),
         QStringLiteral("End when no configuration window has been there for MS milliseconds (default 5000)."),
         QStringLiteral("MS"), QStringLiteral("5000"));
+    const QCommandLineOption desktopOption(
+        QStringLiteral("with-desktop"),
+        QStringLiteral("Started with the desktop: keep running when no configuration window is there."));
+    const QCommandLineOption deviceOption(
+        QStringLiteral("device"), QStringLiteral("The mouse: hidraw, emulator or emulator:FILE (default K4812_DEVICE, else hidraw)."),
+        QStringLiteral("SEL"));
+    parser.addOption(desktopOption);
+    parser.addOption(deviceOption);
     parser.addOption(logOption);
     parser.addOption(sendOption);
     parser.addOption(stayOption);
@@ -128,13 +173,39 @@ int main(int argc, char* argv[])
         err << "REvo2: --end-after takes milliseconds, not \"" << parser.value(absentOption) << "\"" << Qt::endl;
         return 2;
     }
-    MonitorStandIn monitor(out, parser.value(logOption));
     QString error;
+    const std::unique_ptr<TuiHIDData> device = openDevice(parser.value(deviceOption), error);
+    if (!device) {
+        err << "REvo2: " << error << Qt::endl;
+        return 1;
+    }
+    MonitorHost host;
+    MonitorService::Options options;
+    options.startedWithDesktop = parser.isSet(desktopOption);
+    MonitorService service(*device, host, options);
+    if (!service.start(error)) {
+        err << "REvo2: " << error << Qt::endl;
+        return 1;
+    }
+    MonitorStandIn monitor(out, parser.value(logOption));
     if (!monitor.start(&error)) {
         err << "REvo2: " << error << Qt::endl;
         return 1;
     }
-    if (!parser.isSet(stayOption))
+    QObject::connect(&service, &MonitorService::modeSwitched, &monitor,
+                     [&monitor](int mode) { monitor.note(QStringLiteral("switched to Mode %1").arg(mode + 1)); });
+    QObject::connect(&service, &MonitorService::switchRefused, &monitor,
+                     [&monitor](const QString& reason) { monitor.note(QStringLiteral("no switch: ") + reason); });
+    std::unique_ptr<FocusSource> focus = createFocusSource(QProcessEnvironment::systemEnvironment(), error);
+    if (focus)
+        QObject::connect(focus.get(), &FocusSource::focusChanged, &monitor,
+                         [&monitor](const QString& focused) { monitor.note(QStringLiteral("focus: ") + focused); });
+    service.setFocusSource(std::move(focus), error);
+    monitor.note(service.status().focusSource.isEmpty()
+                     ? QStringLiteral("not following the focus: ") + service.status().noFocusReason
+                     : QStringLiteral("following the focus through ") + service.status().focusSource);
+    service.setTray(false, QStringLiteral("this monitor shows no tray icon"));
+    if (!parser.isSet(stayOption) && !service.hasWork())
         monitor.followWindow(absentMs);
     quitOnSignals(app);
     return QCoreApplication::exec();

@@ -30,6 +30,9 @@ public:
     // `absentMs` (counted from the start when the window never came).
     void followWindow(int absentMs);
 
+    // A line for the log.
+    void note(const QString& line) { log(line); }
+
 private:
     void checkWindow();
     std::int32_t handle(const WindowMessage& message);
