@@ -67,6 +67,9 @@ public:
     ModeSwitchOutcome switchMode(int mode);
     // The focus moved to `app`.
     void focusChanged(const QString& app);
+    // Makes a switch held back by the once-a-second limit when it is due (a
+    // timer calls it then).
+    void tick();
 
 signals:
     // The monitor switched the mouse to `mode` (0 or 1).
@@ -75,7 +78,6 @@ signals:
     void switchRefused(const QString& reason);
 
 private:
-    void tick();
     void writeStatus();
 
     TuiHIDData& m_device;
