@@ -20,6 +20,7 @@ MonitorService::MonitorService(TuiHIDData& device, SequenceHost& host, Options o
     m_elapsed.start();
     m_clock = [this] { return m_elapsed.elapsed(); };
     m_heldBack.setSingleShot(true);
+    m_heldBack.setTimerType(Qt::PreciseTimer);
     connect(&m_heldBack, &QTimer::timeout, this, &MonitorService::tick);
     m_status.pid = QCoreApplication::applicationPid();
     m_status.noFocusReason = QStringLiteral("not started");
@@ -112,6 +113,7 @@ ModeSwitchOutcome MonitorService::switchMode(int mode)
     // The switch's pauses run the event loop: a focus change meanwhile is
     // taken up once the switch is over.
     m_switching = true;
+    emit switchStarting(mode);
     ModeSwitchOutcome outcome = m_core.switchMode(mode, m_options.deviceWaitMs);
     m_switching = false;
     if (outcome.switched)
@@ -140,6 +142,7 @@ void MonitorService::focusChanged(const QString& app)
     if (!modes) {
         m_status.lastSwitch = error;
         writeStatus();
+        emit focusHandled(app);
         return;
     }
     const std::optional<int> mode = m_decision.focusChanged(app, m_clock(), modes->activeMode);
@@ -147,6 +150,12 @@ void MonitorService::focusChanged(const QString& app)
         switchMode(*mode);
     else
         writeStatus();
+    armHeldBack();
+    emit focusHandled(app);
+}
+
+void MonitorService::armHeldBack()
+{
     if (const std::optional<qint64> due = m_decision.dueAt())
         m_heldBack.start(int(qMax<qint64>(0, *due - m_clock())));
     else
@@ -157,10 +166,14 @@ void MonitorService::tick()
 {
     QString error;
     const std::optional<MonitorModes> modes = m_core.modes(error);
-    if (!modes)
+    if (!modes) {
+        armHeldBack();
         return;
+    }
     if (const std::optional<int> mode = m_decision.tick(m_clock(), modes->activeMode))
         switchMode(*mode);
+    // A timer may fire a little early; the switch then waits for the next.
+    armHeldBack();
 }
 
 void MonitorService::writeStatus()

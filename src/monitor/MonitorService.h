@@ -72,13 +72,19 @@ public:
     void tick();
 
 signals:
+    // A switch to `mode` begins (the moment the once-a-second limit counts).
+    void switchStarting(int mode);
     // The monitor switched the mouse to `mode` (0 or 1).
     void modeSwitched(int mode);
     // A switch could not be made, with the reason.
     void switchRefused(const QString& reason);
+    // A focus change has been dealt with (any switch it made is over).
+    void focusHandled(const QString& app);
 
 private:
     void writeStatus();
+    // Runs tick() when the held-back switch is due.
+    void armHeldBack();
 
     TuiHIDData& m_device;
     Options m_options;

@@ -58,21 +58,31 @@ bool X11FocusSource::start(QString& error)
     m_notifier = new QSocketNotifier(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read);
     connect(m_notifier, &QSocketNotifier::activated, this, &X11FocusSource::readEvents);
     report();
+    readEvents();   // what came while the first focus was read
     return true;
 }
 
 void X11FocusSource::readEvents()
 {
-    bool changed = false;
-    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
-        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
-            const auto* property = reinterpret_cast<xcb_property_notify_event_t*>(event);
-            changed = changed || (property->window == m_root && property->atom == m_activeAtom);
+    // Reading the properties reads from the connection too: events that came
+    // meanwhile wait in xcb's queue, where the socket notifier never sees
+    // them. So the queue is read again after every report until it is empty.
+    bool changed = true;
+    bool fromSocket = true;
+    while (changed) {
+        changed = false;
+        while (xcb_generic_event_t* event = fromSocket ? xcb_poll_for_event(m_connection)
+                                                       : xcb_poll_for_queued_event(m_connection)) {
+            if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY) {
+                const auto* property = reinterpret_cast<xcb_property_notify_event_t*>(event);
+                changed = changed || (property->window == m_root && property->atom == m_activeAtom);
+            }
+            std::free(event);
         }
-        std::free(event);
+        fromSocket = false;
+        if (changed)
+            report();
     }
-    if (changed)
-        report();
 }
 
 void X11FocusSource::report()

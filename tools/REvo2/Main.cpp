@@ -25,6 +25,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <QSocketNotifier>
@@ -192,14 +193,18 @@ int main(int argc, char* argv[])
         err << "REvo2: " << error << Qt::endl;
         return 1;
     }
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&service, &MonitorService::switchStarting, &monitor, [&monitor, &clock](int mode) {
+        monitor.note(QStringLiteral("switching to Mode %1 at %2 ms").arg(mode + 1).arg(clock.elapsed()));
+    });
     QObject::connect(&service, &MonitorService::modeSwitched, &monitor,
                      [&monitor](int mode) { monitor.note(QStringLiteral("switched to Mode %1").arg(mode + 1)); });
     QObject::connect(&service, &MonitorService::switchRefused, &monitor,
                      [&monitor](const QString& reason) { monitor.note(QStringLiteral("no switch: ") + reason); });
+    QObject::connect(&service, &MonitorService::focusHandled, &monitor,
+                     [&monitor](const QString& focused) { monitor.note(QStringLiteral("focus: ") + focused); });
     std::unique_ptr<FocusSource> focus = createFocusSource(QProcessEnvironment::systemEnvironment(), error);
-    if (focus)
-        QObject::connect(focus.get(), &FocusSource::focusChanged, &monitor,
-                         [&monitor](const QString& focused) { monitor.note(QStringLiteral("focus: ") + focused); });
     service.setFocusSource(std::move(focus), error);
     monitor.note(service.status().focusSource.isEmpty()
                      ? QStringLiteral("not following the focus: ") + service.status().noFocusReason

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The monitor (REvo2) follows the focus on X11 under a real window manager
+# (openbox): three windows with their own WM_CLASS, the focus moved with
+# xdotool, and the emulated mouse's active bank must follow the rules: a
+# switch for a rule's mode, none when nothing changes, never two in one second.
+# Usage: monitor_focus_e2e.sh BIN_DIR CLASS_WINDOW_PROGRAM
+set -uo pipefail
+bin=$1
+classwin=$2
+. "$(dirname "$0")/e2e-lib.sh"
+e2e_setup
+e2e_start_xvfb
+
+display_up() { xdpyinfo >/dev/null 2>&1; }
+wait_for 100 display_up || fail "the X server does not answer"
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+# openbox now and then gives up on a display that has just come up: it gets
+# a second try.
+for try in 1 2 3; do
+  openbox >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  wait_for 100 wm_running && break
+  [ "$try" = 3 ] && fail "openbox did not start: $(cat "$work/openbox.log")"
+done
+
+ctl() { "$bin/k4812ctl" "$@"; }
+ctl monitor rules add GameA 2 >/dev/null || fail "cannot add a rule"
+ctl monitor rules add EditorB 1 >/dev/null || fail "cannot add a rule"
+
+for class in GameA EditorB Plain; do
+  "$classwin" "$class" &
+  pids+=($!)
+done
+window_of() { xdotool search --onlyvisible --class "^$1\$" 2>/dev/null | head -1; }
+has_window() { [ -n "$(window_of "$1")" ]; }
+for class in GameA EditorB Plain; do
+  wait_for 100 has_window "$class" || fail "no window of class $class"
+done
+
+log=$work/monitor.log
+# Every failure shows what the monitor saw and did.
+fail() { echo "FAIL: $*" >&2; echo "--- monitor log:" >&2; cat "$log" >&2 2>/dev/null; exit 1; }
+"$bin/REvo2" --log "$log" >"$work/monitor.out" 2>&1 &
+pids+=($!)
+wait_for 100 grep -q "following the focus through X11" "$log" 2>/dev/null ||
+  fail "the monitor does not follow the focus: $(cat "$work/monitor.out")"
+
+active_bank() { ctl emulator show | sed -n 's/^active bank: \([01]\).*/\1/p'; }
+switch_count() { grep -c '^switched to' "$log" || true; }
+focus_count() { grep -c '^focus: ' "$log" || true; }
+last_focus() { grep '^focus: ' "$log" | tail -1; }
+# Moves the focus to the window of class $1 and waits until the monitor has
+# dealt with that change (and made any switch it causes).
+focus_on() {
+  local before want=$1
+  before=$(focus_count)
+  # Already there (the first focus the monitor found): no change to see.
+  if [ "$(last_focus)" = "focus: $want" ] && [ "$(xdotool getactivewindow 2>/dev/null)" = "$(window_of "$want")" ]; then
+    return 0
+  fi
+  xdotool windowactivate --sync "$(window_of "$want")"
+  handled() { [ "$(focus_count)" -gt "$before" ] && [ "$(last_focus)" = "focus: $want" ]; }
+  wait_for 100 handled || fail "the monitor did not see the focus move to $want"
+}
+
+# Whatever window had the focus first: from EditorB on, the mouse is in Mode 1.
+focus_on EditorB
+# In Mode $1, and the switch that put it there (if any, perhaps held back
+# until a second after the one before) is over.
+settled_in() {
+  [ "$(active_bank)" = $(($1 - 1)) ] &&
+    { [ "$(switch_count)" = 0 ] || grep '^switched to' "$log" | tail -1 | grep -q "Mode $1"; }
+}
+wait_for 50 settled_in 1 || fail "EditorB's rule did not put the mouse into Mode 1"
+switches=$(switch_count)
+
+focus_on Plain
+[ "$(switch_count)" = "$switches" ] || fail "an application without a rule switched the mode"
+
+focus_on GameA
+wait_for 50 settled_in 2 || fail "GameA's rule did not put the mouse into Mode 2"
+[ "$(switch_count)" = $((switches + 1)) ] || fail "GameA made $(($(switch_count) - switches)) switches"
+
+focus_on Plain
+focus_on GameA
+[ "$(switch_count)" = $((switches + 1)) ] || fail "a switch was made although the mode was right"
+
+# EditorB soon after: within a second of GameA's switch, its own waits.
+focus_on EditorB
+wait_for 50 settled_in 1 || fail "EditorB's switch was never made"
+[ "$(switch_count)" = $((switches + 2)) ] || fail "EditorB made $(($(switch_count) - switches - 1)) switches"
+times=($(sed -n 's/^switching to Mode [12] at \([0-9]*\) ms$/\1/p' "$log"))
+for ((i = 1; i < ${#times[@]}; i++)); do
+  gap=$((times[i] - times[i - 1]))
+  [ "$gap" -ge 1000 ] || fail "two switches $gap ms apart"
+done
+
+status=$(ctl monitor status)
+grep -q '^Monitor: running' <<<"$status" || fail "status does not see the monitor: $status"
+grep -q '^Focus: X11' <<<"$status" || fail "status does not name the focus source: $status"
+grep -q '^Focused application: EditorB' <<<"$status" || fail "status does not name the focused application: $status"
+echo "PASS: the monitor switched the mode by the focused application's rule"
