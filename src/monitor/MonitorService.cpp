@@ -1,6 +1,10 @@
 #include "monitor/MonitorService.h"
 
+#include "i18n/Translation.h"
+#include "i18n/TuiLanguage.h"
 #include "platform/desktop/MonitorLinkNames.h"
+#include "platform/hid/HotplugSource.h"
+#include "profiles/ProfileManager.h"
 #include "platform/desktop/SingleInstanceLock.h"
 #include "platform/storage/StorageError.h"
 
@@ -10,6 +14,19 @@
 #include <utility>
 
 namespace k4812 {
+
+void UseStoredLanguage()
+{
+    int index = -1;
+    try {
+        index = TDM().FAllProfileSettingInfo().CurrentLanguage;
+    } catch (const StorageError&) {
+    } catch (const std::logic_error&) {
+    }
+    TuiLanguage language;
+    const QString shortId = language.GetLanguageShortIDByIndex(index);
+    language.SetLang(shortId.isEmpty() ? QStringLiteral("en") : shortId);
+}
 
 MonitorService::MonitorService(TuiHIDData& device, SequenceHost& host, Options options, QObject* parent)
     : QObject(parent)
@@ -48,8 +65,26 @@ bool MonitorService::start(QString& error)
         return false;
     m_settings = *settings;
     m_decision.setRules(m_settings.rules, m_settings.returnMode);
+    m_present = m_core.mousePresent();
     writeStatus();
     return true;
+}
+
+void MonitorService::watchHotplug(HotplugSource& source)
+{
+    connect(&source, &HotplugSource::deviceEvent, this, &MonitorService::checkPresence);
+}
+
+void MonitorService::checkPresence()
+{
+    const bool present = m_core.mousePresent();
+    if (present == m_present)
+        return;   // another device, or a change of this one
+    m_present = present;
+    emit mousePresenceChanged(present);
+    reloadSettings();
+    if (m_settings.notifyPlug && m_notify)
+        m_notify(translate(QLatin1String(present ? kTextMouseConnected : kTextMouseDisconnected)), QString());
 }
 
 void MonitorService::setFocusSource(std::unique_ptr<FocusSource> source, const QString& reason)
@@ -116,8 +151,21 @@ ModeSwitchOutcome MonitorService::switchMode(int mode)
     emit switchStarting(mode);
     ModeSwitchOutcome outcome = m_core.switchMode(mode, m_options.deviceWaitMs);
     m_switching = false;
-    if (outcome.switched)
+    if (outcome.switched) {
         emit modeSwitched(mode);
+        if (m_settings.notifySwitch && m_notify) {
+            const QString modeName = translate(QStringLiteral("Mode %1").arg(mode + 1));
+            QString body;
+            QString error;
+            if (const std::optional<MonitorModes> modes = m_core.modes(error))
+                body = translate(QLatin1String(kTextProfileOf))
+                           .arg(modeName)
+                           .arg(modes->profileOfMode[std::size_t(mode)] + 1);
+            if (!m_status.focusedApp.isEmpty())
+                body += QStringLiteral(" (%1)").arg(m_status.focusedApp);
+            m_notify(translate(QLatin1String(kTextModeSwitched)).arg(modeName), body);
+        }
+    }
     else if (!outcome.refused.isEmpty())
         emit switchRefused(outcome.refused);
     m_status.lastSwitch = outcome.switched ? QStringLiteral("Mode %1").arg(mode + 1) : outcome.refused;

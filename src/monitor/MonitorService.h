@@ -24,7 +24,19 @@
 
 namespace k4812 {
 
+class HotplugSource;
 class SingleInstanceLock;
+
+// The texts of the monitor's notifications and tray, in English (the source
+// texts of the translation).
+inline constexpr const char* kTextModeSwitched = "Switched to %1";
+inline constexpr const char* kTextMouseConnected = "Mouse connected";
+inline constexpr const char* kTextMouseDisconnected = "Mouse disconnected";
+inline constexpr const char* kTextProfileOf = "%1: profile %2";
+
+// Makes the stored interface language (CurrentLanguage, as the window keeps
+// it) the active translation; English when it cannot be read.
+void UseStoredLanguage();
 
 class MonitorService final : public QObject {
     Q_OBJECT
@@ -55,6 +67,12 @@ public:
     bool hasWork() const;
 
     const MonitorSettings& settings() const { return m_settings; }
+    // Where notifications go (summary, body); none by default.
+    void setNotifier(std::function<void(const QString&, const QString&)> notify) { m_notify = std::move(notify); }
+    // Notices the mouse coming and going from `source`'s events.
+    void watchHotplug(HotplugSource& source);
+    bool mousePresent() const { return m_present; }
+
     // Stores changed settings; false, with `error` set, when they cannot be stored.
     bool changeSettings(const MonitorSettings& settings, QString& error);
     // Reads the settings file again (k4812ctl changes it).
@@ -78,6 +96,8 @@ signals:
     void modeSwitched(int mode);
     // A switch could not be made, with the reason.
     void switchRefused(const QString& reason);
+    // The mouse was plugged in (true) or out.
+    void mousePresenceChanged(bool present);
     // A focus change has been dealt with (any switch it made is over).
     void focusHandled(const QString& app);
 
@@ -85,6 +105,7 @@ private:
     void writeStatus();
     // Runs tick() when the held-back switch is due.
     void armHeldBack();
+    void checkPresence();
 
     TuiHIDData& m_device;
     Options m_options;
@@ -98,6 +119,8 @@ private:
     QElapsedTimer m_elapsed;
     std::function<qint64()> m_clock;
     bool m_switching = false;
+    bool m_present = false;
+    std::function<void(const QString&, const QString&)> m_notify;
     std::optional<QString> m_focusDuringSwitch;
 };
 

@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
               {"game", 1100, none},
               {"", 2000, 1}}},
         Case{"exactly one second apart both switch", 0, {{"game", 0, 1}, {"shell", 1000, 0}}}),
-    [](const ::testing::TestParamInfo<Case>& info) { return "Case" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<Case>& param) { return "Case" + std::to_string(param.index); });
 
 TEST(SwitchDecision, DueAtNamesWhenAHeldBackSwitchIsDue)
 {

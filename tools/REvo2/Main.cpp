@@ -16,7 +16,9 @@
 #include "MonitorStandIn.h"
 
 #include "emulator/HidBackendFactory.h"
+#include "monitor/DesktopNotifier.h"
 #include "monitor/MonitorService.h"
+#include "platform/hid/UdevHotplugSource.h"
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/WindowMessages.h"
 #include "platform/storage/IniFile.h"
@@ -210,6 +212,23 @@ int main(int argc, char* argv[])
                      ? QStringLiteral("not following the focus: ") + service.status().noFocusReason
                      : QStringLiteral("following the focus through ") + service.status().focusSource);
     service.setTray(false, QStringLiteral("this monitor shows no tray icon"));
+
+    UseStoredLanguage();
+    DesktopNotifier notifier;
+    service.setNotifier([&notifier, &monitor](const QString& summary, const QString& body) {
+        monitor.note(QStringLiteral("notification: ") + summary + (body.isEmpty() ? QString() : QStringLiteral(" / ") + body));
+        notifier.notify(summary, body);
+    });
+    QString hotplugError;
+    const std::unique_ptr<UdevHotplugSource> hotplug = UdevHotplugSource::create(&hotplugError);
+    if (hotplug)
+        service.watchHotplug(*hotplug);
+    else
+        monitor.note(QStringLiteral("not watching the mouse come and go: ") + hotplugError);
+    monitor.onMessage = [](const WindowMessage& message) {
+        if (message.message == UM_LANGUAGE_CHANGED)
+            UseStoredLanguage();
+    };
     if (!parser.isSet(stayOption) && !service.hasWork())
         monitor.followWindow(absentMs);
     quitOnSignals(app);

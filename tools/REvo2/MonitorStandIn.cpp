@@ -58,6 +58,8 @@ void MonitorStandIn::checkWindow()
 std::int32_t MonitorStandIn::handle(const WindowMessage& message)
 {
     log(QStringLiteral("received %1").arg(describeWindowMessage(message)));
+    if (onMessage)
+        onMessage(message);
     return 0;
 }
 

@@ -16,6 +16,8 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <functional>
+
 namespace k4812 {
 
 class MonitorStandIn final : public QObject {
@@ -29,6 +31,9 @@ public:
     // Ends the event loop once no configuration window has been there for
     // `absentMs` (counted from the start when the window never came).
     void followWindow(int absentMs);
+
+    // Called for every message after it is logged.
+    std::function<void(const WindowMessage&)> onMessage;
 
     // A line for the log.
     void note(const QString& line) { log(line); }
