@@ -44,11 +44,36 @@ bool MonitorCore::mousePresent()
 
 ModeSwitchOutcome MonitorCore::switchMode(int mode, int waitMs)
 {
-    ModeSwitchOutcome outcome;
     if (mode < 0 || mode > 1) {
+        ModeSwitchOutcome outcome;
         outcome.refused = QStringLiteral("there is no mode %1").arg(mode + 1);
         return outcome;
     }
+    return underLock(waitMs, [this, mode](TDM& dm, MainWindowState& state, SwitchReport& report) {
+        if (dm.FProfileGroupIndex() == mode)
+            return false;
+        SwitchMode(dm, m_device, state, m_host, mode, &report);
+        return true;
+    });
+}
+
+ModeSwitchOutcome MonitorCore::switchProfile(int profile, int waitMs)
+{
+    if (!TDM::IsProfileIndexInRange(profile)) {
+        ModeSwitchOutcome outcome;
+        outcome.refused = QStringLiteral("there is no profile %1").arg(profile + 1);
+        return outcome;
+    }
+    return underLock(waitMs, [this, profile](TDM& dm, MainWindowState& state, SwitchReport& report) {
+        SwitchProfile(dm, m_device, state, m_host, profile, &report);
+        return true;
+    });
+}
+
+ModeSwitchOutcome MonitorCore::underLock(int waitMs,
+                                         const std::function<bool(TDM&, MainWindowState&, SwitchReport&)>& sequence)
+{
+    ModeSwitchOutcome outcome;
     QString error;
     const std::unique_ptr<DeviceSequenceLock> lock = LockDeviceForSequence(m_device, m_host, error, waitMs);
     if (!lock) {
@@ -62,11 +87,10 @@ ModeSwitchOutcome MonitorCore::switchMode(int mode, int waitMs)
     try {
         // Read under the lock: what another program stored before it let go counts.
         TDM dm;
-        if (dm.FProfileGroupIndex() == mode)
-            return outcome;
         MainWindowState state;
         state.SystemMouseParams = SystemMouseParamsOf(dm.FCurrentProfileInfo());
-        SwitchMode(dm, m_device, state, m_host, mode, &outcome.report);
+        if (!sequence(dm, state, outcome.report))
+            return outcome;
     } catch (const StorageError& e) {
         outcome.refused = e.message();
         return outcome;
@@ -78,6 +102,8 @@ ModeSwitchOutcome MonitorCore::switchMode(int mode, int waitMs)
         return outcome;
     if (outcome.report.firstError != 0)
         outcome.refused = QStringLiteral("the mouse did not take the switch (error %1)").arg(outcome.report.firstError);
+    else if (!outcome.report.profileIdError.isEmpty())
+        outcome.refused = outcome.report.profileIdError;
     outcome.switched = outcome.refused.isEmpty();
     // The stores changed either way: an open window reloads its current profile.
     outcome.window = m_notify(WindowMessage{UM_RELOAD_PROFILE, 0, 0});

@@ -48,12 +48,19 @@ public:
     // another program's device sequence. A mode already active is no switch
     // and sends nothing.
     ModeSwitchOutcome switchMode(int mode, int waitMs);
+    // Makes `profile` (0 to 4) current and binds it to the active mode, as a
+    // profile button does, under the same lock.
+    ModeSwitchOutcome switchProfile(int profile, int waitMs);
 
     // Where 7038 goes after a switch; the configuration window's endpoint
     // unless a test replaces it.
     void setWindowNotifier(std::function<SendResult(const WindowMessage&)> notify) { m_notify = std::move(notify); }
 
 private:
+    // Runs `sequence` on fresh stores under the mouse's lock; `sequence`
+    // returns false when there is nothing to do.
+    ModeSwitchOutcome underLock(int waitMs, const std::function<bool(TDM&, MainWindowState&, SwitchReport&)>& sequence);
+
     TuiHIDData& m_device;
     SequenceHost& m_host;
     std::function<SendResult(const WindowMessage&)> m_notify;

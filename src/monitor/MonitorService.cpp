@@ -177,6 +177,25 @@ ModeSwitchOutcome MonitorService::switchMode(int mode)
     return outcome;
 }
 
+ModeSwitchOutcome MonitorService::switchProfile(int profile)
+{
+    if (m_switching) {
+        ModeSwitchOutcome busy;
+        busy.refused = QStringLiteral("a switch is under way");
+        return busy;
+    }
+    m_switching = true;
+    ModeSwitchOutcome outcome = m_core.switchProfile(profile, m_options.deviceWaitMs);
+    m_switching = false;
+    if (outcome.switched)
+        emit profileSwitched(profile);
+    else if (!outcome.refused.isEmpty())
+        emit switchRefused(outcome.refused);
+    m_status.lastSwitch = outcome.switched ? QStringLiteral("profile %1").arg(profile + 1) : outcome.refused;
+    writeStatus();
+    return outcome;
+}
+
 void MonitorService::focusChanged(const QString& app)
 {
     m_status.focusedApp = app;

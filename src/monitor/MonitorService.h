@@ -83,6 +83,8 @@ public:
 
     // A switch asked for by the user (the tray's menu).
     ModeSwitchOutcome switchMode(int mode);
+    // A profile chosen in the tray's menu (bound to the active mode).
+    ModeSwitchOutcome switchProfile(int profile);
     // The focus moved to `app`.
     void focusChanged(const QString& app);
     // Makes a switch held back by the once-a-second limit when it is due (a
@@ -96,6 +98,8 @@ signals:
     void modeSwitched(int mode);
     // A switch could not be made, with the reason.
     void switchRefused(const QString& reason);
+    // The profile of the active mode was changed from the tray.
+    void profileSwitched(int profile);
     // The mouse was plugged in (true) or out.
     void mousePresenceChanged(bool present);
     // A focus change has been dealt with (any switch it made is over).

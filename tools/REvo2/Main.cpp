@@ -15,6 +15,7 @@
 
 #include "MonitorStandIn.h"
 
+#include "app/MonitorTray.h"
 #include "emulator/HidBackendFactory.h"
 #include "monitor/DesktopNotifier.h"
 #include "monitor/MonitorService.h"
@@ -25,7 +26,9 @@
 #include "platform/storage/ProgramFolder.h"
 #include "sequences/SequenceHost.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
+#include <QProcess>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -120,11 +123,23 @@ int sendToConfigWindow(const QString& what, QTextStream& out, QTextStream& err)
     return 1;
 }
 
+// A tray needs a display; without one (a session with no desktop) the
+// monitor runs on without it.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[])
+{
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (env.contains(QStringLiteral("DISPLAY")) || env.contains(QStringLiteral("WAYLAND_DISPLAY"))
+        || env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        return std::make_unique<QApplication>(argc, argv);
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
+    QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QLatin1String(kMonitorProgramFile));
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -211,9 +226,25 @@ int main(int argc, char* argv[])
     monitor.note(service.status().focusSource.isEmpty()
                      ? QStringLiteral("not following the focus: ") + service.status().noFocusReason
                      : QStringLiteral("following the focus through ") + service.status().focusSource);
-    service.setTray(false, QStringLiteral("this monitor shows no tray icon"));
-
     UseStoredLanguage();
+    MonitorTray::Actions trayActions;
+    trayActions.quit = [] { QCoreApplication::quit(); };
+    trayActions.monitorProgram = QCoreApplication::applicationFilePath();
+    trayActions.openSettings = [] {
+        // A second k4812-config hands over to the one that runs.
+        QProcess::startDetached(programFile(QStringLiteral("k4812-config")), {});
+    };
+    std::unique_ptr<MonitorTray> tray;
+    if (qobject_cast<QApplication*>(&app) != nullptr) {
+        tray = std::make_unique<MonitorTray>(service, trayActions);
+        const bool shown = tray->show();
+        service.setTray(shown, QStringLiteral("the desktop has no system tray"));
+        if (!shown)
+            tray.reset();
+    } else {
+        service.setTray(false, QStringLiteral("no display"));
+    }
+
     DesktopNotifier notifier;
     service.setNotifier([&notifier, &monitor](const QString& summary, const QString& body) {
         monitor.note(QStringLiteral("notification: ") + summary + (body.isEmpty() ? QString() : QStringLiteral(" / ") + body));
@@ -225,9 +256,12 @@ int main(int argc, char* argv[])
         service.watchHotplug(*hotplug);
     else
         monitor.note(QStringLiteral("not watching the mouse come and go: ") + hotplugError);
-    monitor.onMessage = [](const WindowMessage& message) {
-        if (message.message == UM_LANGUAGE_CHANGED)
+    monitor.onMessage = [&tray](const WindowMessage& message) {
+        if (message.message == UM_LANGUAGE_CHANGED) {
             UseStoredLanguage();
+            if (tray)
+                tray->retranslate();
+        }
     };
     if (!parser.isSet(stayOption) && !service.hasWork())
         monitor.followWindow(absentMs);

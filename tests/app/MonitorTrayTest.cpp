@@ -1,0 +1,143 @@
+// The monitor's tray menu, driven by its actions' object names: the mode
+// and profile entries switch the emulated mouse and follow its state, "Use
+// Mode N for <app>" stores a rule, "Start with the desktop" writes and
+// removes the autostart entry, and the texts follow the language.
+
+#include "app/MonitorTray.h"
+
+#include "emulator/EmulatorHidBackend.h"
+#include "i18n/Translation.h"
+#include "i18n/TuiLanguage.h"
+#include "monitor/Autostart.h"
+#include "profiles/ProfileManager.h"
+#include "wire/MemoryMap.h"
+
+#include "TestEnvironment.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+using namespace k4812;
+using k4812::test::readFile;
+using k4812::test::TestEnvironment;
+
+namespace {
+
+class NoPauses final : public SequenceHost {
+public:
+    void pause(int) override {}
+    SendResult sendToMonitor(const WindowMessage&) override { return {SendStatus::Answered, 0, {}}; }
+    SendResult postToMonitor(const WindowMessage&) override { return {SendStatus::Answered, 0, {}}; }
+};
+
+class MonitorTrayTest : public ::testing::Test {
+protected:
+    MonitorTrayTest()
+    {
+        env.set("K4812_PROGRAM_DIR", QStringLiteral(K4812_BIN_DIR)); // the built ui.local
+        QString error;
+        auto backend = EmulatorHidBackend::create(env.path("emu/mouse.state"), EmulatorFaults{}, error);
+        emulator = backend.get();
+        device = std::make_unique<TuiHIDData>(std::move(backend), QStringList{});
+        service = std::make_unique<MonitorService>(*device, host, MonitorService::Options{});
+        service->core().setWindowNotifier([](const WindowMessage&) { return SendResult{SendStatus::NoWindow, 0, {}}; });
+        EXPECT_TRUE(service->start(error)) << error.toStdString();
+        MonitorTray::Actions actions;
+        actions.quit = [this] { ++quits; };
+        actions.openSettings = [this] { ++settingsOpened; };
+        actions.monitorProgram = QStringLiteral("/usr/bin/REvo2");
+        tray = std::make_unique<MonitorTray>(*service, actions);
+    }
+    ~MonitorTrayTest() override { clearActiveTranslation(); }
+
+    QAction* action(const char* name)
+    {
+        QAction* found = tray->menu()->findChild<QAction*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    TestEnvironment env;
+    EmulatorHidBackend* emulator = nullptr;
+    NoPauses host;
+    std::unique_ptr<TuiHIDData> device;
+    std::unique_ptr<MonitorService> service;
+    std::unique_ptr<MonitorTray> tray;
+    int quits = 0;
+    int settingsOpened = 0;
+};
+
+} // namespace
+
+TEST_F(MonitorTrayTest, ModeAndProfileEntriesSwitchTheMouseAndShowItsState)
+{
+    EXPECT_TRUE(action("mode1")->isChecked());
+    EXPECT_TRUE(action("profile1")->isChecked());
+    const QImage mode1Icon = tray->icon().pixmap(32).toImage();
+
+    action("mode2")->trigger();
+    EXPECT_EQ(emulator->mouse().state().memory.at(kActiveBankAddress), 1);
+    EXPECT_TRUE(action("mode2")->isChecked());
+    EXPECT_TRUE(action("profile2")->isChecked()) << "the profiles are those of the active mode";
+    EXPECT_NE(tray->icon().pixmap(32).toImage(), mode1Icon) << "the icon shows the active mode";
+
+    action("profile4")->trigger();
+    EXPECT_EQ(TDM().FProfileSettingGroup().ProfileIndexOfProfileGroup[1], 3);
+    EXPECT_TRUE(action("profile4")->isChecked());
+    EXPECT_TRUE(tray->toolTip().contains(QLatin1String("Mode 1: profile 1\nMode 2: profile 4 *")))
+        << tray->toolTip().toStdString();
+    EXPECT_TRUE(tray->toolTip().contains(QLatin1String("Mouse: connected")));
+
+    action("openSettings")->trigger();
+    action("quit")->trigger();
+    EXPECT_EQ(settingsOpened, 1);
+    EXPECT_EQ(quits, 1);
+}
+
+TEST_F(MonitorTrayTest, UseModeForTheFocusedApplicationStoresARule)
+{
+    EXPECT_FALSE(action("useModeForApp")->isEnabled()) << "no application has the focus yet";
+    action("mode2")->trigger();
+    service->focusChanged(QStringLiteral("Steam"));
+    ASSERT_TRUE(action("useModeForApp")->isEnabled());
+    EXPECT_EQ(action("useModeForApp")->text(), QStringLiteral("Use Mode 2 for Steam"));
+    action("useModeForApp")->trigger();
+    QString error;
+    const auto settings = MonitorSettings::load(MonitorSettings::defaultPath(), error);
+    ASSERT_TRUE(settings) << error.toStdString();
+    EXPECT_EQ(settings->rules, (std::map<QString, int>{{QStringLiteral("Steam"), 1}}));
+    EXPECT_TRUE(service->hasWork()) << "with a rule the monitor stays";
+}
+
+TEST_F(MonitorTrayTest, StartWithTheDesktopWritesAndRemovesTheAutostartEntry)
+{
+    ASSERT_TRUE(autostartEntryPath().startsWith(env.home()));
+    EXPECT_FALSE(action("startWithDesktop")->isChecked());
+    action("startWithDesktop")->trigger();
+    EXPECT_TRUE(action("startWithDesktop")->isChecked());
+    const QByteArray entry = readFile(autostartEntryPath());
+    EXPECT_TRUE(entry.contains("Exec=\"/usr/bin/REvo2\" --with-desktop\n")) << entry.toStdString();
+    EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
+    action("startWithDesktop")->trigger();
+    EXPECT_FALSE(action("startWithDesktop")->isChecked());
+    EXPECT_FALSE(autostartEnabled());
+}
+
+TEST_F(MonitorTrayTest, TextsFollowTheLanguage)
+{
+    struct Case {
+        const char* language;
+        const char* quit;
+        const char* start;
+    };
+    for (const Case& c : {Case{"0804", "退出", "随桌面启动"}, Case{"0404", "結束", "隨桌面啟動"},
+                          Case{"0409", "Quit", "Start with the desktop"}}) {
+        TuiLanguage language;
+        language.SetLang(QString::fromLatin1(c.language));
+        tray->retranslate();
+        EXPECT_EQ(action("quit")->text(), QString::fromUtf8(c.quit)) << c.language;
+        EXPECT_EQ(action("startWithDesktop")->text(), QString::fromUtf8(c.start)) << c.language;
+    }
+}
