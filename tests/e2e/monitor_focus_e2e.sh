@@ -37,13 +37,15 @@ for class in GameA EditorB Plain; do
   wait_for 100 has_window "$class" || fail "no window of class $class"
 done
 
-log=$work/monitor.log
-# Every failure shows what the monitor saw and did.
+# What the monitor saw and did (its standard error, with the messages).
+log=$work/monitor.out
+# Every failure shows it.
 fail() { echo "FAIL: $*" >&2; echo "--- monitor log:" >&2; cat "$log" >&2 2>/dev/null; exit 1; }
-"$bin/REvo2" --log "$log" >"$work/monitor.out" 2>&1 &
+"$bin/REvo2" --verbose >"$log" 2>&1 &
 pids+=($!)
-wait_for 100 grep -q "following the focus through X11" "$log" 2>/dev/null ||
-  fail "the monitor does not follow the focus: $(cat "$work/monitor.out")"
+following() { grep -q "following the focus through X11" "$log" 2>/dev/null; }
+wait_for 100 following ||
+  fail "the monitor does not follow the focus"
 
 active_bank() { ctl emulator show | sed -n 's/^active bank: \([01]\).*/\1/p'; }
 switch_count() { grep -c '^switched to' "$log" || true; }

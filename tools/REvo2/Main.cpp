@@ -1,6 +1,6 @@
 // REvo2: the mouse's companion monitor program.
 //
-//   REvo2 [--log FILE] [--stay] [--with-desktop] [--device SEL]
+//   REvo2 [--log FILE] [--stay] [--with-desktop] [--device SEL] [--verbose]
 //                                        own the TK4812MonMain window, log every
 //                                        message it receives, and switch the mouse's
 //                                        mode by the per-application rules; one runs
@@ -164,6 +164,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption deviceOption(
         QStringLiteral("device"), QStringLiteral("The mouse: hidraw, emulator or emulator:FILE (default K4812_DEVICE, else hidraw)."),
         QStringLiteral("SEL"));
+    const QCommandLineOption verboseOption(
+        QStringLiteral("verbose"),
+        QStringLiteral("Tell on standard error what the monitor does: focus changes, switches, notifications."));
+    parser.addOption(verboseOption);
     parser.addOption(desktopOption);
     parser.addOption(deviceOption);
     parser.addOption(logOption);
@@ -200,30 +204,37 @@ int main(int argc, char* argv[])
     MonitorHost host;
     MonitorService::Options options;
     options.startedWithDesktop = parser.isSet(desktopOption);
-    MonitorService service(*device, host, options);
-    if (!service.start(error)) {
-        err << "REvo2: " << error << Qt::endl;
-        return 1;
-    }
     MonitorStandIn monitor(out, parser.value(logOption));
     if (!monitor.start(&error)) {
         err << "REvo2: " << error << Qt::endl;
         return 1;
     }
+    MonitorService service(*device, host, options);
+    if (!service.start(error)) {
+        err << "REvo2: " << error << Qt::endl;
+        return 1;
+    }
+    // With --verbose, what the monitor does of its own goes to standard
+    // error; the log (and standard output) keep the messages only.
+    const bool verbose = parser.isSet(verboseOption);
+    const auto note = [&err, verbose](const QString& line) {
+        if (verbose)
+            err << line << Qt::endl;
+    };
     QElapsedTimer clock;
     clock.start();
-    QObject::connect(&service, &MonitorService::switchStarting, &monitor, [&monitor, &clock](int mode) {
-        monitor.note(QStringLiteral("switching to Mode %1 at %2 ms").arg(mode + 1).arg(clock.elapsed()));
+    QObject::connect(&service, &MonitorService::switchStarting, &monitor, [&note, &clock](int mode) {
+        note(QStringLiteral("switching to Mode %1 at %2 ms").arg(mode + 1).arg(clock.elapsed()));
     });
     QObject::connect(&service, &MonitorService::modeSwitched, &monitor,
-                     [&monitor](int mode) { monitor.note(QStringLiteral("switched to Mode %1").arg(mode + 1)); });
+                     [&note](int mode) { note(QStringLiteral("switched to Mode %1").arg(mode + 1)); });
     QObject::connect(&service, &MonitorService::switchRefused, &monitor,
-                     [&monitor](const QString& reason) { monitor.note(QStringLiteral("no switch: ") + reason); });
+                     [&note](const QString& reason) { note(QStringLiteral("no switch: ") + reason); });
     QObject::connect(&service, &MonitorService::focusHandled, &monitor,
-                     [&monitor](const QString& focused) { monitor.note(QStringLiteral("focus: ") + focused); });
+                     [&note](const QString& focused) { note(QStringLiteral("focus: ") + focused); });
     std::unique_ptr<FocusSource> focus = createFocusSource(QProcessEnvironment::systemEnvironment(), error);
     service.setFocusSource(std::move(focus), error);
-    monitor.note(service.status().focusSource.isEmpty()
+    note(service.status().focusSource.isEmpty()
                      ? QStringLiteral("not following the focus: ") + service.status().noFocusReason
                      : QStringLiteral("following the focus through ") + service.status().focusSource);
     UseStoredLanguage();
@@ -246,8 +257,8 @@ int main(int argc, char* argv[])
     }
 
     DesktopNotifier notifier;
-    service.setNotifier([&notifier, &monitor](const QString& summary, const QString& body) {
-        monitor.note(QStringLiteral("notification: ") + summary + (body.isEmpty() ? QString() : QStringLiteral(" / ") + body));
+    service.setNotifier([&notifier, &note](const QString& summary, const QString& body) {
+        note(QStringLiteral("notification: ") + summary + (body.isEmpty() ? QString() : QStringLiteral(" / ") + body));
         notifier.notify(summary, body);
     });
     QString hotplugError;
@@ -255,7 +266,7 @@ int main(int argc, char* argv[])
     if (hotplug)
         service.watchHotplug(*hotplug);
     else
-        monitor.note(QStringLiteral("not watching the mouse come and go: ") + hotplugError);
+        note(QStringLiteral("not watching the mouse come and go: ") + hotplugError);
     monitor.onMessage = [&tray](const WindowMessage& message) {
         if (message.message == UM_LANGUAGE_CHANGED) {
             UseStoredLanguage();

@@ -35,9 +35,6 @@ public:
     // Called for every message after it is logged.
     std::function<void(const WindowMessage&)> onMessage;
 
-    // A line for the log.
-    void note(const QString& line) { log(line); }
-
 private:
     void checkWindow();
     std::int32_t handle(const WindowMessage& message);
