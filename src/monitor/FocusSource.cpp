@@ -1,5 +1,6 @@
 #include "monitor/FocusSource.h"
 
+#include "monitor/KWinFocusSource.h"
 #include "monitor/SwayFocusSource.h"
 #include "monitor/X11FocusSource.h"
 
@@ -19,8 +20,7 @@ FocusSourceChoice chooseFocusSource(const QProcessEnvironment& env)
             return {FocusSourceKind::None,
                     QStringLiteral("GNOME on Wayland does not let programs learn which window has the focus")};
         if (desktop.contains(QLatin1String("KDE"), Qt::CaseInsensitive))
-            return {FocusSourceKind::None,
-                    QStringLiteral("the focused window is not followed on KDE Plasma on Wayland yet")};
+            return {FocusSourceKind::KWin, {}};
         return {FocusSourceKind::None,
                 QStringLiteral("this Wayland desktop does not tell programs which window has the focus")};
     }
@@ -37,6 +37,8 @@ std::unique_ptr<FocusSource> createFocusSource(const QProcessEnvironment& env, Q
         return std::make_unique<X11FocusSource>(env.value(QStringLiteral("DISPLAY")));
     case FocusSourceKind::Sway:
         return std::make_unique<SwayFocusSource>(env.value(QStringLiteral("SWAYSOCK")));
+    case FocusSourceKind::KWin:
+        return std::make_unique<KWinFocusSource>();
     case FocusSourceKind::None:
         break;
     }

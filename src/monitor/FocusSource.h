@@ -7,6 +7,8 @@
 //                  class name
 //   sway           its IPC socket ($SWAYSOCK), window events; the
 //                  application is the app_id (the X11 class for Xwayland)
+//   KDE Plasma     a KWin script loaded over D-Bus calls back with the
+//                  active window's resourceClass (KWinFocusSource.h)
 //   GNOME Wayland  no program may learn the focused window: unavailable
 //   other Wayland  unavailable (no common protocol tells it)
 //
@@ -36,7 +38,7 @@ signals:
     void focusChanged(const QString& app);
 };
 
-enum class FocusSourceKind { X11, Sway, None };
+enum class FocusSourceKind { X11, Sway, KWin, None };
 
 struct FocusSourceChoice {
     FocusSourceKind kind = FocusSourceKind::None;

@@ -40,7 +40,7 @@ TEST(FocusSourceChoice, EachSessionGetsItsSourceOrTheReasonForNone)
         // Xwayland's DISPLAY must not be taken for the whole desktop.
         {sessionOf({{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}, {"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"}}),
          FocusSourceKind::None, "GNOME"},
-        {sessionOf({{"XDG_SESSION_TYPE", "wayland"}, {"XDG_CURRENT_DESKTOP", "KDE"}}), FocusSourceKind::None, "KDE"},
+        {sessionOf({{"XDG_SESSION_TYPE", "wayland"}, {"XDG_CURRENT_DESKTOP", "KDE"}}), FocusSourceKind::KWin, ""},
         {sessionOf({{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_CURRENT_DESKTOP", "Hyprland"}}), FocusSourceKind::None,
          "Wayland"},
         {sessionOf({}), FocusSourceKind::None, "DISPLAY"},

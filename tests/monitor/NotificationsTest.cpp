@@ -9,6 +9,7 @@
 #include "emulator/EmulatorHidBackend.h"
 #include "platform/hid/HotplugSource.h"
 
+#include "PrivateBus.h"
 #include "QtEventLoop.h"
 #include "TestEnvironment.h"
 
@@ -43,27 +44,6 @@ public slots:
     }
 };
 
-// A session bus of the test's own, ended with it.
-class PrivateBus {
-public:
-    PrivateBus()
-    {
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        if (m_daemon.waitForReadyRead(20000))
-            address = QString::fromUtf8(m_daemon.readLine().trimmed());
-    }
-    ~PrivateBus()
-    {
-        m_daemon.terminate();
-        m_daemon.waitForFinished(5000);
-    }
-    QString address;
-
-private:
-    QProcess m_daemon;
-};
-
 class FakeHotplug final : public HotplugSource {
 public:
     void event() { emit deviceEvent(HotplugAction::Add); }
@@ -80,7 +60,7 @@ public:
 
 TEST(DesktopNotifier, BubblesReachTheServiceAndReplaceEachOther)
 {
-    PrivateBus bus;
+    test::PrivateBus bus;
     ASSERT_FALSE(bus.address.isEmpty()) << "dbus-daemon did not start";
     QDBusConnection service = QDBusConnection::connectToBus(bus.address, QStringLiteral("recorder"));
     NotificationRecorder recorder;
