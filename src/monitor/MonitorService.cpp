@@ -170,11 +170,16 @@ ModeSwitchOutcome MonitorService::switchMode(int mode)
         emit switchRefused(outcome.refused);
     m_status.lastSwitch = outcome.switched ? QStringLiteral("Mode %1").arg(mode + 1) : outcome.refused;
     writeStatus();
+    takeUpFocusDuringSwitch();
+    return outcome;
+}
+
+void MonitorService::takeUpFocusDuringSwitch()
+{
     if (m_focusDuringSwitch) {
         const QString app = *std::exchange(m_focusDuringSwitch, std::nullopt);
         focusChanged(app);
     }
-    return outcome;
 }
 
 ModeSwitchOutcome MonitorService::switchProfile(int profile)
@@ -193,6 +198,7 @@ ModeSwitchOutcome MonitorService::switchProfile(int profile)
         emit switchRefused(outcome.refused);
     m_status.lastSwitch = outcome.switched ? QStringLiteral("profile %1").arg(profile + 1) : outcome.refused;
     writeStatus();
+    takeUpFocusDuringSwitch();
     return outcome;
 }
 

@@ -110,6 +110,8 @@ private:
     // Runs tick() when the held-back switch is due.
     void armHeldBack();
     void checkPresence();
+    // A focus change that came during a switch's pauses, handled now.
+    void takeUpFocusDuringSwitch();
 
     TuiHIDData& m_device;
     Options m_options;
