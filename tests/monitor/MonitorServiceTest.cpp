@@ -18,7 +18,12 @@ namespace {
 
 class NoPauses final : public SequenceHost {
 public:
-    void pause(int) override {}
+    void pause(int ms) override
+    {
+        if (onPause)
+            onPause(ms);
+    }
+    std::function<void(int)> onPause;
     SendResult sendToMonitor(const WindowMessage&) override { return {SendStatus::Answered, 0, {}}; }
     SendResult postToMonitor(const WindowMessage&) override { return {SendStatus::Answered, 0, {}}; }
 };
@@ -136,4 +141,30 @@ TEST_F(MonitorServiceTest, WithoutRulesOrTheDesktopItHasNoWorkOfItsOwn)
         ASSERT_TRUE(service.start(error)) << error.toStdString();
         EXPECT_EQ(service.hasWork(), withDesktop);
     }
+}
+
+TEST_F(MonitorServiceTest, AFocusChangeDuringASwitchIsTakenUpAfterItNotInsideIt)
+{
+    FakeFocus* focus = nullptr;
+    const auto service = startService(focus);
+    std::vector<int> started;
+    QObject::connect(service.get(), &MonitorService::switchStarting, [&](int mode) { started.push_back(mode); });
+    // The switch's pauses run the event loop; the focus moves meanwhile.
+    bool moved = false;
+    host.onPause = [&](int) {
+        if (!moved) {
+            moved = true;
+            focus->focus(QStringLiteral("Terminal"));
+        }
+    };
+    focus->focus(QStringLiteral("Game"));
+    EXPECT_EQ(started, std::vector<int>{1}) << "no second switch may start inside the first";
+    EXPECT_EQ(selectionByte(), 1);
+    EXPECT_EQ(service->status().focusedApp, QStringLiteral("Terminal"));
+
+    // Terminal's wish came within the second: it is made when that is over.
+    now += 1000;
+    service->tick();
+    EXPECT_EQ(started, (std::vector<int>{1, 0}));
+    EXPECT_EQ(selectionByte(), 0);
 }
