@@ -205,7 +205,10 @@ ModeSwitchOutcome MonitorService::switchProfile(int profile)
 void MonitorService::focusChanged(const QString& app)
 {
     m_status.focusedApp = app;
-
+    if (m_switching) {
+        m_focusDuringSwitch = app;
+        return;
+    }
     reloadSettings();
     QString error;
     const std::optional<MonitorModes> modes = m_core.modes(error);
