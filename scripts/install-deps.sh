@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   librsvg2-bin
   dpkg-dev file lintian desktop-file-utils appstream
-  xvfb xdotool x11-utils dbus-x11 openbox fonts-noto-cjk fonts-wqy-microhei jq
+  xvfb xdotool x11-utils dbus-x11 dbus-daemon openbox fonts-noto-cjk fonts-wqy-microhei jq
   libx11-dev libxtst-dev libxdamage-dev
   at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
