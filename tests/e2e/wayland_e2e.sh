@@ -5,7 +5,10 @@
 #    app id (K4812_APP_ID, io.github.k4812.config unless set) and a title that
 #    begins with "K4812_CONFIG";
 #  - a screenshot of it (grim) is kept in ARTIFACT_DIR (default BIN_DIR/../e2e-artifacts)
-#    for a person to look at.
+#    for a person to look at;
+#  - over AT-SPI (when at-spi2-core and pyatspi are there): entry 4's press
+#    action opens its menu and "Macro" its sub-menu, as popups the compositor
+#    shows (a screenshot of the whole output is kept too).
 # Usage: wayland_e2e.sh BIN_DIR [ARTIFACT_DIR]. Needs sway, grim, jq and Qt's
 # Wayland platform plugin (qt6-wayland); exits with 77 (skipped) when sway is missing.
 set -uo pipefail
@@ -25,7 +28,17 @@ export QT_QPA_PLATFORM=wayland
 unset DISPLAY
 app_id=${K4812_APP_ID:-io.github.k4812.config}
 
-dbus-run-session -- "$bin/k4812-config" >"$work/config.log" 2>&1 &
+python=/usr/bin/python3
+launcher=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.a11y.Bus.service 2>/dev/null)
+atspi_ok=
+if [ -n "$launcher" ] && [ -x "$launcher" ] && "$python" -c 'import pyatspi' 2>/dev/null; then
+  atspi_ok=1
+  e2e_start_session_bus "$launcher"
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  "$bin/k4812-config" >"$work/config.log" 2>&1 &
+else
+  dbus-run-session -- "$bin/k4812-config" >"$work/config.log" 2>&1 &
+fi
 config=$!
 pids+=($config)
 config_mapped() { [ -n "$(sway_window "$app_id")" ]; }
@@ -39,4 +52,15 @@ title=$(jq -r .name <<<"$node")
 mkdir -p "$artifacts"
 sway_shot "$node" "$artifacts/wayland-main.png"
 echo "screenshot: $(readlink -f "$artifacts/wayland-main.png")"
+
+if [ -n "$atspi_ok" ]; then
+  atspi() { "$python" "$here/atspi-client.py" "$config" "$@"; }
+  wait_for 100 atspi find "push button" '4\..*' || fail "entry 4 is not on the accessibility bus: $(cat "$work/config.log")"
+  atspi do "push button" '4\..*' Press --announces "menu item" Backward >/dev/null ||
+    fail "entry 4's press action opened no menu"
+  atspi do "menu item" Macro Press --announces "popup menu" Macro >/dev/null || fail "\"Macro\" opened no sub-menu"
+  atspi find "menu item" "Macro Manager" || fail "the sub-menu of \"Macro\" has no \"Macro Manager\""
+  grim "$artifacts/wayland-menu.png" || fail "grim could not take the menu's screenshot"
+  echo "screenshot: $(readlink -f "$artifacts/wayland-menu.png")"
+fi
 echo "PASS"
