@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end test of k4812-config as a native Wayland client (QT_QPA_PLATFORM=wayland)
 # on a headless sway of the test's own, against the mouse emulator:
+#  - with no pointer device (a headless sway has none), applying a profile
+#    through sway's back end (chosen by SWAYSOCK) says that the pointer
+#    settings could not be set, rather than that they were;
 #  - the window maps as an xdg-shell window with the menu entry's name as its
 #    app id (K4812_APP_ID, io.github.k4812.config unless set) and a title that
 #    begins with "K4812_CONFIG";
@@ -9,7 +12,7 @@
 #  - over AT-SPI (when at-spi2-core and pyatspi are there): entry 4's press
 #    action opens its menu and "Macro" its sub-menu, as popups the compositor
 #    shows (a screenshot of the whole output is kept too).
-# Usage: wayland_e2e.sh BIN_DIR [ARTIFACT_DIR]. Needs sway, grim, jq and Qt's
+# Usage: wayland_e2e.sh BIN_DIR [ARTIFACT_DIR]. Needs sway, grim, jq, k4812ctl and Qt's
 # Wayland platform plugin (qt6-wayland); exits with 77 (skipped) when sway is missing.
 set -uo pipefail
 
@@ -27,6 +30,10 @@ sway_start
 export QT_QPA_PLATFORM=wayland
 unset DISPLAY
 app_id=${K4812_APP_ID:-io.github.k4812.config}
+
+out=$(K4812_POINTER_SETTINGS=auto "$bin/k4812ctl" set --apply pointer-speed 15 2>&1)
+grep -q 'Pointer settings (sway): no pointer device reports its accel_speed, so the pointer speed could not be set' <<<"$out" ||
+  fail "with no pointer device, sway's back end did not say the pointer speed could not be set: $out"
 
 python=/usr/bin/python3
 launcher=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.a11y.Bus.service 2>/dev/null)
