@@ -32,9 +32,11 @@ hardware modes. A udev rule gives the user at the seat access to the mouse's
 configuration interface and to no other input device. A built-in mouse
 emulator lets both programs run without a mouse.")
 # The libraries the programs link, as dpkg-shlibdeps finds them, and udev,
-# which runs the access rule and its probe.
+# which runs the access rule and its probe; Qt's Wayland platform plugin, which
+# the window needs to run natively on a Wayland desktop (dpkg-shlibdeps cannot
+# see it: Qt loads it at run time).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "udev")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "udev, qt6-wayland")
 # The Chinese interface needs a CJK font (docs/packaging.md).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "${K4812_CJK_FONT_PACKAGES}")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA

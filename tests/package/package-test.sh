@@ -36,6 +36,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not the project's ($version)"
 dpkg-deb -f "$deb" Depends | grep -q libqt6core6 || fail "dependencies not computed from the programs"
 dpkg-deb -f "$deb" Depends | grep -Eq '(^|, )udev(,|$)' || fail "udev, which runs the access rule, is not a dependency"
+dpkg-deb -f "$deb" Depends | grep -Eq '(^|, )qt6-wayland(,|$)' || fail "qt6-wayland, the window's Wayland plugin, is not a dependency"
 [ "$(dpkg-deb -I "$deb" conffiles 2>/dev/null)" = /etc/k4812/config.ini ] || fail "config.ini is not the one conffile"
 # The small CJK font first, Noto CJK as the alternative; every character of
 # the Chinese interface texts must be in the first one.
