@@ -112,6 +112,27 @@ TEST_F(VerbApply, ApplyWritesBothModesAndTheEmulatorDescribesThem)
         EXPECT_EQ(shown.count(QLatin1String(line)), 2) << line << "\n" << shown.toStdString();
 }
 
+TEST_F(VerbApply, WhatTheMouseDidNotKeepIsNamedAndNoVerifyLeavesTheCheckOut)
+{
+    env.set("K4812_EMULATOR_FAULTS", QStringLiteral("corrupt=7"));   // bank 0's macro block
+    const auto checked = ctl({"apply"});
+    EXPECT_EQ(checked.status, cli::kExitFailure);
+    EXPECT_TRUE(checked.out.contains("Read back: not kept: ")) << checked.out.toStdString();
+    EXPECT_TRUE(checked.err.contains("The mouse did not keep these settings")) << checked.err.toStdString();
+
+    env.set("K4812_EMULATOR_FAULTS", QStringLiteral(""));
+    const auto kept = ctl({"apply"});
+    ASSERT_EQ(kept.status, 0) << kept.err.toStdString();
+    EXPECT_TRUE(kept.out.contains("Read back: the mouse kept every setting.\n")) << kept.out.toStdString();
+
+    env.set("K4812_EMULATOR_FAULTS", QStringLiteral("corrupt=7"));
+    const QStringList before = lines(env.path("trace.txt"));
+    const auto unchecked = ctl({"apply", "--no-verify"});
+    EXPECT_EQ(unchecked.status, 0) << unchecked.err.toStdString();
+    EXPECT_FALSE(unchecked.out.contains("Read back")) << unchecked.out.toStdString();
+    EXPECT_EQ(lines(env.path("trace.txt")).size() - before.size(), 18) << "the sequence alone, nothing read back";
+}
+
 TEST_F(VerbApply, WithoutTheMouseTheProfilesAreStoredAndNothingIsSent)
 {
     env.set("K4812_EMULATOR_FAULTS", QStringLiteral("absent"));
