@@ -133,6 +133,55 @@ TEST_F(VerbApply, WhatTheMouseDidNotKeepIsNamedAndNoVerifyLeavesTheCheckOut)
     EXPECT_EQ(lines(env.path("trace.txt")).size() - before.size(), 18) << "the sequence alone, nothing read back";
 }
 
+TEST_F(VerbApply, MouseReadShowsStoresAndExportsWhatAModeHolds)
+{
+    ASSERT_EQ(ctl({"set", "--apply", "rate", "1000"}).status, 0);
+
+    const auto shown = ctl({"mouse", "read", "--mode", "1"});
+    ASSERT_EQ(shown.status, 0) << shown.err.toStdString();
+    EXPECT_TRUE(shown.out.contains("Report rate: 1000 Hz")) << shown.out.toStdString();
+    const auto json = ctl({"mouse", "read", "--mode", "2", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    EXPECT_TRUE(json.out.contains("\"reportRate\": 500")) << json.out.toStdString();
+
+    // Profile 3 still has the factory rate; read into it, it has the mouse's.
+    const auto into = ctl({"mouse", "read", "--mode", "1", "--into", "3"});
+    ASSERT_EQ(into.status, 0) << into.err.toStdString();
+    EXPECT_TRUE(ctl({"profile", "show", "3"}).out.contains("Report rate: 1000 Hz"));
+
+    const QString file = env.path("mode1.pfd");
+    ASSERT_EQ(ctl({"mouse", "read", "--export", file}).status, 0);
+    const auto imported = ctl({"profile", "import", "5", file});
+    ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
+    EXPECT_TRUE(ctl({"profile", "show", "5"}).out.contains("Report rate: 1000 Hz"));
+}
+
+TEST_F(VerbApply, MouseReadThatFailsOrIsMisusedChangesNothing)
+{
+    const auto before = ctl({"profile", "show", "2", "--json"}).out;
+    struct Case {
+        const char* faults;
+        QStringList args;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"absent", {"mouse", "read", "--into", "2"}, cli::kExitFailure, ""},
+        {"unplug=0", {"mouse", "read", "--into", "2"}, cli::kExitFailure, "could not be read from the mouse"},
+        {"", {"mouse", "read", "--mode", "3", "--into", "2"}, cli::kExitUsage, "the mode must be a number"},
+        {"", {"mouse", "read", "--into", "6"}, cli::kExitUsage, "the profile must be a number"},
+        {"", {"mouse", "write"}, cli::kExitUsage, "mouse needs read"},
+    };
+    for (const Case& c : cases) {
+        env.set("K4812_EMULATOR_FAULTS", QString::fromLatin1(c.faults));
+        const auto result = ctl(c.args);
+        EXPECT_EQ(result.status, c.status) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(QLatin1String(c.message))) << result.err.toStdString();
+        env.set("K4812_EMULATOR_FAULTS", QString());
+        EXPECT_EQ(ctl({"profile", "show", "2", "--json"}).out, before) << c.args.join(' ').toStdString();
+    }
+}
+
 TEST_F(VerbApply, WithoutTheMouseTheProfilesAreStoredAndNothingIsSent)
 {
     env.set("K4812_EMULATOR_FAULTS", QStringLiteral("absent"));
