@@ -5,6 +5,7 @@
 // device). The profiles, the registry and the emulator's state file live in
 // a temporary folder.
 
+#include "sequences/MouseReadBack.h"
 #include "sequences/ApplySequence.h"
 #include "emulator/EmulatorHidBackend.h"
 #include "platform/desktop/JournalPointerSettings.h"
@@ -83,7 +84,7 @@ std::unique_ptr<TuiHIDData> emulatedMouse(bool stateFile)
     return std::make_unique<TuiHIDData>(std::move(backend), QStringList{});
 }
 
-void runApplies(benchmark::State& state, bool realPauses, bool stateFile)
+void runApplies(benchmark::State& state, bool realPauses, bool stateFile, bool verify = true)
 {
     home();
     TDM dm;
@@ -92,7 +93,9 @@ void runApplies(benchmark::State& state, bool realPauses, bool stateFile)
     MainWindowState window;
     window.SystemMouseParams = SystemMouseParamsOf(dm.FCurrentProfileInfo());
     for (auto _ : state) {
-        const bool applied = ApplySettings(dm, *mouse, window, host);
+        ApplyOptions options;
+        options.verify = verify;
+        const bool applied = ApplySettings(dm, *mouse, window, host, nullptr, options);
         TuiThread::waitForAll();
         if (!applied)
             state.SkipWithError("the apply failed");
@@ -114,6 +117,40 @@ void BM_ApplyWithoutPausesEmulatorStateFile(benchmark::State& state)
     runApplies(state, false, true);
 }
 
+// The same without the read-back after the sequence: the difference to the
+// two above is what the check costs (3 reads, and 50 ms with real pauses).
+void BM_ApplyWithRealPausesUnchecked(benchmark::State& state)
+{
+    runApplies(state, true, false, false);
+}
+
+void BM_ApplyWithoutPausesUnchecked(benchmark::State& state)
+{
+    runApplies(state, false, false, false);
+}
+
+// Reading one whole bank back into a profile (reads and decoding), no pauses.
+void BM_ReadWholeBankWithoutPauses(benchmark::State& state)
+{
+    home();
+    TDM dm;
+    const std::unique_ptr<TuiHIDData> mouse = emulatedMouse(false);
+    BenchmarkHost host(false);
+    MainWindowState window;
+    window.SystemMouseParams = SystemMouseParamsOf(dm.FCurrentProfileInfo());
+    if (!ApplySettings(dm, *mouse, window, host))
+        state.SkipWithError("the apply that fills the banks failed");
+    TuiThread::waitForAll();
+    const int bank = int(state.range(0));
+    for (auto _ : state) {
+        TMOUSEPROFILEINFO profile = dm.FCurrentProfileInfo();
+        const QString problem = ReadMouseBank(*mouse, host, bank, profile);
+        if (!problem.isEmpty())
+            state.SkipWithError(problem.toStdString().c_str());
+        benchmark::DoNotOptimize(profile);
+    }
+}
+
 // Step 1 alone: the five profiles to their files and the registry.
 void BM_StoreAllProfiles(benchmark::State& state)
 {
@@ -128,6 +165,9 @@ void BM_StoreAllProfiles(benchmark::State& state)
 BENCHMARK(BM_ApplyWithRealPauses)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(BM_ApplyWithoutPauses)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ApplyWithoutPausesEmulatorStateFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ApplyWithRealPausesUnchecked)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_ApplyWithoutPausesUnchecked)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadWholeBankWithoutPauses)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_StoreAllProfiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -25,6 +25,7 @@ AppConfig AppConfig::fromIni(const IniFile& ini)
     for (const IniFile::Entry& entry : ini.entries(QStringLiteral("HelpFiles")))
         config.m_helpFiles.append(entry);
     config.m_noLogo = ini.intValue(QStringLiteral("OtherConfig"), QStringLiteral("NoLogo"), 0);
+    config.m_verifyAfterApply = ini.intValue(QStringLiteral("Options"), QStringLiteral("VerifyAfterApply"), 1) != 0;
     config.m_specialVersion =
         ini.value(QStringLiteral("specialversion"), QStringLiteral("VERSION"), QStringLiteral("V1"));
     return config;

@@ -10,6 +10,8 @@
 //   [OtherConfig]          NoLogo: integer, default 0 (non-numeric = 0)
 //   [specialversion]       VERSION: text, default "V1"; "V2" in any letter
 //                          case shows the help window's web links
+//   [Options]              VerifyAfterApply: integer, default 1; 0 turns off
+//                          reading the mouse back after an apply
 
 #include "records/Records.h"
 
@@ -40,6 +42,8 @@ public:
     const QString& specialVersion() const { return m_specialVersion; }
     // Whether the help window shows its web links ([specialversion] VERSION is "V2").
     bool showsWebLinks() const;
+    // Whether an apply reads back what it wrote and compares ([Options] VerifyAfterApply, not 0).
+    bool verifyAfterApply() const { return m_verifyAfterApply; }
 
     // The options as the profile manager keeps them: Nologo set, the other
     // fields zero (the help files are kept in helpFiles(), not in the record).
@@ -50,6 +54,7 @@ private:
     QList<HelpFile> m_helpFiles;
     int m_noLogo = 0;
     QString m_specialVersion = QStringLiteral("V1");
+    bool m_verifyAfterApply = true;
 };
 
 } // namespace k4812

@@ -6,6 +6,7 @@
 #include "wire/LightEncoding.h"
 #include "wire/MacroEncoding.h"
 #include "sequences/MacroUpload.h"
+#include "wire/MemoryImage.h"
 #include "wire/MemoryMap.h"
 #include "wire/ReportFraming.h"
 #include "i18n/Translation.h"
@@ -110,6 +111,20 @@ int uploadBoundProfile(TDM& dm, TuiHIDData& device, SequenceHost& host, int mode
     return rateCode;
 }
 
+// What the sequence wrote, as the mouse should now hold it.
+MemoryImage appliedImage(TDM& dm)
+{
+    MemoryImage image;
+    int rates[kModeCount] = {kDefaultReportRateCode, kDefaultReportRateCode};
+    for (int mode = 0; mode < kModeCount; ++mode) {
+        auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
+        if (dm.ReadProfileInfo(*profile, dm.FProfileSettingGroup().ProfileIndexOfProfileGroup[mode]))
+            rates[mode] = PutProfileIntoBank(image, *profile, mode);
+    }
+    PutSharedBytes(image, rates[0], rates[1], dm.FProfileGroupIndex(), dm.FCurrentProfileInfo());
+    return image;
+}
+
 } // namespace
 
 QString boundProfilesProblem(TDM& dm)
@@ -155,7 +170,8 @@ void UploadProfile(TuiHIDData& device, SequenceHost& host, const TMOUSEPROFILEIN
     host.processMessages();
 }
 
-bool ApplySettings(TDM& dm, TuiHIDData& device, MainWindowState& state, SequenceHost& host, ApplyReport* out)
+bool ApplySettings(TDM& dm, TuiHIDData& device, MainWindowState& state, SequenceHost& host, ApplyReport* out,
+                   const ApplyOptions& options)
 {
     ApplyReport local;
     ApplyReport& report = out != nullptr ? *out : local;
@@ -207,6 +223,8 @@ bool ApplySettings(TDM& dm, TuiHIDData& device, MainWindowState& state, Sequence
     log.add(ApplyStep::UpdateEnd, -1, SendUpdateMark(device, kUpdateMarkEnd));
     host.pause(kPauseAfterUpdateEnd);
     host.processMessages();
+    if (options.verify.value_or(dm.appConfig().verifyAfterApply()) && !report.firstFailure())
+        report.verification = VerifyAppliedMemory(device, host, appliedImage(dm));
     host.showProgress(false);
 
     if (report.cpiLevelUnread())
@@ -214,6 +232,16 @@ bool ApplySettings(TDM& dm, TuiHIDData& device, MainWindowState& state, Sequence
     if (const std::optional<ApplyStepResult> failed = report.firstFailure()) {
         host.showWarning(translate(QLatin1String(kApplyWarningTitle)),
                          translate(QLatin1String(kApplyFailedText)).arg(applyStepText(*failed)));
+        return false;
+    }
+    if (report.verification && !report.verification->kept()) {
+        QStringList blocks;
+        for (const ApplyStepResult& step : report.verification->notKept)
+            blocks << applyStepText(step);
+        host.showWarning(translate(QLatin1String(kApplyWarningTitle)),
+                         report.verification->readError != 0
+                             ? translate(QLatin1String(kApplyNotVerifiedText))
+                             : translate(QLatin1String(kApplyNotKeptText)).arg(blocks.join(QStringLiteral(", "))));
         return false;
     }
     host.setPreSavedLedConfig(dm.FCurrentProfileInfo().ConfigInfo.LEDConfig);

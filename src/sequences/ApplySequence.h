@@ -14,6 +14,7 @@
 // becomes active and the host is told in a note.
 
 #include "sequences/ApplySteps.h"
+#include "sequences/ApplyVerification.h"
 #include "sequences/CpiReadBack.h"
 #include "wire/DeviceByte.h"
 #include "wire/HidData.h"
@@ -38,6 +39,9 @@ inline constexpr const char* kApplyNoMouseText = "    Please connect your mouse 
 inline constexpr const char* kApplyFailedText = "The settings could not all be written to the mouse. Failed step: %1";
 inline constexpr const char* kApplyDamagedProfileText =
     "Profile %1 holds a value that cannot be sent to the mouse; nothing was written. %2";
+inline constexpr const char* kApplyNotKeptText = "The mouse did not keep these settings: %1";
+inline constexpr const char* kApplyNotVerifiedText =
+    "The settings were written, but the mouse could not be read back to check them.";
 inline constexpr const char* kApplyCpiNotReadText =
     "The mouse's active CPI level could not be read; level 1 is now active.";
 
@@ -63,8 +67,21 @@ struct ApplyReport {
     // UM_DEVICE_SETTINGS_CHANGED to the monitor (NoWindow: no monitor runs).
     SendResult monitor;
 
+    // The read-back after the sequence (when it ran: verification on and
+    // every write taken).
+    std::optional<ApplyVerification> verification;
+
     std::optional<ApplyStepResult> firstFailure() const { return firstFailedStep(steps); }
-    bool succeeded() const { return mousePresent && !firstFailure(); }
+    bool succeeded() const
+    {
+        return mousePresent && !firstFailure() && (!verification || verification->kept());
+    }
+};
+
+struct ApplyOptions {
+    // Read back and compare what was written once the sequence has ended;
+    // unset: as config.ini says ([Options] VerifyAfterApply, on by default).
+    std::optional<bool> verify;
 };
 
 // Stores everything as the apply does before it talks to the mouse: the
@@ -93,8 +110,11 @@ QString boundProfilesProblem(TDM& dm);
 // shows a warning naming the first failed step and returns false;
 // FPreSavedLedConfig is set only after a successful apply. StorageError from
 // storing the profiles is thrown before anything else happens (SettingsChanged
-// stays set).
+// stays set). With verification on and every write taken, the written
+// blocks are then read back (after the sequence's last pause, which it does
+// not change) and compared (ApplyVerification.h); a block the mouse did not
+// keep, or a read-back that fails, is a failure shown like a failed write.
 bool ApplySettings(TDM& dm, TuiHIDData& device, MainWindowState& state, SequenceHost& host,
-                   ApplyReport* report = nullptr);
+                   ApplyReport* report = nullptr, const ApplyOptions& options = {});
 
 } // namespace k4812

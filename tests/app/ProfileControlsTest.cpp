@@ -1,4 +1,5 @@
 #include "platform/desktop/MonitorLinkNames.h"
+#include "sequences/ApplySequence.h"
 #include "platform/storage/Registry.h"
 #include "profiles/FactoryDefaults.h"
 #include "records/RecordBytes.h"
@@ -152,4 +153,37 @@ TEST_F(ProfileControlsTest, APresetLoadsIntoTheCurrentProfile)
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].contains(QStringLiteral("The preset profile is missing.")));
     EXPECT_EQ(config().ReportRate, 125);
+}
+
+TEST_F(ProfileControlsTest, ReadFromMouseFillsThePagesAndStoresNothingUntilApplied)
+{
+    // The mouse's Mode 1 bank gets 1000 Hz; the working copy then says 250.
+    config().ReportRate = 1000;
+    ASSERT_TRUE(ApplySettings(*dm, *device, state, host));
+    config().ReportRate = 250;
+    const auto onDisk = [&] {
+        const TuiProfile& store = *dm->FProfileGroup(dm->FProfileIndex());
+        return test::readFile(store.FilePath() + store.FileName());
+    };
+    const QByteArray stored = onDisk();
+    ASSERT_FALSE(stored.isEmpty());
+    state.SettingsChanged = false;
+
+    controls->PresetItemClick(ProfileControls::ReadFromMouse);
+    EXPECT_TRUE(questions.isEmpty()) << questions.join('\n').toStdString();
+    EXPECT_EQ(config().ReportRate, 1000);
+    EXPECT_TRUE(find<RadioButton>("RD1000HZ")->isChecked()) << "the pages show what the mouse holds";
+    EXPECT_TRUE(state.SettingsChanged);
+    EXPECT_EQ(onDisk(), stored) << "nothing stored before OK or Apply";
+
+    // A read that fails says so and changes nothing.
+    config().ReportRate = 250;
+    EmulatorFaults gone;
+    gone.unplugAfter = 0;
+    emulator->mouse().setFaults(gone);
+    controls->PresetItemClick(ProfileControls::ReadFromMouse);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions.first().contains("The settings could not be read from the mouse.")) << questions.first().toStdString();
+    EXPECT_EQ(config().ReportRate, 250);
+    EXPECT_EQ(onDisk(), stored);
 }

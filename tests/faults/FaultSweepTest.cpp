@@ -45,6 +45,7 @@ struct Exchange {
     ApplyStep step;
     int bank;
     bool fetch;   // a fetched answer (Short and Wrong apply only here)
+    bool readBack = false;   // the check after the end mark: reading back what was written
 };
 
 // The apply's exchanges with the factory profiles (no macros: one macro block a bank).
@@ -67,7 +68,18 @@ const std::vector<Exchange> kApplyExchanges = {
     {ApplyStep::WheelLight, -1, false},
     {ApplyStep::Activation, -1, false},
     {ApplyStep::UpdateEnd, -1, false},
+    // Then the read-back of everything written, in three reads (a request
+    // and its answer each).
+    {ApplyStep::UpdateEnd, -1, false, true},
+    {ApplyStep::UpdateEnd, -1, true, true},
+    {ApplyStep::UpdateEnd, -1, false, true},
+    {ApplyStep::UpdateEnd, -1, true, true},
+    {ApplyStep::UpdateEnd, -1, false, true},
+    {ApplyStep::UpdateEnd, -1, true, true},
 };
+// The exchanges up to and with the end mark: all an apply sends when a
+// write fails (nothing is read back then).
+constexpr std::size_t kApplySequenceExchanges = 18;
 constexpr int kApplySteps = 15;
 
 // AFTER-CORE-MERGE: the apply that treats a failed read-back alone as a note
@@ -93,6 +105,12 @@ struct Row {
     // AFTER-CORE-MERGE: the apply counts a failed read-back of the mouse's
     // active CPI level, with every write done, as a success with a note
     // (level 0 becomes active). True for the rows where only that read fails.
+    bool duringCheck() const
+    {
+        return sequence == Sequence::Apply && kind != Kind::Absent
+            && kApplyExchanges[std::size_t(position - 1)].readBack;
+    }
+
     bool onlyReadBackFails() const
     {
         return sequence == Sequence::Apply && kind != Kind::Gone && kind != Kind::Absent
@@ -262,6 +280,20 @@ TEST_P(FaultSweepTest, TheSequenceEndsNamesTheFailureAndLosesNothing)
             EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.CurrentCPIIndex, 0);
             break;
         }
+        if (row.duringCheck()) {
+            // Every write was taken but the check could not read them back:
+            // not a success, and not a failed write either.
+            EXPECT_FALSE(applied);
+            EXPECT_FALSE(report.firstFailure().has_value());
+            ASSERT_TRUE(report.verification.has_value());
+            EXPECT_NE(report.verification->readError, 0);
+            EXPECT_FALSE(report.succeeded());
+            ASSERT_EQ(host.warnings.size(), 1u);
+            EXPECT_EQ(host.warnings[0].second,
+                      QStringLiteral("The settings were written, but the mouse could not be read back to check them."));
+            EXPECT_FALSE(host.preSavedLight.has_value()) << "an unchecked light is not taken as the mouse's";
+            break;
+        }
         // A failed read of the active level is only a note: the failure the
         // apply names is the first write the fault reaches.
         std::size_t failingIndex = std::size_t(row.position - 1);
@@ -281,8 +313,11 @@ TEST_P(FaultSweepTest, TheSequenceEndsNamesTheFailureAndLosesNothing)
         if (row.kind == Kind::Fail) {
             // The CPI block is read only once the bank is known.
             const bool bankUnknown = failing.step == ApplyStep::CpiReadBack && row.position <= 3;
-            EXPECT_EQ(emulated.logSize(), bankUnknown ? exchanges - 2 : exchanges) << "every command is sent";
+            EXPECT_EQ(emulated.logSize(), bankUnknown ? kApplySequenceExchanges - 2 : kApplySequenceExchanges)
+                << "every command is sent";
         }
+        EXPECT_LE(emulated.logSize(), kApplySequenceExchanges) << "nothing is read back after a failed write";
+        EXPECT_FALSE(report.verification.has_value());
         break;
     }
     case Sequence::ProfileButton:

@@ -169,14 +169,24 @@ TEST_F(ApplySequenceTest, DefaultProfilesGoIntoBothBanksInTheFixedOrderWithHalfA
     expected.push_back(write(kWheelLightAddress, {0x81}));
     expected.push_back(command(kCommandActivate, {1, 0, 0, 0, 0}));
     expected.push_back(command(kCommandUpdateMark, {1, 0, 0, 0, 0}));
+    // Then, the sequence over, everything written is read back in three
+    // answers of at most 2040 bytes.
+    for (const auto& [address, length] : {std::pair{0x03E, 2040}, {0x836, 2040}, {0x102E, 345}}) {
+        for (const Report& r : read(std::uint16_t(address), std::size_t(length)))
+            expected.push_back(r);
+    }
     EXPECT_EQ(log(), expected);
 
     // Each pause at its place in the log: after the two reads, before each
-    // bank, around the activation and after the end mark.
+    // bank, around the activation and after the end mark (500 ms in all),
+    // and after the reads of the check.
     const std::vector<RecordingPauser::Pause> pauses = {{100, 3}, {50, 5}, {100, 5}, {100, 9}, {50, 16}, {50, 17},
-                                                        {50, 18}};
+                                                        {50, 18}, {50, 24}};
     EXPECT_EQ(host.pauser.pauses, pauses);
-    EXPECT_EQ(host.pauser.total(), 500);
+    EXPECT_EQ(host.pauser.total(), 550);
+    ASSERT_TRUE(report.verification.has_value());
+    EXPECT_TRUE(report.verification->kept());
+    EXPECT_EQ(report.verification->exchanges, 3);
 
     // The monitor is told after the activation, before the end mark.
     ASSERT_EQ(host.monitor.size(), 1u);
@@ -354,6 +364,56 @@ TEST_F(ApplySequenceTest, AMouseLostHalfWayGetsEveryCommandAndTheFirstFailureIsR
     }
 }
 
+TEST_F(ApplySequenceTest, ABlockTheMouseDidNotKeepIsNamedAndTheApplyFails)
+{
+    // corrupt=N: the write of exchange N is taken, but the mouse keeps its
+    // first byte changed. Exchange numbers as in the test above.
+    struct Case {
+        const char* faults;
+        ApplyStep notKept;
+        int bank;
+    };
+    const Case cases[] = {
+        {"corrupt=6", ApplyStep::Buttons, 0},
+        {"corrupt=12", ApplyStep::Light, 1},
+        {"corrupt=14", ApplyStep::ReportRate, -1},
+        {"corrupt=16", ApplyStep::WheelLight, -1},
+    };
+    for (const Case& c : cases) {
+        EmulatedMouse mouse;
+        mouse.setFaults(c.faults);
+        RecordingHost recorder([&mouse] { return mouse.logSize(); }, env.path("journal.txt"));
+
+        EXPECT_FALSE(ApplySettings(*dm, *mouse.hid, state, recorder, &report)) << c.faults;
+        TuiThread::waitForAll();
+
+        EXPECT_FALSE(report.firstFailure().has_value()) << c.faults << ": every write was taken";
+        ASSERT_TRUE(report.verification.has_value()) << c.faults;
+        EXPECT_EQ(report.verification->readError, 0) << c.faults;
+        ASSERT_EQ(report.verification->notKept.size(), 1u) << c.faults;
+        const ApplyStepResult notKept = report.verification->notKept[0];
+        EXPECT_EQ(notKept.step, c.notKept) << c.faults;
+        EXPECT_EQ(notKept.bank, c.bank) << c.faults;
+        EXPECT_FALSE(report.succeeded()) << c.faults;
+        EXPECT_FALSE(recorder.preSavedLight.has_value()) << c.faults;
+        ASSERT_EQ(recorder.warnings.size(), 1u) << c.faults;
+        EXPECT_EQ(recorder.warnings[0].second,
+                  QStringLiteral("The mouse did not keep these settings: %1").arg(applyStepText(notKept)));
+    }
+
+    // Turned off, the same mouse is not read back and the apply counts as done.
+    EmulatedMouse mouse;
+    mouse.setFaults("corrupt=6");
+    RecordingHost recorder([&mouse] { return mouse.logSize(); }, env.path("journal.txt"));
+    ApplyOptions off;
+    off.verify = false;
+    EXPECT_TRUE(ApplySettings(*dm, *mouse.hid, state, recorder, &report, off));
+    TuiThread::waitForAll();
+    EXPECT_FALSE(report.verification.has_value());
+    EXPECT_EQ(mouse.logSize(), 18u) << "the sequence up to the end mark, nothing read back";
+    EXPECT_EQ(recorder.pauser.total(), 500);
+}
+
 TEST_F(ApplySequenceTest, OnlyTheReadBackFailingIsANoteAndLevelOneBecomesActive)
 {
     // Exchanges 2-3 read the selection byte, 4-5 the CPI block; everything
@@ -362,7 +422,8 @@ TEST_F(ApplySequenceTest, OnlyTheReadBackFailingIsANoteAndLevelOneBecomesActive)
         const char* faults;
         int pauses;   // without the selection byte the CPI block is not read, nor waited for
     };
-    const Case cases[] = {{"fail=2", 450}, {"fail=3", 450}, {"wrong=3", 450}, {"fail=5", 500}, {"short=5", 500}};
+    // The check after the sequence adds its 50 ms.
+    const Case cases[] = {{"fail=2", 500}, {"fail=3", 500}, {"wrong=3", 500}, {"fail=5", 550}, {"short=5", 550}};
     for (const Case& c : cases) {
         EmulatedMouse mouse;   // factory settings: level 2 active
         mouse.setFaults(c.faults);
@@ -439,7 +500,8 @@ TEST_F(ApplySequenceTest, TheMonitorWindowReceivesTheNoticeThroughTheWindowMessa
 
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].first, (WindowMessage{UM_DEVICE_SETTINGS_CHANGED, 0, 0}));
-    EXPECT_EQ(received[0].second, emulated.logSize() - 1) << "before the end mark";
+    // Before the end mark, which the check's three reads (six exchanges) follow.
+    EXPECT_EQ(received[0].second, emulated.logSize() - 1 - 6) << "before the end mark";
     EXPECT_EQ(report.monitor.status, SendStatus::Answered);
 
     monitor.close();

@@ -1,6 +1,7 @@
 // k4812ctl apply, set, switch and macro import against an emulated mouse
 // kept in a state file, with the pauses recorded instead of slept.
 
+#include "sequences/MouseReadBack.h"
 #include "CliPauser.h"
 #include "CliTestSupport.h"
 #include "RecordingPauser.h"
@@ -89,11 +90,15 @@ TEST_F(VerbApply, ApplyWritesBothModesAndTheEmulatorDescribesThem)
     EXPECT_TRUE(result.out.contains("Button settings of Mode 2: done"));
     EXPECT_TRUE(result.out.contains("The mouse took every setting."));
     EXPECT_TRUE(result.out.contains("Active CPI level: 2 (as the mouse had it)")) << result.out.toStdString();
-    EXPECT_EQ(pauser.total(), 500);
+    // The sequence's fixed pauses (500 ms), then one after reading back what it wrote.
+    ASSERT_FALSE(pauser.pauses.empty());
+    EXPECT_EQ(pauser.pauses.back().milliseconds, kPauseAfterReads);
+    EXPECT_EQ(pauser.total(), 500 + kPauseAfterReads);
     EXPECT_EQ(lines(env.path("journal.txt")),
               (QStringList{"SPI_SETMOUSE 0 0 0", "SPI_SETMOUSESPEED 10", "SPI_SETWHEELSCROLLLINES 3"}))
         << "the pointer settings' worker finished before the verb returned";
-    EXPECT_EQ(lines(env.path("trace.txt")).size(), 18) << "16 reports sent, 2 answers fetched";
+    EXPECT_EQ(lines(env.path("trace.txt")).size(), 18 + 6)
+        << "16 reports sent, 2 answers fetched, then 3 reads of what was written (request and answer each)";
 
     const QString shown = ctl({"emulator", "show"}).out;
     for (const char* line : {"active bank: 0 (byte 00)\n", "report rate: bank 0 500 Hz, bank 1 500 Hz (byte 22)\n",
@@ -105,6 +110,76 @@ TEST_F(VerbApply, ApplyWritesBothModesAndTheEmulatorDescribesThem)
                              "  light: R 0 G 0 B 255, brightness 1, breathing speed 1, breath second 0\n",
                              "    block 4: unused\n", "  cpi: 4 levels, active level 1\n"})
         EXPECT_EQ(shown.count(QLatin1String(line)), 2) << line << "\n" << shown.toStdString();
+}
+
+TEST_F(VerbApply, WhatTheMouseDidNotKeepIsNamedAndNoVerifyLeavesTheCheckOut)
+{
+    env.set("K4812_EMULATOR_FAULTS", QStringLiteral("corrupt=7"));   // bank 0's macro block
+    const auto checked = ctl({"apply"});
+    EXPECT_EQ(checked.status, cli::kExitFailure);
+    EXPECT_TRUE(checked.out.contains("Read back: not kept: ")) << checked.out.toStdString();
+    EXPECT_TRUE(checked.err.contains("The mouse did not keep these settings")) << checked.err.toStdString();
+
+    env.set("K4812_EMULATOR_FAULTS", QStringLiteral(""));
+    const auto kept = ctl({"apply"});
+    ASSERT_EQ(kept.status, 0) << kept.err.toStdString();
+    EXPECT_TRUE(kept.out.contains("Read back: the mouse kept every setting.\n")) << kept.out.toStdString();
+
+    env.set("K4812_EMULATOR_FAULTS", QStringLiteral("corrupt=7"));
+    const QStringList before = lines(env.path("trace.txt"));
+    const auto unchecked = ctl({"apply", "--no-verify"});
+    EXPECT_EQ(unchecked.status, 0) << unchecked.err.toStdString();
+    EXPECT_FALSE(unchecked.out.contains("Read back")) << unchecked.out.toStdString();
+    EXPECT_EQ(lines(env.path("trace.txt")).size() - before.size(), 18) << "the sequence alone, nothing read back";
+}
+
+TEST_F(VerbApply, MouseReadShowsStoresAndExportsWhatAModeHolds)
+{
+    ASSERT_EQ(ctl({"set", "--apply", "rate", "1000"}).status, 0);
+
+    const auto shown = ctl({"mouse", "read", "--mode", "1"});
+    ASSERT_EQ(shown.status, 0) << shown.err.toStdString();
+    EXPECT_TRUE(shown.out.contains("Report rate: 1000 Hz")) << shown.out.toStdString();
+    const auto json = ctl({"mouse", "read", "--mode", "2", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    EXPECT_TRUE(json.out.contains("\"reportRate\": 500")) << json.out.toStdString();
+
+    // Profile 3 still has the factory rate; read into it, it has the mouse's.
+    const auto into = ctl({"mouse", "read", "--mode", "1", "--into", "3"});
+    ASSERT_EQ(into.status, 0) << into.err.toStdString();
+    EXPECT_TRUE(ctl({"profile", "show", "3"}).out.contains("Report rate: 1000 Hz"));
+
+    const QString file = env.path("mode1.pfd");
+    ASSERT_EQ(ctl({"mouse", "read", "--export", file}).status, 0);
+    const auto imported = ctl({"profile", "import", "5", file});
+    ASSERT_EQ(imported.status, 0) << imported.err.toStdString();
+    EXPECT_TRUE(ctl({"profile", "show", "5"}).out.contains("Report rate: 1000 Hz"));
+}
+
+TEST_F(VerbApply, MouseReadThatFailsOrIsMisusedChangesNothing)
+{
+    const auto before = ctl({"profile", "show", "2", "--json"}).out;
+    struct Case {
+        const char* faults;
+        QStringList args;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"absent", {"mouse", "read", "--into", "2"}, cli::kExitFailure, ""},
+        {"unplug=0", {"mouse", "read", "--into", "2"}, cli::kExitFailure, "could not be read from the mouse"},
+        {"", {"mouse", "read", "--mode", "3", "--into", "2"}, cli::kExitUsage, "the mode must be a number"},
+        {"", {"mouse", "read", "--into", "6"}, cli::kExitUsage, "the profile must be a number"},
+        {"", {"mouse", "write"}, cli::kExitUsage, "mouse needs read"},
+    };
+    for (const Case& c : cases) {
+        env.set("K4812_EMULATOR_FAULTS", QString::fromLatin1(c.faults));
+        const auto result = ctl(c.args);
+        EXPECT_EQ(result.status, c.status) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(QLatin1String(c.message))) << result.err.toStdString();
+        env.set("K4812_EMULATOR_FAULTS", QString());
+        EXPECT_EQ(ctl({"profile", "show", "2", "--json"}).out, before) << c.args.join(' ').toStdString();
+    }
 }
 
 TEST_F(VerbApply, WithoutTheMouseTheProfilesAreStoredAndNothingIsSent)
@@ -308,7 +383,7 @@ TEST_F(VerbApply, SetWithApplyWritesTheMouseToo)
     const auto result = ctl({"set", "--apply", "rate", "1000"});
     ASSERT_EQ(result.status, 0) << result.err.toStdString();
     EXPECT_EQ(stored().memory[0x045], 0x21) << "Mode 1 at 1000 Hz, Mode 2 at 500 Hz";
-    EXPECT_EQ(pauser.total(), 500);
+    EXPECT_EQ(pauser.total(), 500 + kPauseAfterReads) << "the apply's pauses and the read-back's";
 }
 
 TEST_F(VerbApply, AnImportedMacroCanBePutOnAButtonAndReachesTheMouse)

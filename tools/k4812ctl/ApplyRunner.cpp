@@ -41,7 +41,7 @@ void printSummary(Context& context, const ApplyReport& report)
 
 } // namespace
 
-int runApply(Context& context, TDM& dm, std::uint8_t lastActivatedProfile)
+int runApply(Context& context, TDM& dm, std::uint8_t lastActivatedProfile, const ApplyOptions& options)
 {
     TuiHIDData* hid = context.hid();
     if (hid == nullptr)
@@ -63,7 +63,7 @@ int runApply(Context& context, TDM& dm, std::uint8_t lastActivatedProfile)
     ApplyReport report;
     bool applied = false;
     try {
-        applied = ApplySettings(dm, *hid, state, host, &report);
+        applied = ApplySettings(dm, *hid, state, host, &report, options);
     } catch (const StorageError& error) {
         TuiThread::waitForAll();
         return context.fail(QStringLiteral("the profiles could not be stored, nothing was applied: %1")
@@ -78,6 +78,16 @@ int runApply(Context& context, TDM& dm, std::uint8_t lastActivatedProfile)
         context.out() << "The profiles were stored; nothing was sent to the mouse.\n";
     } else {
         printSummary(context, report);
+        if (report.verification) {
+            const ApplyVerification& check = *report.verification;
+            if (check.readError != 0)
+                context.out() << "Read back: the mouse could not be read (" << qt_error_string(check.readError)
+                              << ")\n";
+            else if (check.notKept.empty())
+                context.out() << "Read back: the mouse kept every setting.\n";
+            for (const ApplyStepResult& step : check.notKept)
+                context.out() << "Read back: not kept: " << applyStepText(step) << "\n";
+        }
         context.out() << (applied ? "The mouse took every setting.\n" : "The mouse did not take every setting.\n");
     }
     if (host.warned() && !language.problem().isEmpty())

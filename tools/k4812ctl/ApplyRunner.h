@@ -2,6 +2,7 @@
 // `k4812ctl apply`, and `set ... --apply`: the window's Apply button on the
 // command line, against the device of --device (real or emulated).
 
+#include "sequences/ApplySequence.h"
 #include "Cli.h"
 
 #include "profiles/ProfileManager.h"
@@ -17,6 +18,8 @@ namespace k4812::cli {
 // interface language) on err(). `lastActivatedProfile` is the activation's
 // second byte (0 to 4). kExitOk when the mouse took every command;
 // kExitFailure when it is absent, a command failed, or storing failed.
-int runApply(Context& context, TDM& dm, std::uint8_t lastActivatedProfile = 0);
+// `options` turns the read-back after the sequence on or off (unset: as
+// config.ini says).
+int runApply(Context& context, TDM& dm, std::uint8_t lastActivatedProfile = 0, const ApplyOptions& options = {});
 
 } // namespace k4812::cli

@@ -13,14 +13,17 @@ constexpr unsigned kLastProfile = 4;
 int runApplyVerb(Context& context, const QStringList& args)
 {
     std::uint8_t lastProfile = 0;
+    ApplyOptions options;
     for (const QString& arg : args) {
-        if (arg.startsWith(QLatin1String("--last-profile="))) {
+        if (arg == QLatin1String("--no-verify")) {
+            options.verify = false;
+        } else if (arg.startsWith(QLatin1String("--last-profile="))) {
             const std::optional<unsigned> index = parseNumber(arg.section(QLatin1Char('='), 1), kLastProfile);
             if (!index)
                 return context.usageError(QStringLiteral("bad --last-profile: expected 0 to %1").arg(kLastProfile));
             lastProfile = std::uint8_t(*index);
         } else {
-            return context.usageError(QStringLiteral("apply takes no arguments besides --last-profile"));
+            return context.usageError(QStringLiteral("apply takes no arguments besides --last-profile and --no-verify"));
         }
     }
     if (context.windowIsOpen())
@@ -28,12 +31,12 @@ int runApplyVerb(Context& context, const QStringList& args)
     std::unique_ptr<TDM> dm = openProfileManager(context);
     if (!dm)
         return kExitFailure;
-    return runApply(context, *dm, lastProfile);
+    return runApply(context, *dm, lastProfile, options);
 }
 
 const VerbRegistration registration({
     "apply",
-    "k4812ctl apply [--last-profile=N]\n"
+    "k4812ctl apply [--last-profile=N] [--no-verify]\n"
     "\n"
     "Does what the window's Apply button does: stores every profile (registry\n"
     "and profile files), applies the current profile's pointer speed, wheel\n"
@@ -43,9 +46,12 @@ const VerbRegistration registration({
     "mouse's own active CPI level is read back and kept. The fixed pauses of\n"
     "the sequence (half a second in all) are real. A line per step shows what\n"
     "was sent. The activation carries 1 and N (0 to 4, default 0), the last\n"
-    "profile chosen with a profile button. Exit status 1 when the mouse is\n"
-    "absent or did not take every setting; the warning is shown in the stored\n"
-    "interface language.",
+    "profile chosen with a profile button. Then everything written is read\n"
+    "back and compared (not the active CPI level and mode, which the mouse's\n"
+    "buttons change); --no-verify, or [Options] VerifyAfterApply=0 in\n"
+    "config.ini, leaves that out. Exit status 1 when the mouse is absent, did\n"
+    "not take or keep every setting, or could not be read back; the warning is\n"
+    "shown in the stored interface language.",
     "store the profiles and write both modes into the mouse",
     runApplyVerb,
 });

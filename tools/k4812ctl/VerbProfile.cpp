@@ -1,6 +1,8 @@
 // k4812ctl profile show|export|import|reset: one of the five profiles, read,
 // copied to or from a profile file, or reset to the factory settings.
 
+#include "sequences/MouseReadBack.h"
+#include "CliPauser.h"
 #include "ProfileFileReader.h"
 #include "VerbProfileSupport.h"
 
@@ -393,6 +395,118 @@ int runProfile(Context& context, const QStringList& args)
     return context.usageError(what.isEmpty() ? QStringLiteral("profile needs show, export, import or reset")
                                              : QStringLiteral("unknown profile command \"%1\"").arg(what));
 }
+
+// k4812ctl mouse read: one mode's bank of the mouse, decoded onto the
+// profile bound to that mode (what the mouse does not hold stays as that
+// profile has it).
+int mouseRead(Context& context, const QStringList& args)
+{
+    bool json = false;
+    int mode = 0;
+    std::optional<int> into;
+    QString exportFile;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == QLatin1String("--json")) {
+            json = true;
+        } else if (arg == QLatin1String("--mode") && hasValue) {
+            const std::optional<int> m = parseOneBased(context, args[++i], kModeCount, "the mode");
+            if (!m)
+                return kExitUsage;
+            mode = *m;
+        } else if (arg == QLatin1String("--into") && hasValue) {
+            into = parseOneBased(context, args[++i], kProfileCount, "the profile");
+            if (!into)
+                return kExitUsage;
+        } else if (arg == QLatin1String("--export") && hasValue) {
+            exportFile = QFileInfo(args[++i]).absoluteFilePath();
+        } else {
+            return context.usageError(
+                QStringLiteral("mouse read takes --mode 1|2, --json, --into N and --export FILE, not \"%1\"").arg(arg));
+        }
+    }
+    if (into && context.windowIsOpen())
+        return kExitFailure;
+    std::unique_ptr<TDM> dm = openProfileManager(context);
+    if (!dm)
+        return kExitFailure;
+    TuiHIDData* hid = context.hid();
+    if (hid == nullptr)
+        return kExitFailure;
+
+    const int base = into ? *into : dm->FProfileSettingGroup().ProfileIndexOfProfileGroup[mode];
+    auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
+    dm->ReadProfileInfo(*profile, base);
+    const QString readProblem = ReadMouseBank(*hid, cliPauser(), mode, *profile);
+    if (!readProblem.isEmpty())
+        return context.fail(QStringLiteral("Mode %1 could not be read from the mouse: %2 Nothing was changed.")
+                                .arg(mode + 1)
+                                .arg(readProblem));
+
+    // The bytes go through the checks an imported file gets.
+    TuiProfile incoming;
+    incoming.Write(profile.get(), int(sizeof(TMOUSEPROFILEINFO)));
+    const QString problem = profileBytesProblem(incoming.stream());
+    if (!problem.isEmpty())
+        return context.fail(
+            QStringLiteral("what Mode %1 holds cannot be kept as a profile: %2; nothing was changed").arg(mode + 1).arg(problem));
+
+    if (!exportFile.isEmpty()) {
+        try {
+            if (!incoming.SaveStreamToFile(exportFile))
+                return context.fail(
+                    QStringLiteral("cannot save \"%1\": its folder does not exist and cannot be created").arg(exportFile));
+        } catch (const StorageError& error) {
+            return context.fail(error.message());
+        }
+        context.out() << "Mode " << mode + 1 << " saved to " << exportFile << " (" << incoming.Size() << " bytes)\n";
+    }
+    if (into) {
+        TuiProfile& store = *dm->FProfileGroup(*into);
+        store.setSize(0);
+        store.Write(incoming.stream().constData(), int(incoming.stream().size()));
+        QStringList saved;
+        try {
+            saved = saveProfileEverywhere(*dm, *into);
+        } catch (const StorageError& error) {
+            return context.fail(error.message());
+        }
+        context.out() << "Mode " << mode + 1 << " read into profile " << *into + 1 << ", saved to "
+                      << saved.join(QStringLiteral(" and ")) << '\n';
+    }
+    if (into || !exportFile.isEmpty())
+        return kExitOk;
+    QStringList lines;
+    const QJsonObject description = describeProfile(*profile, base, QStringLiteral("mouse"), incoming.Size(), lines);
+    if (json)
+        context.out() << QJsonDocument(description).toJson(QJsonDocument::Indented);
+    else
+        context.out() << lines.join(QLatin1Char('\n')) << '\n';
+    return kExitOk;
+}
+
+int runMouse(Context& context, const QStringList& args)
+{
+    if (args.isEmpty() || args.first() != QLatin1String("read"))
+        return context.usageError(QStringLiteral("mouse needs read"));
+    return mouseRead(context, args.mid(1));
+}
+
+const VerbRegistration mouseRegistration({
+    "mouse",
+    "k4812ctl mouse read [--mode 1|2] [--json] [--into N] [--export FILE.pfd]\n"
+    "\n"
+    "Reads the bank of Mode 1 (default) or Mode 2 from the mouse and shows it\n"
+    "as profile show does (--json: as one JSON object), on top of the profile\n"
+    "bound to that mode: buttons, macros the buttons play, CPI levels, report\n"
+    "rate and light come from the mouse, the rest (names, pointer settings,\n"
+    "wheel) from the profile. --into N stores it as profile N instead (on top\n"
+    "of profile N, with the checks an import makes); --export writes it to\n"
+    "FILE.pfd as profile export does. A read that fails changes nothing.",
+    "read a mode's settings back from the mouse",
+    &runMouse,
+});
 
 const VerbRegistration registration({
     "profile",

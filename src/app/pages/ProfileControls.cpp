@@ -1,5 +1,8 @@
 #include "app/pages/ProfileControls.h"
 
+#include "records/RecordBytes.h"
+#include "sequences/MouseReadBack.h"
+
 #include "sequences/ProfileSwitch.h"
 #include "i18n/Translation.h"
 #include "platform/storage/StorageError.h"
@@ -25,7 +28,8 @@ ProfileControls::ProfileControls(Context context, Buttons buttons, QObject* pare
     m_presetMenu->setObjectName(QStringLiteral("uiMenuEx3"));
     m_presetMenu->Title = QStringLiteral("PRESET");
     for (const char* caption :
-         {"Short Game Profile", "Real-Time Strategy", "Role Playing Game", "Load from file", "Save to file"})
+         {"Short Game Profile", "Real-Time Strategy", "Role Playing Game", "Read from mouse", "Load from file",
+          "Save to file"})
         m_presetMenu->Items().Add(QString::fromLatin1(caption)).Caption = QString::fromLatin1(caption);
     connect(m_presetMenu, &TuiMenuEx::OnItemsClick, this,
             [this](TuiMenuItemEx*, const QString&, quint32 id) { PresetItemClick(int(id)); });
@@ -128,6 +132,9 @@ void ProfileControls::PresetItemClick(int item)
         case RolePlaying:
             loadPreset(item);
             break;
+        case ReadFromMouse:
+            readFromMouse();
+            break;
         case LoadFromFile:
             loadFromFile();
             break;
@@ -151,6 +158,27 @@ void ProfileControls::loadPreset(int n)
         showProblem(shownText("This file is not a profile of this program."), PresetProfileFile(m_ctx.programFolder, n));
     else
         afterLoad();
+}
+
+void ProfileControls::readFromMouse()
+{
+    if (!m_ctx.device || !m_ctx.host)
+        return;
+    TDM& dm = *m_ctx.dm;
+    auto profile = makeZeroRecord<TMOUSEPROFILEINFO>();
+    *profile = dm.FCurrentProfileInfo();
+    QString problem;
+    const bool ran = m_ctx.runDeviceSequence(
+        [&] { problem = ReadMouseBank(*m_ctx.device, *m_ctx.host, dm.FProfileGroupIndex(), *profile); });
+    if (!ran)
+        return;
+    if (!problem.isEmpty()) {
+        showProblem(shownText("The settings could not be read from the mouse."), problem);
+        return;
+    }
+    dm.FCurrentProfileInfo() = *profile;
+    m_ctx.state->SettingsChanged = true;
+    afterLoad();
 }
 
 void ProfileControls::loadFromFile()

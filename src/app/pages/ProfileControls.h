@@ -59,8 +59,8 @@ public:
         QAbstractButton* resetAll = nullptr;
     };
 
-    // The preset menu's items, in order (identifiers 1 to 5).
-    enum PresetItem { ShortGame = 1, RealTimeStrategy, RolePlaying, LoadFromFile, SaveToFile };
+    // The preset menu's items, in order (identifiers 1 to 6).
+    enum PresetItem { ShortGame = 1, RealTimeStrategy, RolePlaying, ReadFromMouse, LoadFromFile, SaveToFile };
 
     ProfileControls(Context context, Buttons buttons, QObject* parent = nullptr);
     ~ProfileControls() override;
@@ -77,6 +77,8 @@ public:
 private:
     void loadPreset(int n);
     void loadFromFile();
+    // The active mode's bank into the working copy; stored with OK or Apply.
+    void readFromMouse();
     void saveToFile();
     void afterLoad();
     QString profileFolder() const;
