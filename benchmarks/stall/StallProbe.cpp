@@ -22,22 +22,36 @@
 
 namespace {
 
-// The longest busy stretch of the event loop since the last reset.
+// The longest busy stretch of the event loop since the last reset. A stretch
+// starts at the first wake-up after the loop blocked and ends when it next is
+// about to block. The dispatcher reports a wake-up before each source it
+// serves within one turn (posted events, timers, sockets), so restarting the
+// clock at every wake-up would drop the work done earlier in the same turn;
+// only the first wake-up after blocking starts a stretch.
 class LoopStallMeter {
 public:
     LoopStallMeter()
     {
         QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [this] { m_awake.start(); });
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [this] {
+            if (m_blocked) {
+                m_blocked = false;
+                m_awake.start();
+            }
+        });
         QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [this] {
-            if (m_awake.isValid())
+            if (m_awake.isValid() && !m_blocked)
                 m_longestNs = std::max(m_longestNs, m_awake.nsecsElapsed());
+            m_blocked = true;
         });
     }
 
+    // The sequence starts synchronously from here, as a click would inside
+    // one turn of the loop: the stretch starts now.
     void reset()
     {
         m_longestNs = 0;
+        m_blocked = false;
         m_awake.start();
     }
 
@@ -49,6 +63,7 @@ public:
 
 private:
     QElapsedTimer m_awake;
+    bool m_blocked = true;
     qint64 m_longestNs = 0;
 };
 

@@ -4,6 +4,7 @@
 //
 //   k4812-skin OUTPUT_FOLDER
 
+#include "CompactImage.h"
 #include "SkinTable.h"
 
 #include <QDir>
@@ -27,7 +28,7 @@ bool writeImage(const k4812::skin::SkinEntry& entry, const QString& path, int sc
     }
     // Written whole or not at all, so an interrupted build leaves no half image.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || !k4812::skin::compactForm(image).save(&file, "PNG") || !file.commit()) {
         std::fprintf(stderr, "k4812-skin: cannot write %s\n", qPrintable(path));
         return false;
     }
