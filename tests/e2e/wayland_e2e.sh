@@ -31,7 +31,10 @@ export QT_QPA_PLATFORM=wayland
 unset DISPLAY
 app_id=${K4812_APP_ID:-io.github.k4812.config}
 
-out=$(K4812_POINTER_SETTINGS=auto "$bin/k4812ctl" set --apply pointer-speed 15 2>&1)
+status=0
+out=$(K4812_POINTER_SETTINGS=auto "$bin/k4812ctl" set --apply pointer-speed 15 2>&1) || status=$?
+[ "$status" -ne 0 ] && grep -q 'The desktop did not take: .*pointer speed' <<<"$out" ||
+  fail "with no pointer device, k4812ctl did not fail naming the pointer speed (exit $status): $out"
 grep -q 'Pointer settings (sway): no pointer device reports its accel_speed, so the pointer speed could not be set' <<<"$out" ||
   fail "with no pointer device, sway's back end did not say the pointer speed could not be set: $out"
 

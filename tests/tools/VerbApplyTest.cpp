@@ -457,3 +457,15 @@ TEST_F(VerbApply, SwitchDoesWhatTheProfileAndModeButtonsDo)
                                    QStringList{"switch", "mode", "0"}, QStringList{"switch", "bank", "1"}})
         EXPECT_EQ(ctl(bad).status, cli::kExitUsage) << bad.join(' ').toStdString();
 }
+
+// The desktop's part of an apply counts: a pointer setting the desktop could
+// not take fails the command, even though the mouse took everything.
+TEST_F(VerbApply, PointerSettingsTheDesktopCouldNotTakeFailTheCommand)
+{
+    env.set("K4812_POINTER_SETTINGS", QStringLiteral("journal:") + env.path("no-such-folder/journal.txt"));
+    const auto result = ctl({"set", "--apply", "pointer-speed", "15"});
+    EXPECT_EQ(result.status, cli::kExitFailure);
+    EXPECT_TRUE(result.out.contains("The mouse took every setting.")) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("The desktop did not take: acceleration, pointer speed, wheel scroll lines."))
+        << result.out.toStdString();
+}

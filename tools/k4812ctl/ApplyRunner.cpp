@@ -92,6 +92,13 @@ int runApply(Context& context, TDM& dm, std::uint8_t lastActivatedProfile, const
     }
     if (host.warned() && !language.problem().isEmpty())
         warn(context, language.problem());
+    // The desktop's part of the apply: a setting it could not take is a
+    // failure of the command, as a setting the mouse did not take is.
+    const QStringList desktopFailures = host.pointerSettingFailures();
+    if (!desktopFailures.isEmpty()) {
+        context.out() << "The desktop did not take: " << desktopFailures.join(QStringLiteral(", ")) << ".\n";
+        return kExitFailure;
+    }
     return applied ? kExitOk : kExitFailure;
 }
 

@@ -1,5 +1,8 @@
 #include "CliSequenceHost.h"
 
+#include "CheckedPointerSettings.h"
+#include "platform/desktop/PointerSettingsFactory.h"
+
 #include "CliPauser.h"
 
 #include <cstring>
@@ -39,6 +42,20 @@ void CliSequenceHost::applyStepDone(const ApplyStepResult& result)
         name = name.arg(result.bank + 1);
     m_context.out() << "  " << name << ": " << outcomeText(result.error) << '\n';
     m_context.out().flush();
+}
+
+std::shared_ptr<PointerSettings> CliSequenceHost::pointerSettings()
+{
+    std::shared_ptr<PointerSettings> desktop = createPointerSettings();
+    if (!desktop)
+        return nullptr;
+    m_pointerSettings = std::make_shared<CheckedPointerSettings>(std::move(desktop));
+    return m_pointerSettings;
+}
+
+QStringList CliSequenceHost::pointerSettingFailures() const
+{
+    return m_pointerSettings ? m_pointerSettings->failures() : QStringList();
 }
 
 } // namespace k4812::cli

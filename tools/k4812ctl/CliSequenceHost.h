@@ -8,6 +8,9 @@
 
 #include "sequences/SequenceHost.h"
 
+#include <QStringList>
+#include <memory>
+
 namespace k4812::cli {
 
 class CliSequenceHost final : public SequenceHost {
@@ -19,11 +22,18 @@ public:
     void showNote(const QString& text) override;
     void applyStepDone(const ApplyStepResult& result) override;
 
+    // The desktop's back end, wrapped so that what it could not set is known.
+    std::shared_ptr<PointerSettings> pointerSettings() override;
+
     bool warned() const { return m_warned; }
+    // The pointer settings the desktop could not take ("pointer speed", …);
+    // read once the worker that applies them has ended.
+    QStringList pointerSettingFailures() const;
 
 private:
     Context& m_context;
     bool m_warned = false;
+    std::shared_ptr<class CheckedPointerSettings> m_pointerSettings;
 };
 
 // "done", or "failed: " and the error's text.
