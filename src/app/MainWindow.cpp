@@ -287,6 +287,7 @@ bool TK4812CfgMain::FormCreate()
     m_state.SettingsChanged = false;
     FPreSavedLedConfig = current.ConfigInfo.LEDConfig;
     FInitlizing = false;
+    checkConfiguredMouse();
     collectStartupRepairs();
     StartMonitor();
     return true;

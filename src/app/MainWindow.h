@@ -69,6 +69,10 @@ public:
         bool startMonitor = true;
         // Whether what start-up repaired is shown once the window is up (off for screenshots).
         bool reportStartupRepairs = true;
+        // Whether a first start reads the mouse and offers to keep what it
+        // holds. The program turns it on; off, a start sends the mouse only
+        // what the start itself needs (window tests count those exchanges).
+        bool offerMouseSettings = false;
         // Where config.ini, ui.local and the monitor program live; empty: the program folder.
         QString programFolder;
         // The message dialog (title, text, second line) -> 1 OK, 2 Cancel;
@@ -182,6 +186,12 @@ private:
     // once the window is up (MainWindowStartupRepairs.cpp).
     void collectStartupRepairs();
     void showStartupRepairs();
+    // At the first start, a mouse set up elsewhere: its memory is read while
+    // the window starts, and once it is up the user is asked whether the
+    // mouse's two banks become the profiles of Mode 1 and Mode 2
+    // (MainWindowMouseAdoption.cpp).
+    void checkConfiguredMouse();
+    void askToAdoptMouse();
     // Closes once no device sequence runs.
     void closeWhenIdle();
     void retranslateWindow();
@@ -230,6 +240,7 @@ private:
     ProfileControls* m_profileControls = nullptr;
 
     QStringList m_startupRepairs;
+    std::vector<std::uint8_t> m_configuredMouse; // the memory of a mouse set up elsewhere, until asked
     bool m_closeRequested = false;
     bool m_closingAfterOk = false;
 };

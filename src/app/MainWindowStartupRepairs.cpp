@@ -38,6 +38,8 @@ void TK4812CfgMain::showEvent(QShowEvent* event)
     // From the event loop, so that the window is on the screen beneath the dialog.
     if (!m_startupRepairs.isEmpty())
         QMetaObject::invokeMethod(this, &TK4812CfgMain::showStartupRepairs, Qt::QueuedConnection);
+    if (!m_configuredMouse.empty())
+        QMetaObject::invokeMethod(this, &TK4812CfgMain::askToAdoptMouse, Qt::QueuedConnection);
 }
 
 void TK4812CfgMain::showStartupRepairs()

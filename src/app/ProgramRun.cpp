@@ -170,6 +170,7 @@ int runProgram(const QStringList& args)
     services.receiveMessages = !screenshot;
     services.startMonitor = !screenshot;
     services.reportStartupRepairs = !screenshot;
+    services.offerMouseSettings = !screenshot;
     ScreenshotPrompter screenshotPrompter(options->screenshot);
     std::optional<ScopedMessagePrompter> prompterInPlace;
     if (screenshot)

@@ -66,6 +66,9 @@ public:
     // profile file that could not be read, a stored record out of range),
     // one sentence each, for the user. The manager prints none of them.
     const QStringList& notices() const { return m_notices; }
+    // True when the settings database held no profile and mode settings at
+    // start: this program has stored nothing for this user yet.
+    bool FirstStart() const { return m_firstStart; }
 
     // "Gaming Mouse Profiles" in the documents folder, without a trailing '/'.
     const QString& profilesFolder() const { return m_profilesFolder; }
@@ -203,6 +206,7 @@ private:
     TOtherConfig m_otherConfig{};
     int m_profileGroupIndex = 0;
     int m_profileIndex = 0;
+    bool m_firstStart = false;
     USAGE_AND_PAGE m_usageAndPage{};
 };
 

@@ -258,6 +258,7 @@ void TDM::LoadProfileGroupSettingInfoFromRegistry()
                             "factory settings.%2")
                  .arg(problem, keptAsideText(keepRegistryValueAside(store.FileName()))));
     }
+    m_firstStart = !loaded && problem.isEmpty();
     useStoreOrDefaults<TProfileSettingGroup>(store, loaded && problem.isEmpty());
     readStore(store, *m_profileSettingGroup);
     m_profileGroupIndex = m_profileSettingGroup->CurrentProfileGroup;
