@@ -39,11 +39,6 @@ namespace k4812 {
 
 namespace {
 
-QString translated(const char* text)
-{
-    return translate(QString::fromUtf8(text));
-}
-
 // Button-set entries 1-7 and the two wheel entries, as the profile numbers them.
 constexpr const char* kEntryNames[9] = {"BtnSet1", "BtnSet2", "BtnSet3", "BtnSet4", "BtnSet5",
                                         "BtnSet6", "BtnSet7", "BtnSet8", "Btnset9"};

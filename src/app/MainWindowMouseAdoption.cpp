@@ -11,6 +11,7 @@
 #include "profiles/BankDecoding.h"
 #include "profiles/ProfileManager.h"
 #include "sequences/MainWindowState.h"
+#include "sequences/ApplySequence.h"
 #include "sequences/MouseAdoption.h"
 #include "sequences/SequenceHost.h"
 
@@ -25,12 +26,6 @@ namespace {
 constexpr const char* kAdoptTitle = "Mouse settings";
 constexpr const char* kAdoptQuestion = "The mouse already holds settings. Use them for Mode 1 and Mode 2?";
 constexpr const char* kAdoptFailed = "The mouse's settings could not be taken over.";
-constexpr const char* kWarningTitle = "Warning";
-
-QString translated(const char* text)
-{
-    return translate(QString::fromUtf8(text));
-}
 
 } // namespace
 
@@ -67,7 +62,7 @@ void TK4812CfgMain::askToAdoptMouse()
         problem = error.message();
     }
     if (!problem.isEmpty()) {
-        messageDialog(translated(kWarningTitle), translated(kAdoptFailed), problem);
+        messageDialog(translated(kApplyWarningTitle), translated(kAdoptFailed), problem);
         return;
     }
     if (!adopt)

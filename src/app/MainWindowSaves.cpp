@@ -17,15 +17,6 @@
 
 namespace k4812 {
 
-namespace {
-
-QString translated(const char* text)
-{
-    return translate(QString::fromUtf8(text));
-}
-
-} // namespace
-
 TK4812CfgMain::ApplyOutcome TK4812CfgMain::runApply()
 {
     DeviceActionGate::Run run = m_gate->begin();

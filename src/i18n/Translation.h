@@ -19,6 +19,11 @@ namespace k4812 {
 // list is active; else the active list's translation, or, while reverting,
 // the source text of a shown translation.
 QString translate(const QString& text);
+// translate() of a text kept as a UTF-8 constant in the code.
+inline QString translated(const char* text)
+{
+    return translate(QString::fromUtf8(text));
+}
 
 // Makes a copy of `list` the active translation.
 void setActiveTranslation(const TranslationList& list);
