@@ -39,6 +39,8 @@ PointerSettingsKind automaticKind(const DesktopFacts& facts)
         return PointerSettingsKind::Sway;
     const QStringList desktops = facts.currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
     // Plasma says "KDE"; its X11 and Wayland sessions both have the back end.
+    if (desktops.contains(QStringLiteral("KDE"), Qt::CaseInsensitive))
+        return PointerSettingsKind::Kde;
     if (facts.gsettingsInstalled && desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive))
         return PointerSettingsKind::Gnome;
     // Under Wayland, DISPLAY is XWayland's, whose pointer control moves nothing.
