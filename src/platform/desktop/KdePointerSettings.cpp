@@ -86,11 +86,15 @@ PointerSettingResult KdePointerSettings::applyMouseAcceleration(const MouseAccel
     const PointerSettingResult live = m_options.x11Acceleration(value);
     if (!isApplied(live))
         return live;
-    // Kept where Plasma's X11 mouse module reads them at the next login.
+    // Kept where Plasma's X11 mouse module reads them at the next login: the
+    // core pointer's factor and threshold (evdev driver) and the profile
+    // (libinput driver).
     const X11PointerSettings::PointerControl control = X11PointerSettings::pointerControlFor(value);
     const QStringList mouse{QStringLiteral("Mouse")};
-    if (!writeChecked(PointerSetting::Acceleration, {kKcminputrc, mouse, QStringLiteral("Acceleration")},
-                      numberText(double(control.numerator) / control.denominator)))
+    if (!writeChecked(PointerSetting::Acceleration, {kKcminputrc, mouse, QStringLiteral("XLbInptAccelProfileFlat")},
+                      accelProfileFor(value) == kLibinputProfileFlat ? QStringLiteral("true") : QStringLiteral("false"))
+        || !writeChecked(PointerSetting::Acceleration, {kKcminputrc, mouse, QStringLiteral("Acceleration")},
+                         numberText(double(control.numerator) / control.denominator)))
         return PointerSettingResult::Failed;
     if (control.setThreshold
         && !writeChecked(PointerSetting::Acceleration, {kKcminputrc, mouse, QStringLiteral("Threshold")},

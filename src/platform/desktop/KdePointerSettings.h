@@ -15,7 +15,8 @@
 // X11 (the X server drives the devices):
 //   SPI_SETMOUSE                     the X server's pointer control (X11PointerSettings), kept for the next
 //                                    login as Plasma's X11 mouse module keeps it: kcminputrc [Mouse]
-//                                    Acceleration (the factor) and Threshold
+//                                    Acceleration (the factor) and Threshold (evdev driver),
+//                                    XLbInptAccelProfileFlat true / false (libinput driver)
 //   SPI_SETMOUSESPEED                not supported: the speed belongs to Xorg's input driver
 //   SPI_SETWHEELSCROLLLINES n        kdeglobals [KDE] WheelScrollLines=n
 // Both:

@@ -179,12 +179,14 @@ TEST_F(KdePointerSettingsTest, OnX11TheXServerTakesTheAccelerationAndKdeglobalsT
         PointerSettingResult result;
         QString acceleration; // kcminputrc [Mouse], as Plasma's X11 mouse module keeps it
         QString threshold;
+        QString flat;
     };
     const Case cases[] = {
-        {"on", {6, 10, 1}, PointerSettingResult::Applied, PointerSettingResult::Applied, "2", "6"},
+        {"on", {6, 10, 1}, PointerSettingResult::Applied, PointerSettingResult::Applied, "2", "6", "false"},
         {"two stages, X has one", {4, 6, 2}, PointerSettingResult::Approximated, PointerSettingResult::Approximated,
-         "2", "4"},
-        {"off keeps the threshold", {0, 0, 0}, PointerSettingResult::Applied, PointerSettingResult::Applied, "1", "4"},
+         "2", "4", "false"},
+        {"off keeps the threshold", {0, 0, 0}, PointerSettingResult::Applied, PointerSettingResult::Applied, "1", "4",
+         "true"},
     };
     for (const Case& c : cases) {
         std::vector<MouseAcceleration> asked;
@@ -196,7 +198,13 @@ TEST_F(KdePointerSettingsTest, OnX11TheXServerTakesTheAccelerationAndKdeglobalsT
         EXPECT_EQ(asked, std::vector<MouseAcceleration>{c.value}) << c.what;
         EXPECT_EQ(kread("kcminputrc", {"Mouse"}, "Acceleration"), c.acceleration) << c.what;
         EXPECT_EQ(kread("kcminputrc", {"Mouse"}, "Threshold"), c.threshold) << c.what;
+        EXPECT_EQ(kread("kcminputrc", {"Mouse"}, "XLbInptAccelProfileFlat"), c.flat) << c.what;
     }
+    // What the X server did not keep is not saved either.
+    const QByteArray saved = test::readFile(env.path(".config/kcminputrc"));
+    KdePointerSettings refused = backEnd(Session::X11, [](const MouseAcceleration&) { return PointerSettingResult::Failed; });
+    EXPECT_EQ(refused.setMouseAcceleration({9, 12, 1}), PointerSettingResult::Failed);
+    EXPECT_EQ(test::readFile(env.path(".config/kcminputrc")), saved);
 
     KdePointerSettings kde = backEnd(Session::X11);
     EXPECT_EQ(kde.setWheelScrollLines(5), PointerSettingResult::Applied);
