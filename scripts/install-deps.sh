@@ -14,6 +14,7 @@ packages=(
   libx11-dev libxtst-dev libxdamage-dev
   at-spi2-core python3-pyatspi gir1.2-atspi-2.0
   sway grim wtype qt6-wayland
+  libkf5config-bin
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev xxd)

@@ -1,6 +1,12 @@
 #include "i18n/LanguageSources.h"
 #include "i18n/TranslationList.h"
+#include "platform/desktop/GnomePointerSettings.h"
+#include "platform/desktop/KdePointerSettings.h"
+#include "platform/desktop/NoPointerSettings.h"
+#include "platform/desktop/SwayPointerSettings.h"
+#include "platform/desktop/X11PointerSettings.h"
 
+#include <QDBusConnection>
 #include <QDir>
 
 #include <gtest/gtest.h>
@@ -57,6 +63,28 @@ LanguageFile compileShippedSources()
     return file.value_or(LanguageFile{});
 }
 
+void expectTranslated(const LanguageFile& file, const QString& text)
+{
+    EXPECT_TRUE(file.original.contains(text)) << text.toStdString();
+    for (const LanguageResource& language : file.resources) {
+        const QString prefix = text + QLatin1Char('=');
+        const bool translated = std::any_of(language.lines.cbegin(), language.lines.cend(), [&](const QString& line) {
+            return line.startsWith(prefix) && line.size() > prefix.size();
+        });
+        EXPECT_TRUE(translated) << language.shortId.toStdString() << ": " << text.toStdString();
+    }
+}
+
+std::shared_ptr<PointerSettings> kdeBackEnd(KdePointerSettings::Session session, const KdeConfigTools& tools)
+{
+    KdePointerSettings::Options options;
+    options.session = session;
+    options.tools = tools;
+    options.kwin = std::make_shared<KWinInputDevices>(QDBusConnection(QStringLiteral("unused")));
+    options.x11Acceleration = [](const MouseAcceleration&) { return PointerSettingResult::Failed; };
+    return std::make_shared<KdePointerSettings>(std::move(options));
+}
+
 } // namespace
 
 TEST(ShippedTranslations, EveryShownTextInAllThreeLanguages)
@@ -66,14 +94,32 @@ TEST(ShippedTranslations, EveryShownTextInAllThreeLanguages)
     EXPECT_EQ(file.resources[0].shortId, "0409");
     EXPECT_EQ(file.resources[1].shortId, "0804");
     EXPECT_EQ(file.resources[2].shortId, "0404");
-    for (const char* text : kShownTexts) {
-        EXPECT_TRUE(file.original.contains(QString::fromUtf8(text))) << text;
-        for (const LanguageResource& language : file.resources) {
-            const QString prefix = QString::fromUtf8(text) + QLatin1Char('=');
-            const bool translated = std::any_of(language.lines.cbegin(), language.lines.cend(), [&](const QString& line) {
-                return line.startsWith(prefix) && line.size() > prefix.size();
-            });
-            EXPECT_TRUE(translated) << language.shortId.toStdString() << ": " << text;
+    for (const char* text : kShownTexts)
+        expectTranslated(file, QString::fromUtf8(text));
+}
+
+// The System Setting page shows why a desktop lacks a setting, in the window's language.
+TEST(ShippedTranslations, EveryReasonADesktopGivesForASettingItLacks)
+{
+    const LanguageFile file = compileShippedSources();
+    ASSERT_EQ(file.resources.size(), 3);
+    const DesktopCommandRunner nothing = [](const QStringList&) { return DesktopCommandOutcome{}; };
+    const KdeConfigTools kdeTools(QStringLiteral("kwriteconfig5"), QStringLiteral("kreadconfig5"));
+    const std::shared_ptr<PointerSettings> backEnds[] = {
+        std::make_shared<GnomePointerSettings>(nothing),
+        std::make_shared<SwayPointerSettings>(nothing),
+        std::make_shared<X11PointerSettings>(),
+        std::make_shared<NoPointerSettings>(),
+        kdeBackEnd(KdePointerSettings::Session::Wayland, kdeTools),
+        kdeBackEnd(KdePointerSettings::Session::X11, kdeTools),
+        kdeBackEnd(KdePointerSettings::Session::Wayland, KdeConfigTools()),
+    };
+    for (const auto& backEnd : backEnds) {
+        for (const PointerSetting setting : {PointerSetting::Acceleration, PointerSetting::PointerSpeed,
+                                             PointerSetting::WheelScrollLines, PointerSetting::DoubleClickTime}) {
+            const PointerSettingSupport support = backEnd->support(setting);
+            if (!support.supported)
+                expectTranslated(file, support.reason);
         }
     }
 }

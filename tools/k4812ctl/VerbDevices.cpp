@@ -47,7 +47,7 @@ const VerbRegistration kRegistration({
     "usage 1, passing config.ini's include list). Exit status 0 when the mouse is present\n"
     "and can be opened, 1 when not, with the reason: no mouse attached, or no access to it\n"
     "(and whether the udev rule 70-k4812.rules is installed). The last line names the\n"
-    "desktop's pointer-settings back end (gnome, sway, x11, journal or none), where the\n"
+    "desktop's pointer-settings back end (gnome, kde, sway, x11, journal or none), where the\n"
     "System Setting page's values go.",
     "list HID collections and find the mouse",
     &runDevices,

@@ -107,4 +107,10 @@ double libinputAccelSpeed(int windowsSpeed)
     return double(s - kDefaultPointerSpeed) / double(kMaxPointerSpeed - kDefaultPointerSpeed);
 }
 
+double wheelScrollFactor(int lines)
+{
+    constexpr double kWindowsDefaultLines = 3.0;
+    return double(lines) / kWindowsDefaultLines;
+}
+
 } // namespace k4812

@@ -7,8 +7,9 @@
 // what its desktop has and says honestly what became of every setting. A
 // setting the desktop cannot take is logged once per process and reported as
 // not applied, never faked; support() tells beforehand which settings a
-// desktop has at all. Back ends: GNOME settings keys, X11 pointer
-// control, a journal for tests, and "none" (see PointerSettingsFactory.h).
+// desktop has at all. Back ends: GNOME settings keys, KDE Plasma's
+// settings and KWin, sway, X11 pointer control, a journal for tests, and
+// "none" (see PointerSettingsFactory.h).
 // All calls may come from any thread.
 
 #include <QString>
@@ -62,6 +63,10 @@ QString pointerSettingResultName(PointerSettingResult result);
 // defaults) and 20 at -1, 0 and 1, linear on each side of 10.
 QString libinputAccelProfile(const MouseAcceleration& value);
 double libinputAccelSpeed(int windowsSpeed);
+// The wheel's lines per notch as a compositor's scroll factor (sway, KWin):
+// Windows' default 3 lines are the factor 1, so n lines are n / 3 ("one
+// page", stored as 20 lines, is 20 / 3; 0 lines stop the wheel).
+double wheelScrollFactor(int lines);
 
 // The ranges Windows accepts.
 inline constexpr int kMinPointerSpeed = 1;
@@ -75,7 +80,7 @@ class PointerSettings {
 public:
     virtual ~PointerSettings() = default;
 
-    // "gnome", "sway", "x11", "journal", "none".
+    // "gnome", "kde", "sway", "x11", "journal", "none".
     virtual QString name() const = 0;
 
     // What this desktop can take, asked before any value is set (the window

@@ -2,6 +2,7 @@
 
 #include "platform/desktop/GnomePointerSettings.h"
 #include "platform/desktop/JournalPointerSettings.h"
+#include "platform/desktop/KdePointerSettings.h"
 #include "platform/desktop/NoPointerSettings.h"
 #include "platform/desktop/SwayPointerSettings.h"
 #include "platform/desktop/X11PointerSettings.h"
@@ -24,6 +25,11 @@ DesktopFacts DesktopFacts::fromEnvironment()
     return facts;
 }
 
+bool DesktopFacts::wayland() const
+{
+    return waylandDisplay || sessionType.compare(QStringLiteral("wayland"), Qt::CaseInsensitive) == 0;
+}
+
 namespace {
 
 PointerSettingsKind automaticKind(const DesktopFacts& facts)
@@ -32,11 +38,13 @@ PointerSettingsKind automaticKind(const DesktopFacts& facts)
     if (facts.swaySocket)
         return PointerSettingsKind::Sway;
     const QStringList desktops = facts.currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    // Plasma says "KDE"; its X11 and Wayland sessions both have the back end.
+    if (desktops.contains(QStringLiteral("KDE"), Qt::CaseInsensitive))
+        return PointerSettingsKind::Kde;
     if (facts.gsettingsInstalled && desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive))
         return PointerSettingsKind::Gnome;
     // Under Wayland, DISPLAY is XWayland's, whose pointer control moves nothing.
-    const bool wayland = facts.waylandDisplay || facts.sessionType.compare(QStringLiteral("wayland"), Qt::CaseInsensitive) == 0;
-    if (facts.x11Display && !wayland)
+    if (facts.x11Display && !facts.wayland())
         return PointerSettingsKind::X11;
     return PointerSettingsKind::None;
 }
@@ -46,6 +54,7 @@ PointerSettingsKind automaticKind(const DesktopFacts& facts)
 PointerSettingsSelection selectPointerSettings(const QString& text, const DesktopFacts& facts)
 {
     PointerSettingsSelection selection;
+    selection.wayland = facts.wayland();
     const QString value = text.trimmed();
     if (value.isEmpty() || value.compare(QStringLiteral("auto"), Qt::CaseInsensitive) == 0) {
         selection.kind = automaticKind(facts);
@@ -58,6 +67,8 @@ PointerSettingsSelection selectPointerSettings(const QString& text, const Deskto
         }
     } else if (value.compare(QStringLiteral("gnome"), Qt::CaseInsensitive) == 0) {
         selection.kind = PointerSettingsKind::Gnome;
+    } else if (value.compare(QStringLiteral("kde"), Qt::CaseInsensitive) == 0) {
+        selection.kind = PointerSettingsKind::Kde;
     } else if (value.compare(QStringLiteral("sway"), Qt::CaseInsensitive) == 0) {
         selection.kind = PointerSettingsKind::Sway;
     } else if (value.compare(QStringLiteral("x11"), Qt::CaseInsensitive) == 0) {
@@ -66,7 +77,7 @@ PointerSettingsSelection selectPointerSettings(const QString& text, const Deskto
         selection.kind = PointerSettingsKind::None;
     } else {
         selection.kind = PointerSettingsKind::None;
-        selection.error = QStringLiteral("unknown pointer settings \"%1\" (journal:FILE, gnome, sway, x11, none or auto)").arg(value);
+        selection.error = QStringLiteral("unknown pointer settings \"%1\" (journal:FILE, gnome, kde, sway, x11, none or auto)").arg(value);
     }
     return selection;
 }
@@ -75,6 +86,11 @@ std::shared_ptr<PointerSettings> createPointerSettings(const PointerSettingsSele
 {
     switch (selection.kind) {
     case PointerSettingsKind::Gnome: return std::make_shared<GnomePointerSettings>();
+    case PointerSettingsKind::Kde: {
+        KdePointerSettings::Options options;
+        options.session = selection.wayland ? KdePointerSettings::Session::Wayland : KdePointerSettings::Session::X11;
+        return std::make_shared<KdePointerSettings>(std::move(options));
+    }
     case PointerSettingsKind::Sway: return std::make_shared<SwayPointerSettings>();
     case PointerSettingsKind::X11: return std::make_shared<X11PointerSettings>();
     case PointerSettingsKind::Journal: return std::make_shared<JournalPointerSettings>(selection.journalFile);

@@ -4,12 +4,14 @@
 // K4812_POINTER_SETTINGS selects one:
 //   journal:FILE  append each setting to FILE, change nothing (tests, demos)
 //   gnome         GNOME settings keys through gsettings
+//   kde           KDE Plasma's settings (kwriteconfig6/5) and KWin's input devices
 //   sway          sway's input settings through swaymsg
 //   x11           the X server's pointer control
 //   none          change nothing, report every setting as not supported
-//   auto or unset sway when SWAYSOCK names sway's socket; GNOME when the
-//                 desktop is GNOME and gsettings is installed; otherwise X11
-//                 on an X11 session with a DISPLAY; otherwise none
+//   auto or unset sway when SWAYSOCK names sway's socket; KDE when the
+//                 desktop is KDE (Plasma 5 or 6, X11 or Wayland); GNOME when
+//                 the desktop is GNOME and gsettings is installed; otherwise
+//                 X11 on an X11 session with a DISPLAY; otherwise none
 // An unknown value is logged and gives "none": the settings of a user who
 // asked for something else are never changed by a guess.
 
@@ -23,7 +25,7 @@ namespace k4812 {
 
 inline constexpr const char* kPointerSettingsVariable = "K4812_POINTER_SETTINGS";
 
-enum class PointerSettingsKind { Gnome, Sway, X11, Journal, None };
+enum class PointerSettingsKind { Gnome, Kde, Sway, X11, Journal, None };
 
 // What "auto" looks at.
 struct DesktopFacts {
@@ -35,10 +37,13 @@ struct DesktopFacts {
     bool swaySocket = false;   // SWAYSOCK is set
 
     static DesktopFacts fromEnvironment();
+    // WAYLAND_DISPLAY is set or the session type says Wayland.
+    bool wayland() const;
 };
 
 struct PointerSettingsSelection {
     PointerSettingsKind kind = PointerSettingsKind::None;
+    bool wayland = false; // the session, for back ends that act differently there
     QString journalFile;
     QString error; // set when the text was not understood
 };

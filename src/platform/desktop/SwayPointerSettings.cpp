@@ -11,9 +11,6 @@ namespace k4812 {
 
 namespace {
 
-// Windows scrolls 3 lines a notch by default; sway's factor 1 is its default.
-constexpr double kWindowsDefaultLines = 3.0;
-
 // Two numbers are the same setting when they agree to what sway prints.
 bool sameNumber(const QString& written, const QString& readBack)
 {
@@ -38,11 +35,6 @@ SwayPointerSettings::SwayPointerSettings()
 }
 
 SwayPointerSettings::SwayPointerSettings(DesktopCommandRunner runner) : m_runner(std::move(runner)) {}
-
-double SwayPointerSettings::scrollFactorFor(int lines)
-{
-    return double(lines) / kWindowsDefaultLines;
-}
 
 PointerSettingSupport SwayPointerSettings::support(PointerSetting setting) const
 {
@@ -99,7 +91,7 @@ PointerSettingResult SwayPointerSettings::applyMouseSpeed(int speed)
 PointerSettingResult SwayPointerSettings::applyWheelScrollLines(int lines)
 {
     return setAndReadBack(PointerSetting::WheelScrollLines, QStringLiteral("scroll_factor"),
-                          QStringLiteral("scroll_factor"), numberText(scrollFactorFor(lines)));
+                          QStringLiteral("scroll_factor"), numberText(wheelScrollFactor(lines)));
 }
 
 PointerSettingResult SwayPointerSettings::applyDoubleClickTime(int)

@@ -33,9 +33,8 @@ public:
     QString name() const override { return QStringLiteral("sway"); }
     PointerSettingSupport support(PointerSetting setting) const override;
 
-    // The mappings, as pure functions (the profile and speed are the shared
-    // libinput ones of PointerSettings.h).
-    static double scrollFactorFor(int lines);
+    // The mappings are the shared ones of PointerSettings.h (profile, speed,
+    // scroll factor).
     static QStringList inputArguments(const QString& setting, const QString& value);
     static QStringList readArguments();
 

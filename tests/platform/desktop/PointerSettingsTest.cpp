@@ -291,6 +291,11 @@ TEST(PointerSettingsFactory, SelectionFromVariableAndDesktop)
     kdeWayland.currentDesktop = QStringLiteral("KDE");
     kdeWayland.waylandDisplay = true;
     kdeWayland.x11Display = true; // XWayland's
+    DesktopFacts kdeX11;
+    kdeX11.currentDesktop = QStringLiteral("KDE");
+    kdeX11.sessionType = QStringLiteral("x11");
+    kdeX11.x11Display = true;
+    kdeX11.gsettingsInstalled = true; // Plasma installs GNOME's settings tool for GTK programs
     DesktopFacts sway = kdeWayland;
     sway.currentDesktop = QStringLiteral("sway");
     sway.swaySocket = true;
@@ -308,7 +313,8 @@ TEST(PointerSettingsFactory, SelectionFromVariableAndDesktop)
         {"", gnome, PointerSettingsKind::Gnome, false},
         {"auto", gnomeWithoutGsettings, PointerSettingsKind::None, false},
         {"", xfce, PointerSettingsKind::X11, false},
-        {"", kdeWayland, PointerSettingsKind::None, false},
+        {"", kdeWayland, PointerSettingsKind::Kde, false},
+        {"auto", kdeX11, PointerSettingsKind::Kde, false},
         {"", nothing, PointerSettingsKind::None, false},
         {"", sway, PointerSettingsKind::Sway, false},
         {"auto", swayOnGnomeVariables, PointerSettingsKind::Sway, false},
@@ -318,7 +324,8 @@ TEST(PointerSettingsFactory, SelectionFromVariableAndDesktop)
         {"none", gnome, PointerSettingsKind::None, false},
         {"journal:/tmp/j.txt", gnome, PointerSettingsKind::Journal, false},
         {"journal:", gnome, PointerSettingsKind::None, true},
-        {"kde", gnome, PointerSettingsKind::None, true},
+        {"kde", gnome, PointerSettingsKind::Kde, false},
+        {"plasma", gnome, PointerSettingsKind::None, true},
     };
     for (const Case& c : cases) {
         const PointerSettingsSelection s = selectPointerSettings(QString::fromUtf8(c.text), c.facts);
@@ -326,6 +333,9 @@ TEST(PointerSettingsFactory, SelectionFromVariableAndDesktop)
         EXPECT_EQ(!s.error.isEmpty(), c.error) << c.text;
     }
     EXPECT_EQ(selectPointerSettings(QStringLiteral("journal:/tmp/j.txt"), nothing).journalFile, "/tmp/j.txt");
+    // KDE's back end talks to KWin on Wayland and to the X server on X11.
+    EXPECT_TRUE(selectPointerSettings(QString(), kdeWayland).wayland);
+    EXPECT_FALSE(selectPointerSettings(QString(), kdeX11).wayland);
 }
 
 TEST(PointerSettingsFactory, VariableSelectsTheJournal)
