@@ -46,7 +46,13 @@ public:
     // The icon of mode `mode` (0 or 1): its digit on a round badge.
     static QIcon modeIcon(int mode);
 
+signals:
+    // A problem was told to the user (a switch not made, a setting not stored).
+    void problemShown(const QString& text);
+
 private:
+    // Refreshes after a switch the user chose; tells why when it was not made.
+    void tell(const ModeSwitchOutcome& outcome);
     void useModeForFocusedApp();
     void setStartWithDesktop(bool on);
     void showProblem(const QString& text);
