@@ -3,9 +3,10 @@
 // icons as StatusNotifierItems once a watcher says a host is there), and the
 // host's side of an item: its properties and its menu (com.canonical.dbusmenu).
 //
-//   k4812-e2e-sni-host watch              be the watcher; print "watching", then
-//                                         "registered SERVICE" / "unregistered SERVICE"
-//                                         as items come and go; runs until killed
+//   k4812-e2e-sni-host watch              be the watcher (and the notification service);
+//                                         print "watching", then "registered SERVICE" /
+//                                         "unregistered SERVICE" as items come and go and
+//                                         "notification SUMMARY | BODY"; runs until killed
 //   k4812-e2e-sni-host show SERVICE       print the item's Title, Status, ToolTip
 //                                         (title and text), Menu and icon (size and
 //                                         the colour left of its middle)
@@ -88,6 +89,33 @@ private:
     QDBusConnection m_bus;
     QDBusServiceWatcher m_gone;
     QStringList m_items;
+};
+
+// The desktop's notification service, as far as the test needs it: every
+// bubble is printed ("notification SUMMARY | BODY").
+class Notifications final : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public slots:
+    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body, const QStringList&,
+                const QVariantMap&, int)
+    {
+        out() << "notification " << summary << " | " << QString(body).replace(QLatin1Char('\n'), QLatin1String(" | "))
+              << Qt::endl;
+        return ++m_last;
+    }
+    QStringList GetCapabilities() { return {QStringLiteral("body")}; }
+    QString GetServerInformation(QString& vendor, QString& version, QString& specVersion)
+    {
+        vendor = QStringLiteral("k4812 tests");
+        version = QStringLiteral("1");
+        specVersion = QStringLiteral("1.2");
+        return QStringLiteral("k4812-e2e-sni-host");
+    }
+    void CloseNotification(uint) {}
+
+private:
+    uint m_last = 0;
 };
 
 QVariant property(const QString& service, const QString& name, QString& error)
@@ -278,6 +306,13 @@ int main(int argc, char* argv[])
                                     | QDBusConnection::ExportAllProperties)
             || !bus.registerService(QLatin1String(kWatcherService))) {
             std::fprintf(stderr, "cannot be the watcher: %s\n", qPrintable(bus.lastError().message()));
+            return 1;
+        }
+        Notifications notifications;
+        if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &notifications,
+                                QDBusConnection::ExportAllSlots)
+            || !bus.registerService(QStringLiteral("org.freedesktop.Notifications"))) {
+            std::fprintf(stderr, "cannot be the notification service: %s\n", qPrintable(bus.lastError().message()));
             return 1;
         }
         out() << "watching" << Qt::endl;
