@@ -55,8 +55,10 @@ MonitorTray::MonitorTray(MonitorService& service, Actions actions, QObject* pare
     m_openSettings = m_menu->addAction(QString());
     m_openSettings->setObjectName(QStringLiteral("openSettings"));
     connect(m_openSettings, &QAction::triggered, this, [this] {
-        if (m_actions.openSettings)
-            m_actions.openSettings();
+        if (!m_actions.openSettings)
+            return;
+        if (const QString problem = m_actions.openSettings(); !problem.isEmpty())
+            showProblem(translateReason(problem));
     });
     m_menu->addSeparator();
     m_quit = m_menu->addAction(QString());

@@ -24,7 +24,9 @@ class MonitorTray final : public QObject {
     Q_OBJECT
 public:
     struct Actions {
-        std::function<void()> openSettings;   // start or raise the configuration window
+        // Starts the configuration window or brings the open one forward;
+        // why it could not (a reason, in English), or an empty text.
+        std::function<QString()> openSettings;
         std::function<void()> quit;
         QString monitorProgram;               // for the autostart entry
     };

@@ -29,6 +29,11 @@ const QStringList& reasonTexts()
         QStringLiteral("the desktop has no system tray"),
         QStringLiteral("no display"),
         QStringLiteral("not started"),
+        QStringLiteral("this Wayland desktop does not let programs bring another program's window forward"),
+        QStringLiteral("no window of process %1 on the X display \"%2\""),
+        QStringLiteral("sway did not focus the window of process %1: %2"),
+        QStringLiteral("sway did not answer at %1"),
+        QStringLiteral("cannot start %1"),
     };
     return texts;
 }

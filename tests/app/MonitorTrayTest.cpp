@@ -56,7 +56,10 @@ protected:
         EXPECT_TRUE(service->start(error)) << error.toStdString();
         MonitorTray::Actions actions;
         actions.quit = [this] { ++quits; };
-        actions.openSettings = [this] { ++settingsOpened; };
+        actions.openSettings = [this] {
+            ++settingsOpened;
+            return openProblem;
+        };
         actions.monitorProgram = QStringLiteral("/usr/bin/REvo2");
         tray = std::make_unique<MonitorTray>(*service, actions);
     }
@@ -77,6 +80,7 @@ protected:
     std::unique_ptr<MonitorTray> tray;
     int quits = 0;
     int settingsOpened = 0;
+    QString openProblem;   // why "Open settings" could not open the window
 };
 
 } // namespace
@@ -186,4 +190,9 @@ TEST_F(MonitorTrayTest, WhyNothingSwitchesIsToldInTheLanguage)
         ::close(fd);
     action("mode1")->trigger();
     EXPECT_EQ(problems.size(), 1) << "the mode that is active already is no switch and no problem";
+
+    openProblem = QStringLiteral("this Wayland desktop does not let programs bring another program's window forward");
+    action("openSettings")->trigger();
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_EQ(problems[1], QStringLiteral("此 Wayland 桌面不允许程序将其他程序的窗口调到前台"));
 }

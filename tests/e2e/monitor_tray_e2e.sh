@@ -14,11 +14,13 @@
 #    wait allowed it is refused, and the notification and `k4812ctl monitor
 #    status` name the window as the holder; allowed to wait, it is made after
 #    the apply, and the window then shows its mode;
-#  - "Quit" ends the monitor and takes its icon off the bus.
+#  - "Quit" ends the monitor and takes its icon off the bus;
+#  - "Open settings" brings the open (minimised) window forward through the
+#    window manager (openbox) instead of starting a second one.
 # The window is held inside its apply by stopping it (SIGSTOP) once the
 # apply's first report is in the trace and while it holds the mouse's lock,
 # so that the switch meets the apply every time. Usage: monitor_tray_e2e.sh BIN_DIR SNI_HOST_PROGRAM. Needs xvfb,
-# xdotool, dbus-daemon, at-spi2-core and python3-pyatspi; exits with 77
+# xdotool, openbox, dbus-daemon, at-spi2-core and python3-pyatspi; exits with 77
 # (skipped) when one of the last three is missing.
 set -uo pipefail
 
@@ -36,6 +38,14 @@ source "$here/e2e-lib.sh"
 e2e_setup
 e2e_start_xvfb
 e2e_start_session_bus "$launcher"
+# A window manager (EWMH), which brings windows forward when asked.
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for try in 1 2 3; do
+  openbox >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  wait_for 100 wm_running && break
+  [ "$try" = 3 ] && fail "openbox did not start: $(cat "$work/openbox.log")"
+done
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 trace=$work/trace.txt
@@ -181,4 +191,16 @@ after=$(tail -n +$((apply_start + 1)) "$trace")
 [ "$(tail -4 <<<"$after" | head -1)" = "$begin" ] && [ "$(tail -1 <<<"$after")" = "$end" ] ||
   fail "the trace does not end with the monitor's switch"
 atspi find "push button" "Mode 1" checked || fail "the window does not show Mode 1 pressed after the tray's switch"
-echo "PASS: the tray's menu over D-Bus switched the mouse, the window followed, and no switch came inside an apply"
+# "Open settings" with the window open (and minimised): that window comes
+# forward; no second one is started.
+main=$(xdotool search --onlyvisible --name '^K4812_CONFIG' | head -1)
+xdotool windowminimize --sync "$main"
+[ "$(xdotool getactivewindow 2>/dev/null)" != "$main" ] || fail "the window is still active after minimising it"
+choose "Open settings"
+forward() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$main" ]; }
+wait_for 100 forward || fail "\"Open settings\" did not bring the open window forward"
+grep -q "^brought the configuration window (process $config) forward" "$log" ||
+  fail "the monitor did not bring the running window forward"
+[ "$(run_pids "$bin/k4812-config" | wc -l)" = 1 ] || fail "a second k4812-config runs"
+echo "PASS: the tray's menu over D-Bus switched the mouse, the window followed, no switch came inside an apply," \
+  "and \"Open settings\" brought the open window forward"

@@ -19,10 +19,12 @@
 #include "emulator/HidBackendFactory.h"
 #include "monitor/DesktopNotifier.h"
 #include "monitor/MonitorService.h"
+#include "monitor/WindowRaiser.h"
 #include "platform/desktop/DeviceSequenceLock.h"
 #include "platform/hid/TracingHidBackend.h"
 #include "platform/hid/UdevHotplugSource.h"
 #include "platform/desktop/MonitorLinkNames.h"
+#include "platform/desktop/SingleInstanceLock.h"
 #include "platform/desktop/WindowMessages.h"
 #include "platform/storage/IniFile.h"
 #include "platform/storage/ProgramFolder.h"
@@ -265,9 +267,20 @@ int main(int argc, char* argv[])
     MonitorTray::Actions trayActions;
     trayActions.quit = [] { QCoreApplication::quit(); };
     trayActions.monitorProgram = QCoreApplication::applicationFilePath();
-    trayActions.openSettings = [] {
-        // A second k4812-config hands over to the one that runs.
-        QProcess::startDetached(programFile(QStringLiteral("k4812-config")), {});
+    trayActions.openSettings = [&note] {
+        // A second k4812-config would end at once, showing nothing: the one
+        // that runs is brought forward instead.
+        if (const std::optional<qint64> pid = SingleInstanceLock::runningHolder()) {
+            QString problem;
+            if (raiseWindowOfProcess(*pid, QProcessEnvironment::systemEnvironment(), problem))
+                note(QStringLiteral("brought the configuration window (process %1) forward").arg(*pid));
+            else
+                note(QStringLiteral("cannot bring the configuration window forward: ") + problem);
+            return problem;
+        }
+        if (!QProcess::startDetached(programFile(QStringLiteral("k4812-config")), {}))
+            return QStringLiteral("cannot start %1").arg(programFile(QStringLiteral("k4812-config")));
+        return QString();
     };
     std::unique_ptr<MonitorTray> tray;
     if (qobject_cast<QApplication*>(&app) != nullptr) {
