@@ -2,12 +2,16 @@
 # The monitor (REvo2) follows the focus on a headless sway through sway's IPC:
 # three Wayland windows with their own app id, the focus moved with swaymsg,
 # and the emulated mouse's active bank must follow the rules: a switch for a
-# rule's mode, none when nothing changes, never two in one second.
-# Usage: sway_monitor_focus_e2e.sh BIN_DIR APPID_WINDOW_PROGRAM
+# rule's mode, none when nothing changes, never two in one second. Then the
+# tray's "Open settings" (its menu driven over D-Bus through the test's tray
+# host) brings the open k4812-config forward through sway's IPC.
+# Usage: sway_monitor_focus_e2e.sh BIN_DIR APPID_WINDOW_PROGRAM SNI_HOST_PROGRAM
 # Needs sway, jq and Qt's Wayland platform plugin; exits with 77 (skipped) when sway is missing.
 set -uo pipefail
-bin=$(cd "${1:?usage: sway_monitor_focus_e2e.sh BIN_DIR APPID_WINDOW_PROGRAM}" && pwd -P)
-appwin=${2:?usage: sway_monitor_focus_e2e.sh BIN_DIR APPID_WINDOW_PROGRAM}
+usage="usage: sway_monitor_focus_e2e.sh BIN_DIR APPID_WINDOW_PROGRAM SNI_HOST_PROGRAM"
+bin=$(cd "${1:?$usage}" && pwd -P)
+appwin=${2:?$usage}
+sni=${3:?$usage}
 here=$(cd "$(dirname "$0")" && pwd -P)
 skip() { echo "SKIP: $*"; exit 77; }
 command -v sway >/dev/null || skip "no sway"
@@ -18,6 +22,14 @@ e2e_setup
 sway_start
 export QT_QPA_PLATFORM=wayland
 unset DISPLAY
+app_id=${K4812_APP_ID:-io.github.k4812.config}
+# A session bus with a tray host on it, for the monitor's tray.
+address=$(dbus-daemon --session --fork --print-address=1) || fail "the session bus did not start"
+export DBUS_SESSION_BUS_ADDRESS=$address
+"$sni" watch >"$work/host.out" 2>&1 &
+pids+=($!)
+watching() { grep -q '^watching$' "$work/host.out"; }
+wait_for 100 watching || fail "the tray host did not start"
 
 ctl() { "$bin/k4812ctl" "$@"; }
 ctl monitor rules add GameA 2 >/dev/null || fail "cannot add a rule"
@@ -96,4 +108,18 @@ status=$(ctl monitor status)
 grep -q '^Monitor: running' <<<"$status" || fail "status does not see the monitor: $status"
 grep -q '^Focus: sway' <<<"$status" || fail "status does not name the focus source: $status"
 grep -q '^Focused application: EditorB' <<<"$status" || fail "status does not name the focused application: $status"
-echo "PASS: the monitor switched the mode by the focused Wayland application's rule"
+
+# "Open settings" with the configuration window open: sway focuses it.
+"$bin/k4812-config" >"$work/config.log" 2>&1 &
+pids+=($!)
+config_mapped() { [ -n "$(sway_window "$app_id")" ]; }
+wait_for 200 config_mapped || fail "no window with app id $app_id: $(cat "$work/config.log")"
+focus_on Plain
+item=$(sed -n 's/^registered //p' "$work/host.out" | tail -1)
+[ -n "$item" ] || fail "the monitor's tray icon did not register: $(cat "$work/host.out")"
+"$sni" click "$item" "Open settings" || fail "no \"Open settings\" in the tray menu"
+config_focused() { [ "$(focused_app)" = "$app_id" ]; }
+wait_for 100 config_focused || fail "\"Open settings\" did not bring the window forward (focused: $(focused_app))"
+grep -q '^brought the configuration window (process [0-9]*) forward' "$log" ||
+  fail "the monitor did not say it brought the window forward"
+echo "PASS: the monitor switched the mode by the focused Wayland application's rule; \"Open settings\" focused the window"
