@@ -132,7 +132,8 @@ TEST_F(MonitorTrayTest, StartWithTheDesktopWritesAndRemovesTheAutostartEntry)
     action("startWithDesktop")->trigger();
     EXPECT_TRUE(action("startWithDesktop")->isChecked());
     const QByteArray entry = readFile(autostartEntryPath());
-    EXPECT_TRUE(entry.contains("Exec=\"/usr/bin/REvo2\" --with-desktop\n")) << entry.toStdString();
+    EXPECT_TRUE(entry.contains("\nExec=\"/usr/bin/REvo2\" --with-desktop\n")) << entry.toStdString();
+    EXPECT_TRUE(entry.contains("\nTryExec=/usr/bin/REvo2\n")) << "inert once the program is uninstalled";
     EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
     action("startWithDesktop")->trigger();
     EXPECT_FALSE(action("startWithDesktop")->isChecked());
