@@ -103,7 +103,7 @@ bool raiseOnX11(qint64 pid, const QString& display, QString& error)
             xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
         }
         // Round trip: the request has reached the server before the connection goes.
-        free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
         return true;
     }
     error = QStringLiteral("no window of process %1 on the X display \"%2\"").arg(pid).arg(display);

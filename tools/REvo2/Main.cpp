@@ -158,7 +158,7 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Stand-in for the K4812 monitor program."));
+    parser.setApplicationDescription(QStringLiteral("The K4812 mouse's monitor: switches its mode by the focused application, shows it in the tray."));
     parser.addHelpOption();
     const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Also append every message to FILE."),
                                        QStringLiteral("FILE"));
