@@ -161,7 +161,8 @@ TEST_F(MonitorTrayTest, WhyNothingSwitchesIsToldInTheLanguage)
 {
     TuiLanguage language;
     language.SetLang(QStringLiteral("0804"));
-    service->setFocusSource(nullptr, QStringLiteral("GNOME on Wayland does not let programs learn which window has the focus"));
+    service->setFocusSource(nullptr,
+                            QStringLiteral("GNOME on Wayland does not let programs learn which window has the focus"));
     tray->refresh();
     EXPECT_TRUE(tray->toolTip().contains(QStringLiteral("不自动切换：Wayland 下的 GNOME 不允许程序得知哪个窗口拥有焦点")))
         << tray->toolTip().toStdString();
@@ -173,7 +174,8 @@ TEST_F(MonitorTrayTest, WhyNothingSwitchesIsToldInTheLanguage)
     // (its own lock file, open apart from this process's).
     std::vector<int> held;
     for (const QString& key : device->lockIdentities()) {
-        const QByteArray path = QFile::encodeName(runtimeFolder() + QLatin1Char('/') + DeviceSequenceLock::lockFileName(key));
+        const QByteArray path =
+            QFile::encodeName(runtimeFolder() + QLatin1Char('/') + DeviceSequenceLock::lockFileName(key));
         const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         ASSERT_GE(fd, 0) << path.constData();
         ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);

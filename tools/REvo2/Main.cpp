@@ -158,7 +158,9 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("The K4812 mouse's monitor: switches its mode by the focused application, shows it in the tray."));
+    parser.setApplicationDescription(
+        QStringLiteral("The K4812 mouse's monitor: switches its mode by the focused application and shows it in "
+                       "the tray."));
     parser.addHelpOption();
     const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Also append every message to FILE."),
                                        QStringLiteral("FILE"));
