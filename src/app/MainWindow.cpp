@@ -404,7 +404,13 @@ std::int32_t TK4812CfgMain::handleWindowMessage(std::int32_t message)
         break;
     case UM_RELOAD_PROFILE:
         try {
-            m_dm.LoadCurrentProfileInfoFromRegistry();
+            // The monitor switched the mode or profile: the window takes the
+            // new one as its own switch would, or its next save would put the
+            // old one back. Otherwise only the current profile is reloaded.
+            if (m_dm.LoadSelectionFromRegistry())
+                takeStoredSelection();
+            else
+                m_dm.LoadCurrentProfileInfoFromRegistry();
         } catch (const StorageError& error) {
             qWarning().noquote() << "k4812-config: the current profile could not be reloaded:" << error.message();
         }
@@ -413,6 +419,15 @@ std::int32_t TK4812CfgMain::handleWindowMessage(std::int32_t message)
         break;
     }
     return 0;
+}
+
+void TK4812CfgMain::takeStoredSelection()
+{
+    const TMOUSEPROFILEINFO& current = m_dm.FCurrentProfileInfo();
+    m_state.SystemMouseParams = SystemMouseParamsOf(current);
+    FPreSavedLedConfig = current.ConfigInfo.LEDConfig;
+    FProfilePath = m_dm.FProfileSettingGroup().ProfileSettingList[m_dm.FProfileIndex()].FilePath.toString();
+    FillPages();
 }
 
 void TK4812CfgMain::closeWhenIdle()

@@ -194,6 +194,10 @@ private:
     void askToAdoptMouse();
     // Closes once no device sequence runs.
     void closeWhenIdle();
+    // After the stores' mode or profile changed behind the window (7038):
+    // what follows the current profile follows it, and the pages and the
+    // profile and mode buttons show it.
+    void takeStoredSelection();
     void retranslateWindow();
     // What the pages need from the window (MainWindowPages.cpp); makes TimerDoAction.
     PageContext pageContext();

@@ -2,6 +2,7 @@
 
 #include "i18n/Translation.h"
 #include "monitor/Autostart.h"
+#include "monitor/MonitorReasons.h"
 #include "platform/desktop/MonitorLinkNames.h"
 
 #include <QActionGroup>
@@ -32,10 +33,7 @@ MonitorTray::MonitorTray(MonitorService& service, Actions actions, QObject* pare
         m_modes[m]->setObjectName(QStringLiteral("mode%1").arg(m + 1));
         m_modes[m]->setCheckable(true);
         modeGroup->addAction(m_modes[m]);
-        connect(m_modes[m], &QAction::triggered, this, [this, m] {
-            m_service.switchMode(m);
-            refresh();
-        });
+        connect(m_modes[m], &QAction::triggered, this, [this, m] { tell(m_service.switchMode(m)); });
     }
     m_menu->addSeparator();
     auto* profileGroup = new QActionGroup(this);
@@ -44,10 +42,7 @@ MonitorTray::MonitorTray(MonitorService& service, Actions actions, QObject* pare
         m_profiles[p]->setObjectName(QStringLiteral("profile%1").arg(p + 1));
         m_profiles[p]->setCheckable(true);
         profileGroup->addAction(m_profiles[p]);
-        connect(m_profiles[p], &QAction::triggered, this, [this, p] {
-            m_service.switchProfile(p);
-            refresh();
-        });
+        connect(m_profiles[p], &QAction::triggered, this, [this, p] { tell(m_service.switchProfile(p)); });
     }
     m_menu->addSeparator();
     m_useMode = m_menu->addAction(QString());
@@ -60,8 +55,10 @@ MonitorTray::MonitorTray(MonitorService& service, Actions actions, QObject* pare
     m_openSettings = m_menu->addAction(QString());
     m_openSettings->setObjectName(QStringLiteral("openSettings"));
     connect(m_openSettings, &QAction::triggered, this, [this] {
-        if (m_actions.openSettings)
-            m_actions.openSettings();
+        if (!m_actions.openSettings)
+            return;
+        if (const QString problem = m_actions.openSettings(); !problem.isEmpty())
+            showProblem(translateReason(problem));
     });
     m_menu->addSeparator();
     m_quit = m_menu->addAction(QString());
@@ -126,7 +123,7 @@ QString MonitorTray::toolTip() const
     lines << translate(m_service.mousePresent() ? QStringLiteral("Mouse: connected")
                                                 : QStringLiteral("Mouse: not connected"));
     if (!m_service.status().noFocusReason.isEmpty())
-        lines << translate(QStringLiteral("Not switching: %1")).arg(m_service.status().noFocusReason);
+        lines << translate(QStringLiteral("Not switching: %1")).arg(translateReason(m_service.status().noFocusReason));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -157,6 +154,15 @@ void MonitorTray::refresh()
     }
 }
 
+void MonitorTray::tell(const ModeSwitchOutcome& outcome)
+{
+    // The user asked for it: a switch that could not be made says why
+    // (the mouse busy with the window's apply, no mouse).
+    if (!outcome.switched && !outcome.refused.isEmpty())
+        showProblem(translate(QLatin1String(kTextNotSwitched)).arg(translateReason(outcome.refused)));
+    refresh();
+}
+
 void MonitorTray::useModeForFocusedApp()
 {
     const QString app = m_service.status().focusedApp;
@@ -180,6 +186,7 @@ void MonitorTray::setStartWithDesktop(bool on)
 
 void MonitorTray::showProblem(const QString& text)
 {
+    emit problemShown(text);
     if (m_tray != nullptr)
         m_tray->showMessage(translate(QLatin1String(kApplicationTitle)), text, QSystemTrayIcon::Warning);
 }

@@ -24,7 +24,9 @@ class MonitorTray final : public QObject {
     Q_OBJECT
 public:
     struct Actions {
-        std::function<void()> openSettings;   // start or raise the configuration window
+        // Starts the configuration window or brings the open one forward;
+        // why it could not (a reason, in English), or an empty text.
+        std::function<QString()> openSettings;
         std::function<void()> quit;
         QString monitorProgram;               // for the autostart entry
     };
@@ -46,7 +48,13 @@ public:
     // The icon of mode `mode` (0 or 1): its digit on a round badge.
     static QIcon modeIcon(int mode);
 
+signals:
+    // A problem was told to the user (a switch not made, a setting not stored).
+    void problemShown(const QString& text);
+
 private:
+    // Refreshes after a switch the user chose; tells why when it was not made.
+    void tell(const ModeSwitchOutcome& outcome);
     void useModeForFocusedApp();
     void setStartWithDesktop(bool on);
     void showProblem(const QString& text);

@@ -47,6 +47,11 @@ bool setAutostart(bool enabled, const QString& program, QString& error)
                               "Exec=\""
                             + program.toUtf8()
                             + "\" --with-desktop\n"
+                              // Once the program is uninstalled, the desktop
+                              // skips the entry left in the user's home.
+                              "TryExec="
+                            + program.toUtf8()
+                            + "\n"
                               "Icon=input-mouse\n"
                               "NoDisplay=true\n"
                               "X-GNOME-Autostart-enabled=true\n";

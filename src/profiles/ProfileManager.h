@@ -116,6 +116,13 @@ public:
     // FileNameAndPath) checks the file with profileFileProblem before that.
     bool LoadCurrentProfileInfoFromFile(const QString& AFile);
     bool LoadCurrentProfileInfoFromRegistry();
+    // The mode and the profile bound to each mode as another program stored
+    // them meanwhile (the monitor switched): the profile-group record is read
+    // again from the registry, and when it names another mode or profile than
+    // the one in memory, that one becomes current and its profile is read
+    // from the registry. True when the current mode or profile changed. A
+    // stored record that cannot be used throws StorageError with nothing changed.
+    bool LoadSelectionFromRegistry();
     bool LoadProfileInfoFromRegistry(int AProfileIndex);
     void LoadProfileGroupSettingInfoFromRegistry();
     void LoadAllProfileInfoFromRegistry();

@@ -141,6 +141,35 @@ bool TDM::LoadCurrentProfileInfoFromRegistry()
     return loaded;
 }
 
+bool TDM::LoadSelectionFromRegistry()
+{
+    bool changed = false;
+    changeAsOneStep([&] {
+        TuiProfile& store = m_settingGroupStore;
+        if (!store.LoadStreamFromRegistry())
+            return;   // nothing stored: the selection in memory stands
+        if (store.Size() < qint64(sizeof(TProfileSettingGroup)))
+            throw StorageError(QStringLiteral("The stored profile and mode settings are %1 bytes long, not %2; they "
+                                              "were not taken.")
+                                   .arg(store.Size())
+                                   .arg(sizeof(TProfileSettingGroup)));
+        auto stored = makeZeroRecord<TProfileSettingGroup>();
+        readStore(store, *stored);
+        if (const QString problem = profileSettingGroupProblem(*stored); !problem.isEmpty())
+            throw StorageError(
+                QStringLiteral("The stored profile and mode settings cannot be used (%1); they were not taken.")
+                    .arg(problem));
+        readStore(store, *m_profileSettingGroup);
+        const int mode = m_profileSettingGroup->CurrentProfileGroup;
+        if (mode == m_profileGroupIndex && boundProfileOf(mode) == m_profileIndex)
+            return;
+        SwitchToProfileGroup(mode);
+        LoadCurrentProfileInfoFromRegistry();
+        changed = true;
+    });
+    return changed;
+}
+
 bool TDM::LoadProfileInfoFromRegistry(int AProfileIndex)
 {
     if (!IsProfileIndexInRange(AProfileIndex))

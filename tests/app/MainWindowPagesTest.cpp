@@ -215,6 +215,55 @@ TEST_F(MainWindowPagesTest, TheMonitorsReloadTakesTheStoredProfileButLeavesThePa
     EXPECT_TRUE(dialogs.isEmpty());
 }
 
+// The monitor switched the mode, or the profile of the active mode, while the
+// window was open: on 7038 the window takes the stored choice as its own
+// switch would (buttons, pages, the record its next save writes), and the
+// mouse hears nothing from the window.
+TEST_F(MainWindowPagesTest, TheMonitorsReloadAfterItsSwitchShowsTheStoredModeAndProfile)
+{
+    struct Case {
+        const char* what;
+        int mode;      // the stored mode
+        int profile;   // the profile the stored mode is bound to
+    };
+    TK4812CfgMain& w = open();
+    ASSERT_TRUE(started);
+    ASSERT_EQ(dm->FProfileGroupIndex(), 0);
+    for (const Case& c : {Case{"the other mode", 1, 3}, Case{"another profile for the active mode", 1, 4},
+                          Case{"back to Mode 1", 0, 2}}) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NE(dm->FProfileIndex(), c.profile);
+        // What the monitor stored: the mode, its profile, and that profile's own pointer speed.
+        TMOUSEPROFILEINFO stored{};
+        ASSERT_TRUE(dm->ReadProfileInfo(stored, c.profile));
+        const int speed = config().PointerSpeed == 4 ? 5 : 4;
+        stored.ConfigInfo.PointerSpeed = std::uint16_t(speed);
+        ASSERT_TRUE(dm->SaveBackToProfileInfo(stored, c.profile));
+        ASSERT_TRUE(dm->SaveProfileInfoToRegistry(c.profile));
+        TProfileSettingGroup& group = dm->FProfileSettingGroup();
+        const TProfileSettingGroup shown = group;
+        group.CurrentProfileGroup = c.mode;
+        group.ProfileIndexOfProfileGroup[c.mode] = c.profile;
+        ASSERT_TRUE(dm->SaveProfileGroupSettingInfoToRegistry());
+        group = shown;
+        dm->SaveBackToProfileGroupSettingInfo();
+        const std::size_t sent = reportsSent();
+
+        EXPECT_EQ(w.handleWindowMessage(UM_RELOAD_PROFILE), 0);
+        EXPECT_EQ(dm->FProfileGroupIndex(), c.mode);
+        EXPECT_EQ(dm->FProfileIndex(), c.profile);
+        EXPECT_EQ(dm->FAllProfileSettingInfo().CurrentGame, c.profile);
+        EXPECT_TRUE(control(c.mode == 0 ? "BSBTNMODE1" : "BSBTNMODE2")->isChecked());
+        EXPECT_FALSE(control(c.mode == 0 ? "BSBTNMODE2" : "BSBTNMODE1")->isChecked());
+        EXPECT_TRUE(control(QStringLiteral("BSBTNPROFILE%1").arg(c.profile + 1).toLatin1().constData())->isChecked());
+        EXPECT_EQ(config().PointerSpeed, speed);
+        EXPECT_EQ(control<TrackBar>("TrackBarPointerSpeed")->value(), speed) << "the pages show the new profile";
+        EXPECT_EQ(w.state().SystemMouseParams.PointerSpeed, speed) << "the next apply hands on the new profile's";
+        EXPECT_EQ(reportsSent(), sent);
+        EXPECT_TRUE(dialogs.isEmpty()) << dialogs.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
 TEST_F(MainWindowPagesTest, APresetFromTheProgramFolderFillsThePages)
 {
     TK4812CfgMain& w = open();

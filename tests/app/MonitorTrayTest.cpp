@@ -1,7 +1,8 @@
 // The monitor's tray menu, driven by its actions' object names: the mode
 // and profile entries switch the emulated mouse and follow its state, "Use
 // Mode N for <app>" stores a rule, "Start with the desktop" writes and
-// removes the autostart entry, and the texts follow the language.
+// removes the autostart entry, and the texts follow the language, the
+// reasons given for not switching included.
 
 #include "app/MonitorTray.h"
 
@@ -10,12 +11,19 @@
 #include "i18n/TuiLanguage.h"
 #include "monitor/Autostart.h"
 #include "profiles/ProfileManager.h"
+#include "platform/desktop/DeviceSequenceLock.h"
+#include "platform/desktop/RuntimeFolder.h"
 #include "wire/MemoryMap.h"
 
 #include "TestEnvironment.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -41,12 +49,17 @@ protected:
         auto backend = EmulatorHidBackend::create(env.path("emu/mouse.state"), EmulatorFaults{}, error);
         emulator = backend.get();
         device = std::make_unique<TuiHIDData>(std::move(backend), QStringList{});
-        service = std::make_unique<MonitorService>(*device, host, MonitorService::Options{});
+        MonitorService::Options options;
+        options.deviceWaitMs = 0;   // a mouse held elsewhere refuses at once
+        service = std::make_unique<MonitorService>(*device, host, options);
         service->core().setWindowNotifier([](const WindowMessage&) { return SendResult{SendStatus::NoWindow, 0, {}}; });
         EXPECT_TRUE(service->start(error)) << error.toStdString();
         MonitorTray::Actions actions;
         actions.quit = [this] { ++quits; };
-        actions.openSettings = [this] { ++settingsOpened; };
+        actions.openSettings = [this] {
+            ++settingsOpened;
+            return openProblem;
+        };
         actions.monitorProgram = QStringLiteral("/usr/bin/REvo2");
         tray = std::make_unique<MonitorTray>(*service, actions);
     }
@@ -67,6 +80,7 @@ protected:
     std::unique_ptr<MonitorTray> tray;
     int quits = 0;
     int settingsOpened = 0;
+    QString openProblem;   // why "Open settings" could not open the window
 };
 
 } // namespace
@@ -118,7 +132,8 @@ TEST_F(MonitorTrayTest, StartWithTheDesktopWritesAndRemovesTheAutostartEntry)
     action("startWithDesktop")->trigger();
     EXPECT_TRUE(action("startWithDesktop")->isChecked());
     const QByteArray entry = readFile(autostartEntryPath());
-    EXPECT_TRUE(entry.contains("Exec=\"/usr/bin/REvo2\" --with-desktop\n")) << entry.toStdString();
+    EXPECT_TRUE(entry.contains("\nExec=\"/usr/bin/REvo2\" --with-desktop\n")) << entry.toStdString();
+    EXPECT_TRUE(entry.contains("\nTryExec=/usr/bin/REvo2\n")) << "inert once the program is uninstalled";
     EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
     action("startWithDesktop")->trigger();
     EXPECT_FALSE(action("startWithDesktop")->isChecked());
@@ -140,4 +155,47 @@ TEST_F(MonitorTrayTest, TextsFollowTheLanguage)
         EXPECT_EQ(action("quit")->text(), QString::fromUtf8(c.quit)) << c.language;
         EXPECT_EQ(action("startWithDesktop")->text(), QString::fromUtf8(c.start)) << c.language;
     }
+}
+
+TEST_F(MonitorTrayTest, WhyNothingSwitchesIsToldInTheLanguage)
+{
+    TuiLanguage language;
+    language.SetLang(QStringLiteral("0804"));
+    service->setFocusSource(nullptr,
+                            QStringLiteral("GNOME on Wayland does not let programs learn which window has the focus"));
+    tray->refresh();
+    EXPECT_TRUE(tray->toolTip().contains(QStringLiteral("不自动切换：Wayland 下的 GNOME 不允许程序得知哪个窗口拥有焦点")))
+        << tray->toolTip().toStdString();
+
+    // Another program holds the mouse (as the window does while it applies).
+    QStringList problems;
+    QObject::connect(tray.get(), &MonitorTray::problemShown, [&problems](const QString& text) { problems << text; });
+    // Another program holds the mouse, as the window does while it applies
+    // (its own lock file, open apart from this process's).
+    std::vector<int> held;
+    for (const QString& key : device->lockIdentities()) {
+        const QByteArray path =
+            QFile::encodeName(runtimeFolder() + QLatin1Char('/') + DeviceSequenceLock::lockFileName(key));
+        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0) << path.constData();
+        ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+        ASSERT_GT(::pwrite(fd, "4711 k4812-config\n", 18, 0), 0);
+        held.push_back(fd);
+    }
+    ASSERT_FALSE(held.empty());
+    action("mode2")->trigger();
+    EXPECT_EQ(emulator->mouse().state().memory.at(kActiveBankAddress), 0);
+    EXPECT_TRUE(action("mode1")->isChecked()) << "the menu shows the mode the mouse is in";
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_EQ(problems[0], QStringLiteral("模式未切换：鼠标正被 k4812-config（进程 4711）使用；请在其完成后重试"));
+
+    for (const int fd : held)
+        ::close(fd);
+    action("mode1")->trigger();
+    EXPECT_EQ(problems.size(), 1) << "the mode that is active already is no switch and no problem";
+
+    openProblem = QStringLiteral("this Wayland desktop does not let programs bring another program's window forward");
+    action("openSettings")->trigger();
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_EQ(problems[1], QStringLiteral("此 Wayland 桌面不允许程序将其他程序的窗口调到前台"));
 }

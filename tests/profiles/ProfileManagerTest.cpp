@@ -434,6 +434,42 @@ TEST_F(ProfileManagerTest, RegistryProfilesStartFromDefaultsWithoutSavingThem)
     EXPECT_EQ(start()->FCurrentProfileInfo().ConfigInfo.ReportRate, 250);
 }
 
+TEST_F(ProfileManagerTest, AStoredModeChoiceThatCannotBeUsedIsRefusedAndChangesNothing)
+{
+    // What another program stored for the mode and the profile of each mode,
+    // taken up when the monitor says it switched.
+    auto dm = start();
+    ASSERT_TRUE(dm->SwitchToProfile(2));
+    const QByteArray group = recordToBytes(dm->FProfileSettingGroup());
+    const QByteArray groupStore = dm->uiProfileSettingGroup().stream();
+    auto outOfRange = makeZeroRecord<TProfileSettingGroup>();
+    copyBytesIntoRecord(*outOfRange, group);
+    outOfRange->CurrentProfileGroup = 7;
+    struct Case {
+        const char* what;
+        QByteArray stored;
+        const char* message;
+    };
+    for (const Case& c : {Case{"short", group.left(10), "10 bytes long"},
+                          Case{"a mode out of range", recordToBytes(*outOfRange), "cannot be used"}}) {
+        SCOPED_TRACE(c.what);
+        {
+            Registry other;
+            other.writeBinary(HKEY_CURRENT_USER, kKey, QLatin1String(TDM::kProfileSettingGroupName), c.stored);
+        }
+        try {
+            dm->LoadSelectionFromRegistry();
+            ADD_FAILURE() << "the stored record was taken";
+        } catch (const StorageError& error) {
+            EXPECT_TRUE(error.message().contains(QLatin1String(c.message))) << error.message().toStdString();
+        }
+        EXPECT_EQ(dm->FProfileGroupIndex(), 0);
+        EXPECT_EQ(dm->FProfileIndex(), 2);
+        EXPECT_EQ(recordToBytes(dm->FProfileSettingGroup()), group);
+        EXPECT_EQ(dm->uiProfileSettingGroup().stream(), groupStore);
+    }
+}
+
 TEST_F(ProfileManagerTest, ProfileDataShorterThanARecordIsRefusedAndChangesNothing)
 {
     // A file given to "Load from file" or a preset, and a registry value

@@ -1,6 +1,6 @@
 // REvo2: the mouse's companion monitor program.
 //
-//   REvo2 [--log FILE] [--stay] [--with-desktop] [--device SEL] [--verbose]
+//   REvo2 [--log FILE] [--stay] [--with-desktop] [--device SEL] [--trace=FILE] [--verbose]
 //                                        own the TK4812MonMain window, log every
 //                                        message it receives, and switch the mouse's
 //                                        mode by the per-application rules; one runs
@@ -19,12 +19,17 @@
 #include "emulator/HidBackendFactory.h"
 #include "monitor/DesktopNotifier.h"
 #include "monitor/MonitorService.h"
+#include "monitor/WindowRaiser.h"
+#include "platform/desktop/DeviceSequenceLock.h"
+#include "platform/hid/TracingHidBackend.h"
 #include "platform/hid/UdevHotplugSource.h"
 #include "platform/desktop/MonitorLinkNames.h"
+#include "platform/desktop/SingleInstanceLock.h"
 #include "platform/desktop/WindowMessages.h"
 #include "platform/storage/IniFile.h"
 #include "platform/storage/ProgramFolder.h"
 #include "sequences/SequenceHost.h"
+#include "i18n/Translation.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -81,7 +86,7 @@ public:
     SendResult postToMonitor(const WindowMessage&) override { return {SendStatus::Answered, 0, {}}; }
 };
 
-std::unique_ptr<TuiHIDData> openDevice(const QString& option, QString& error)
+std::unique_ptr<TuiHIDData> openDevice(const QString& option, const QString& trace, QString& error)
 {
     const std::optional<DeviceSelection> selection = resolveDeviceSelection(option, error);
     if (!selection)
@@ -89,6 +94,14 @@ std::unique_ptr<TuiHIDData> openDevice(const QString& option, QString& error)
     std::unique_ptr<HidBackend> backend = createHidBackend(*selection, error);
     if (!backend)
         return nullptr;
+    if (!trace.isEmpty()) {
+        error = TracingHidBackend::traceFileProblem(trace);
+        if (!error.isEmpty())
+            return nullptr;
+        backend = std::make_unique<TracingHidBackend>(std::move(backend), trace, [](const QString& text) {
+            QTextStream(stderr) << "REvo2: warning: " << text << "; the rest of the trace is lost" << Qt::endl;
+        });
+    }
     const IniFile config = IniFile::fromFile(programFile(QStringLiteral("config.ini")));
     return std::make_unique<TuiHIDData>(std::move(backend), TuiHIDData::readIncludeList(config));
 }
@@ -145,7 +158,9 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Stand-in for the K4812 monitor program."));
+    parser.setApplicationDescription(
+        QStringLiteral("The K4812 mouse's monitor: switches its mode by the focused application and shows it in "
+                       "the tray."));
     parser.addHelpOption();
     const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Also append every message to FILE."),
                                        QStringLiteral("FILE"));
@@ -167,6 +182,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption verboseOption(
         QStringLiteral("verbose"),
         QStringLiteral("Tell on standard error what the monitor does: focus changes, switches, notifications."));
+    const QCommandLineOption traceOption(
+        QStringLiteral("trace"), QStringLiteral("Append every feature report exchanged to FILE."), QStringLiteral("FILE"));
+    parser.addOption(traceOption);
     parser.addOption(verboseOption);
     parser.addOption(desktopOption);
     parser.addOption(deviceOption);
@@ -196,7 +214,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     QString error;
-    const std::unique_ptr<TuiHIDData> device = openDevice(parser.value(deviceOption), error);
+    const std::unique_ptr<TuiHIDData> device = openDevice(parser.value(deviceOption), parser.value(traceOption), error);
     if (!device) {
         err << "REvo2: " << error << Qt::endl;
         return 1;
@@ -204,6 +222,10 @@ int main(int argc, char* argv[])
     MonitorHost host;
     MonitorService::Options options;
     options.startedWithDesktop = parser.isSet(desktopOption);
+    // A switch waits less for the mouse than a command the user typed,
+    // unless the wait is set for every program.
+    if (qEnvironmentVariableIsSet("K4812_DEVICE_WAIT_MS"))
+        options.deviceWaitMs = DeviceSequenceLock::waitLimitMs();
     MonitorStandIn monitor(out, parser.value(logOption));
     if (!monitor.start(&error)) {
         err << "REvo2: " << error << Qt::endl;
@@ -237,13 +259,30 @@ int main(int argc, char* argv[])
     note(service.status().focusSource.isEmpty()
                      ? QStringLiteral("not following the focus: ") + service.status().noFocusReason
                      : QStringLiteral("following the focus through ") + service.status().focusSource);
-    UseStoredLanguage();
+    // The language the window stores; the tray's title (what panels list it
+    // as) is the application's title in it.
+    const auto useLanguage = [] {
+        UseStoredLanguage();
+        QGuiApplication::setApplicationDisplayName(translate(QLatin1String(kApplicationTitle)));
+    };
+    useLanguage();
     MonitorTray::Actions trayActions;
     trayActions.quit = [] { QCoreApplication::quit(); };
     trayActions.monitorProgram = QCoreApplication::applicationFilePath();
-    trayActions.openSettings = [] {
-        // A second k4812-config hands over to the one that runs.
-        QProcess::startDetached(programFile(QStringLiteral("k4812-config")), {});
+    trayActions.openSettings = [&note] {
+        // A second k4812-config would end at once, showing nothing: the one
+        // that runs is brought forward instead.
+        if (const std::optional<qint64> pid = SingleInstanceLock::runningHolder()) {
+            QString problem;
+            if (raiseWindowOfProcess(*pid, QProcessEnvironment::systemEnvironment(), problem))
+                note(QStringLiteral("brought the configuration window (process %1) forward").arg(*pid));
+            else
+                note(QStringLiteral("cannot bring the configuration window forward: ") + problem);
+            return problem;
+        }
+        if (!QProcess::startDetached(programFile(QStringLiteral("k4812-config")), {}))
+            return QStringLiteral("cannot start %1").arg(programFile(QStringLiteral("k4812-config")));
+        return QString();
     };
     std::unique_ptr<MonitorTray> tray;
     if (qobject_cast<QApplication*>(&app) != nullptr) {
@@ -267,11 +306,14 @@ int main(int argc, char* argv[])
         service.watchHotplug(*hotplug);
     else
         note(QStringLiteral("not watching the mouse come and go: ") + hotplugError);
-    monitor.onMessage = [&tray](const WindowMessage& message) {
+    monitor.onMessage = [&tray, &useLanguage](const WindowMessage& message) {
         if (message.message == UM_LANGUAGE_CHANGED) {
-            UseStoredLanguage();
+            useLanguage();
             if (tray)
                 tray->retranslate();
+        } else if (message.message == UM_DEVICE_SETTINGS_CHANGED && tray) {
+            // The window switched the mode or profile, or applied.
+            tray->refresh();
         }
     };
     if (!parser.isSet(stayOption) && !service.hasWork())
