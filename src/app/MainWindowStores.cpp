@@ -23,7 +23,7 @@ void TK4812CfgMain::runStore(const std::function<void()>& store)
         if (--m_storesRunning == 0)
             releaseAfterStores();
     });
-    // StorageInputHold hold;
+    StorageInputHold hold;
     StorageThread::shared().run(store);
 }
 
