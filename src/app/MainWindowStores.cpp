@@ -18,8 +18,6 @@ namespace k4812 {
 
 void TK4812CfgMain::runStore(const std::function<void()>& store)
 {
-    store();
-    return;
     ++m_storesRunning;
     const auto ended = qScopeGuard([this] {
         if (--m_storesRunning == 0)
