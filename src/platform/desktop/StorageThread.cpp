@@ -9,6 +9,7 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <utility>
 
 namespace k4812 {
 
@@ -82,10 +83,29 @@ StorageThread::~StorageThread()
     m_state->thread->wait();
 }
 
+namespace {
+
+StorageThread* g_shared = nullptr;
+
+// The shared thread ends with the application object, while Qt is whole:
+// ending it among the program's static objects could find Qt's own already
+// gone.
+void endSharedThread()
+{
+    delete std::exchange(g_shared, nullptr);
+}
+
+} // namespace
+
 StorageThread& StorageThread::shared()
 {
-    static StorageThread thread;
-    return thread;
+    // Made and ended on the thread that owns the application object.
+    if (g_shared == nullptr) {
+        g_shared = new StorageThread;
+        if (QCoreApplication::instance() != nullptr)
+            qAddPostRoutine(&endSharedThread);
+    }
+    return *g_shared;
 }
 
 bool StorageThread::isCurrent() const

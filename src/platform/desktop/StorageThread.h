@@ -31,7 +31,8 @@ public:
     StorageThread(const StorageThread&) = delete;
     StorageThread& operator=(const StorageThread&) = delete;
 
-    // The program's storage thread, started on first use.
+    // The program's storage thread, started on first use (on the thread of
+    // the application object) and ended when the application object goes.
     static StorageThread& shared();
 
     // Runs `store` on the storage thread and waits for it to end. Called on
