@@ -5,11 +5,13 @@
 // the store.
 
 #include "app/StorageInputHold.h"
+#include "app/buttons/ButtonAssignmentPanel.h"
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/StorageThread.h"
 #include "platform/storage/Registry.h"
 #include "ui/controls/RadioButton.h"
 #include "ui/controls/TabControl.h"
+#include "ui/menu/TuiMenuEx.h"
 
 #include "MainWindowFixture.h"
 #include "QtEventLoop.h"
@@ -113,7 +115,8 @@ class HeldInputTest : public MainWindowStorageTest, public ::testing::WithParamI
 
 // The store is held up by another program's lock; while the storage thread
 // waits for it the user clicks Apply, a profile button and another report
-// rate, presses keys, closes the window and the monitor asks for a reload.
+// rate, presses keys, opens an entry's menu, closes the window and the
+// monitor asks for a reload.
 // None of it may run under the store; the close follows once it ended.
 TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
 {
@@ -132,6 +135,7 @@ TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
     bool heldMeanwhile = false;
     int reportRateMeanwhile = 0;
     int swallowed = 0;
+    bool menuOpenedMeanwhile = true;
     dm->registry().setBusyObserver([&](int) {
         lockedOn.push_back(QThread::currentThread());
         if (lockedOn.size() != 1)
@@ -146,6 +150,8 @@ TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
                 QTest::mouseClick(control("BSBTNPROFILE3"), Qt::LeftButton);
                 QTest::mouseClick(control<RadioButton>("RD500HZ"), Qt::LeftButton);
                 QTest::keyClick(control<RadioButton>("RD500HZ"), Qt::Key_Space);
+                QTest::mouseClick(control("BtnSet8"), Qt::LeftButton); // the wheel entry's menu
+                menuOpenedMeanwhile = w.buttonAssignment().uiMenuEx2().GetIsMenuOpened();
                 w.handleWindowMessage(UM_RELOAD_PROFILE);
                 w.close();
                 swallowed = StorageInputHold::swallowedCount() - before;
@@ -164,6 +170,7 @@ TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
     EXPECT_TRUE(heldMeanwhile);
     EXPECT_GE(swallowed, 3) << "the clicks and the key press were swallowed";
     EXPECT_EQ(reportRateMeanwhile, 1000) << "the other report rate was not chosen";
+    EXPECT_FALSE(menuOpenedMeanwhile);
     EXPECT_NE(lockedOn.front(), QThread::currentThread()) << "the store ran on the window's thread";
     EXPECT_EQ(dialogs.size(), qsizetype(c.answers.size())) << dialogs.join('\n').toStdString();
     EXPECT_EQ(applies, QLatin1String(c.button) == QLatin1String("BSBTNAPPLY") ? 1 : 0) << "no second apply";
