@@ -9,6 +9,7 @@
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/StorageThread.h"
 #include "platform/storage/Registry.h"
+#include "profiles/PendingSystemAction.h"
 #include "ui/controls/RadioButton.h"
 #include "ui/controls/TabControl.h"
 #include "ui/menu/TuiMenuEx.h"
@@ -115,8 +116,8 @@ class HeldInputTest : public MainWindowStorageTest, public ::testing::WithParamI
 
 // The store is held up by another program's lock; while the storage thread
 // waits for it the user clicks Apply, a profile button and another report
-// rate, presses keys, opens an entry's menu, closes the window and the
-// monitor asks for a reload.
+// rate, presses keys, opens an entry's menu, closes the window, the monitor
+// asks for a reload and the pending desktop change's wait ends.
 // None of it may run under the store; the close follows once it ended.
 TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
 {
@@ -136,6 +137,9 @@ TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
     int reportRateMeanwhile = 0;
     int swallowed = 0;
     bool menuOpenedMeanwhile = true;
+    QString pendingMeanwhile;
+    // The System Setting page's desktop change waits 500 ms; it ends during the store.
+    w.timerDoAction().schedule(QLatin1String(kActionSetPointerSpeed));
     dm->registry().setBusyObserver([&](int) {
         lockedOn.push_back(QThread::currentThread());
         if (lockedOn.size() != 1)
@@ -153,6 +157,8 @@ TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
                 QTest::mouseClick(control("BtnSet8"), Qt::LeftButton); // the wheel entry's menu
                 menuOpenedMeanwhile = w.buttonAssignment().uiMenuEx2().GetIsMenuOpened();
                 w.handleWindowMessage(UM_RELOAD_PROFILE);
+                clock.advance(kSystemActionDelay);
+                pendingMeanwhile = w.timerDoAction().pending();
                 w.close();
                 swallowed = StorageInputHold::swallowedCount() - before;
                 // Read, not changed: the store holds the profile manager, but
@@ -176,7 +182,9 @@ TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
     EXPECT_EQ(applies, QLatin1String(c.button) == QLatin1String("BSBTNAPPLY") ? 1 : 0) << "no second apply";
     EXPECT_EQ(dm->FProfileIndex(), c.profileAfter) << "the profile button was refused";
     EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.ReportRate, c.profileAfter == 0 ? 1000 : 500);
-    EXPECT_TRUE(runEventsUntil([&] { return !w.isVisible(); })) << "the close asked for meanwhile follows";
+    EXPECT_EQ(pendingMeanwhile, QLatin1String(kActionSetPointerSpeed)) << "the desktop change ran under the store";
+    EXPECT_TRUE(runEventsUntil([&] { return !w.isVisible() && w.timerDoAction().pending().isEmpty(); }))
+        << "the close and the desktop change asked for meanwhile follow";
     EXPECT_FALSE(StorageInputHold::active());
 }
 
