@@ -28,8 +28,8 @@ PageContext TK4812CfgMain::pageContext()
     // The action reads the current profile: it waits while a store runs.
     m_timerDoAction = makeTimerDoAction(
         m_dm, m_state, pointerSettings,
-        std::make_unique<ScheduledActionTimer>(scheduler, this /*,
-                                               [this](std::function<void()> end) { whenNotStoring(std::move(end)); }*/));
+        std::make_unique<ScheduledActionTimer>(scheduler, this,
+                                               [this](std::function<void()> end) { whenNotStoring(std::move(end)); }));
 
     PageContext context;
     context.dm = &m_dm;
