@@ -138,6 +138,7 @@ TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
     int swallowed = 0;
     bool menuOpenedMeanwhile = true;
     QString pendingMeanwhile;
+    bool openAfterClose = false;
     // The System Setting page's desktop change waits 500 ms; it ends during the store.
     w.timerDoAction().schedule(QLatin1String(kActionSetPointerSpeed));
     dm->registry().setBusyObserver([&](int) {
@@ -160,6 +161,7 @@ TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
                 clock.advance(kSystemActionDelay);
                 pendingMeanwhile = w.timerDoAction().pending();
                 w.close();
+                openAfterClose = w.isVisible();
                 swallowed = StorageInputHold::swallowedCount() - before;
                 // Read, not changed: the store holds the profile manager, but
                 // nothing here may have written it.
@@ -177,6 +179,7 @@ TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
     EXPECT_GE(swallowed, 3) << "the clicks and the key press were swallowed";
     EXPECT_EQ(reportRateMeanwhile, 1000) << "the other report rate was not chosen";
     EXPECT_FALSE(menuOpenedMeanwhile);
+    EXPECT_TRUE(openAfterClose) << "closed under the store";
     EXPECT_NE(lockedOn.front(), QThread::currentThread()) << "the store ran on the window's thread";
     EXPECT_EQ(dialogs.size(), qsizetype(c.answers.size())) << dialogs.join('\n').toStdString();
     EXPECT_EQ(applies, QLatin1String(c.button) == QLatin1String("BSBTNAPPLY") ? 1 : 0) << "no second apply";
