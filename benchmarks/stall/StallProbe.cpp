@@ -1,11 +1,16 @@
 // How long the UI thread goes without turning its event loop while the window
-// runs a device sequence: the longest stretch between the event dispatcher
-// waking up and it next being about to block, during one Apply and during a
-// profile switch. The emulated mouse lives in memory, so its commands take
-// microseconds; what is measured is the window's own work and the pauses,
-// which must keep the loop turning.
+// runs a device sequence, during one Apply and during two profile switches.
+// A precise 1 ms timer on the UI thread moves a heartbeat; a watchdog thread
+// samples it and keeps the longest time it stood still. Work done on the UI
+// thread inside one turn of the loop (a store that syncs files, encoding a
+// profile) holds the heartbeat however the loop's wake-ups fall, and a turn
+// that never ends would show too. The emulated mouse lives in memory, so its
+// commands take microseconds; what is measured is the window's own work.
 //
 //   k4812-stall-probe [ROUNDS]    prints one line per sequence and round
+//
+// Run it with HOME and the XDG folders pointed at a folder of its own: the
+// window stores into the user's profiles.
 
 #include "app/MainWindow.h"
 
@@ -13,61 +18,100 @@
 #include "profiles/ProfileManager.h"
 
 #include <QAbstractButton>
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
+#include <QTimer>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <thread>
 
 namespace {
 
-// The longest busy stretch of the event loop since the last reset. A stretch
-// starts at the first wake-up after the loop blocked and ends when it next is
-// about to block. The dispatcher reports a wake-up before each source it
-// serves within one turn (posted events, timers, sockets), so restarting the
-// clock at every wake-up would drop the work done earlier in the same turn;
-// only the first wake-up after blocking starts a stretch.
-class LoopStallMeter {
+using Clock = std::chrono::steady_clock;
+
+std::int64_t nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+}
+
+// The longest time, since the last reset, that the UI thread's heartbeat did
+// not move. The heartbeat's own period (1 ms) is the floor of what it shows.
+class HeartbeatStallMeter {
 public:
-    LoopStallMeter()
+    static constexpr int kBeatMs = 1;
+
+    HeartbeatStallMeter()
     {
-        QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [this] {
-            if (m_blocked) {
-                m_blocked = false;
-                m_awake.start();
-            }
-        });
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [this] {
-            if (m_awake.isValid() && !m_blocked)
-                m_longestNs = std::max(m_longestNs, m_awake.nsecsElapsed());
-            m_blocked = true;
-        });
+        beat();
+        m_beat.setTimerType(Qt::PreciseTimer);
+        m_beat.setInterval(kBeatMs);
+        QObject::connect(&m_beat, &QTimer::timeout, [this] { beat(); });
+        m_beat.start();
+        m_watchdog = std::thread([this] { watch(); });
     }
+    ~HeartbeatStallMeter()
+    {
+        m_stop = true;
+        m_watchdog.join();
+    }
+    HeartbeatStallMeter(const HeartbeatStallMeter&) = delete;
+    HeartbeatStallMeter& operator=(const HeartbeatStallMeter&) = delete;
 
     // The sequence starts synchronously from here, as a click would inside
-    // one turn of the loop: the stretch starts now.
+    // one turn of the loop.
     void reset()
     {
+        const std::lock_guard lock(m_mutex);
+        beat();
         m_longestNs = 0;
-        m_blocked = false;
-        m_awake.start();
+        ++m_epoch;
     }
 
-    // Counts the stretch from the last wake-up to now: the work after the
-    // sequence's last pause runs before the loop next blocks.
-    void finish() { m_longestNs = std::max(m_longestNs, m_awake.nsecsElapsed()); }
+    // The stretch since the last beat counts too: the work after the
+    // sequence's last pause runs before the loop next turns.
+    void finish()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_longestNs = std::max(m_longestNs.load(), nowNs() - m_lastBeatNs.load());
+    }
 
-    double longestMs() const { return double(m_longestNs) / 1e6; }
+    double longestMs() const { return double(m_longestNs.load()) / 1e6; }
 
 private:
-    QElapsedTimer m_awake;
-    bool m_blocked = true;
-    qint64 m_longestNs = 0;
+    void beat() { m_lastBeatNs = nowNs(); }
+
+    // Samples four times a beat, so a stall is seen to within a quarter of a
+    // millisecond whether or not the UI thread ever beats again.
+    void watch()
+    {
+        while (!m_stop) {
+            // A sample taken across a reset belongs to the sequence before.
+            const std::uint64_t epoch = m_epoch.load();
+            const std::int64_t gap = nowNs() - m_lastBeatNs.load();
+            {
+                const std::lock_guard lock(m_mutex);
+                if (m_epoch.load() == epoch)
+                    m_longestNs = std::max(m_longestNs.load(), gap);
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(250));
+        }
+    }
+
+    QTimer m_beat;
+    std::atomic<std::int64_t> m_lastBeatNs{0};
+    std::atomic<std::int64_t> m_longestNs{0};
+    std::atomic<std::uint64_t> m_epoch{0};
+    std::mutex m_mutex;
+    std::atomic<bool> m_stop{false};
+    std::thread m_watchdog;
 };
 
-void report(const char* what, int round, const QElapsedTimer& total, LoopStallMeter& meter)
+void report(const char* what, int round, const QElapsedTimer& total, HeartbeatStallMeter& meter)
 {
     meter.finish();
     QTextStream(stdout) << what << " round " << round << ": total " << total.elapsed() << " ms, longest stall "
@@ -94,7 +138,7 @@ int main(int argc, char* argv[])
     window.show();
     QApplication::processEvents();
 
-    LoopStallMeter meter;
+    HeartbeatStallMeter meter;
     for (int round = 1; round <= rounds; ++round) {
         QElapsedTimer total;
         meter.reset();

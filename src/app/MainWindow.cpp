@@ -85,6 +85,7 @@ TK4812CfgMain::TK4812CfgMain(TDM& dm, TuiHIDData& hid, Services services, QWidge
         [this](const QString& title, const QString& text) { messageDialog(title, text); },
         [this](const TLEDCONFIG& light) { FPreSavedLedConfig = light; },
         [this] { FillPages(); },
+        [this](const std::function<void()>& store) { runStore(store); },
     });
     buildProfileControls();
 
@@ -394,6 +395,12 @@ void TK4812CfgMain::uiHIDEvent1DeviceArrival()
 
 std::int32_t TK4812CfgMain::handleWindowMessage(std::int32_t message)
 {
+    if (storing()) {
+        // Each of them reads or changes the profile manager, which the
+        // storage thread holds now; the answer is 0 either way.
+        whenNotStoring([this, message] { handleWindowMessage(message); });
+        return 0;
+    }
     switch (message) {
     case UM_CLOSE_CONFIG:
         // From the event loop, not from inside the message's own handling.
@@ -444,9 +451,10 @@ int TK4812CfgMain::messageDialog(const QString& title, const QString& text, cons
 
 void TK4812CfgMain::closeEvent(QCloseEvent* event)
 {
-    // A device sequence pauses with the event loop running; the window must
-    // outlive it. The close happens as soon as it ends.
-    if (m_gate->busy()) {
+    // A device sequence pauses with the event loop running, and a store
+    // waits with it turning; the window must outlive both. The close happens
+    // as soon as they end.
+    if (m_gate->busy() || storing()) {
         m_closeRequested = true;
         event->ignore();
         return;

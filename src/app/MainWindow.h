@@ -157,6 +157,15 @@ public:
     // Whether Timer2 is counting (a successful OK waits for it to close).
     bool closingAfterOk() const { return m_closingAfterOk; }
 
+    // Runs a store of the profiles or the settings database on the storage
+    // thread and waits for it with the window repainting and its input held
+    // (StorageInputHold); throws what the store threw. Monitor messages, the
+    // pending desktop action and a close that arrive meanwhile wait until
+    // the store has ended (MainWindowStores.cpp).
+    void runStore(const std::function<void()>& store);
+    // Whether a store runs now.
+    bool storing() const { return m_storesRunning > 0; }
+
 signals:
     // The apply sequence ended (true: the mouse took every setting).
     void applied(bool ok);
@@ -198,6 +207,10 @@ private:
     // what follows the current profile follows it, and the pages and the
     // profile and mode buttons show it.
     void takeStoredSelection();
+    // Runs `action` now, or once the running store has ended when one runs.
+    void whenNotStoring(std::function<void()> action);
+    // The last store ended: what waited for it runs from the event loop.
+    void releaseAfterStores();
     void retranslateWindow();
     // What the pages need from the window (MainWindowPages.cpp); makes TimerDoAction.
     PageContext pageContext();
@@ -245,6 +258,8 @@ private:
 
     QStringList m_startupRepairs;
     std::vector<std::uint8_t> m_configuredMouse; // the memory of a mouse set up elsewhere, until asked
+    int m_storesRunning = 0;
+    std::vector<std::function<void()>> m_afterStores;
     bool m_closeRequested = false;
     bool m_closingAfterOk = false;
 };

@@ -54,10 +54,12 @@ void TK4812CfgMain::askToAdoptMouse()
     const bool adopt = messageDialog(translated(kAdoptTitle), translated(kAdoptQuestion)) == 1;
     QString problem;
     try {
-        if (adopt)
-            problem = AdoptMouseBanks(m_dm, memory);
-        // Either answer is remembered: the question comes once.
-        m_dm.SaveProfileGroupSettingInfoToRegistry();
+        runStore([&] {
+            if (adopt)
+                problem = AdoptMouseBanks(m_dm, memory);
+            // Either answer is remembered: the question comes once.
+            m_dm.SaveProfileGroupSettingInfoToRegistry();
+        });
     } catch (const StorageError& error) {
         problem = error.message();
     }

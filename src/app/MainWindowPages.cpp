@@ -25,8 +25,11 @@ PageContext TK4812CfgMain::pageContext()
 {
     EventScheduler& scheduler = m_services.scheduler ? *m_services.scheduler : defaultEventScheduler();
     std::shared_ptr<PointerSettings> pointerSettings = createPointerSettings();
-    m_timerDoAction = makeTimerDoAction(m_dm, m_state, pointerSettings,
-                                        std::make_unique<ScheduledActionTimer>(scheduler, this));
+    // The action reads the current profile: it waits while a store runs.
+    m_timerDoAction = makeTimerDoAction(
+        m_dm, m_state, pointerSettings,
+        std::make_unique<ScheduledActionTimer>(scheduler, this,
+                                               [this](std::function<void()> end) { whenNotStoring(std::move(end)); }));
 
     PageContext context;
     context.dm = &m_dm;

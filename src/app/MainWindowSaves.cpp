@@ -82,7 +82,8 @@ void TK4812CfgMain::BSBTNCANCELClick()
     if (m_gate->busy())
         return;
     if (m_state.SettingsChanged && messageDialog(translated(kSavePromptTitle), translated(kSavePromptText)) == 1) {
-        const SavePromptResult result = StoreOnSavePrompt(m_dm);
+        SavePromptResult result;
+        runStore([&] { result = StoreOnSavePrompt(m_dm); });
         if (!result.saved()) {
             messageDialog(translated(kSavePromptTitle), translated(kSavePromptFailedText),
                           result.failures.join(QLatin1Char('\n')));

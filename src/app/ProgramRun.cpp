@@ -5,6 +5,7 @@
 
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/SingleInstanceLock.h"
+#include "platform/desktop/StorageThread.h"
 #include "platform/desktop/TuiThread.h"
 #include "emulator/HidBackendFactory.h"
 #include "platform/hid/TracingHidBackend.h"
@@ -153,9 +154,11 @@ int runProgram(const QStringList& args)
         return fail(QStringLiteral("cannot take the single-instance lock: %1").arg(lock.errorString()));
     }
 
+    // The profiles are loaded, and what start-up repairs is stored, on the
+    // storage thread, which the window's later stores use too.
     std::unique_ptr<TDM> dm;
     try {
-        dm = std::make_unique<TDM>();
+        StorageThread::shared().run([&dm] { dm = std::make_unique<TDM>(); });
     } catch (const StorageError& e) {
         return fail(QStringLiteral("the profiles cannot be opened: %1").arg(e.message()));
     }

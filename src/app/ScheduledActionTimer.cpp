@@ -2,8 +2,8 @@
 
 namespace k4812 {
 
-ScheduledActionTimer::ScheduledActionTimer(EventScheduler& scheduler, QObject* context)
-    : m_scheduler(scheduler), m_context(context)
+ScheduledActionTimer::ScheduledActionTimer(EventScheduler& scheduler, QObject* context, Delivery deliver)
+    : m_scheduler(scheduler), m_context(context), m_deliver(std::move(deliver))
 {
 }
 
@@ -17,7 +17,14 @@ void ScheduledActionTimer::start(int milliseconds)
         if (!alive || alive->wait != wait || !alive->active)
             return;
         alive->active = false;
-        if (onTimeout)
+        if (!onTimeout)
+            return;
+        if (m_deliver)
+            m_deliver([this, state] {
+                if (state.lock() && onTimeout)
+                    onTimeout();
+            });
+        else
             onTimeout();
     });
 }

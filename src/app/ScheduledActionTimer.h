@@ -10,14 +10,19 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace k4812 {
 
 class ScheduledActionTimer final : public ActionTimer {
 public:
+    // How the end of a wait is delivered (the window holds it while a store
+    // runs); empty: at once.
+    using Delivery = std::function<void(std::function<void()> end)>;
+
     // Waits run on `context`'s thread and never after `context` is gone.
-    ScheduledActionTimer(EventScheduler& scheduler, QObject* context);
+    ScheduledActionTimer(EventScheduler& scheduler, QObject* context, Delivery deliver = {});
 
     void start(int milliseconds) override;
     void stop() override;
@@ -31,6 +36,7 @@ private:
 
     EventScheduler& m_scheduler;
     QPointer<QObject> m_context;
+    Delivery m_deliver;
     // Shared with the scheduled ends, which outlive a destroyed timer harmlessly.
     std::shared_ptr<State> m_state = std::make_shared<State>();
 };

@@ -19,6 +19,14 @@ void WindowSequenceHost::waitWithEventLoop(int ms)
     loop.exec();
 }
 
+void WindowSequenceHost::runStorage(const std::function<void()>& store)
+{
+    if (m_ops.runStorage)
+        m_ops.runStorage(store);
+    else
+        store();
+}
+
 void WindowSequenceHost::pause(int milliseconds)
 {
     processMessages();

@@ -3,8 +3,8 @@
 // a pause lets the window handle its pending events (it repaints, its busy
 // indicator turns) and then waits with the event loop running; the progress
 // indicator is the window's busy indicator; warnings go to the message
-// dialog. The waiting itself is injected, so window tests run the sequences
-// without sleeping.
+// dialog; stores run where the window says (its storage thread). The waiting
+// itself is injected, so window tests run the sequences without sleeping.
 
 #include "sequences/SequenceHost.h"
 
@@ -25,6 +25,9 @@ public:
         std::function<void(const TLEDCONFIG& light)> setPreSavedLedConfig;
         // After a profile or mode switch: the window refreshes its pages.
         std::function<void()> currentProfileChanged;
+        // Runs a store and waits for it (the window: on its storage thread,
+        // holding its input); empty: at once.
+        std::function<void(const std::function<void()>& store)> runStorage;
     };
 
     explicit WindowSequenceHost(Operations operations);
@@ -32,6 +35,7 @@ public:
     // Runs a nested event loop for `ms`: what the programs use as `wait`.
     static void waitWithEventLoop(int ms);
 
+    void runStorage(const std::function<void()>& store) override;
     void pause(int milliseconds) override;
     void processMessages() override;
     void showProgress(bool visible) override;

@@ -5,8 +5,15 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace k4812 {
 
@@ -19,6 +26,46 @@ constexpr int kLockTimeoutMs = 10000;
 // for a real mouse matches the emulator by accident.
 constexpr const char* kVidPid = "VID_1209&PID_0001";
 constexpr const char* kModalias = "hid:b0003g0001v00001209p00000001";
+
+// The lock of one exchange on STATEFILE.lock: flock, which the kernel lets
+// go when the process ends (a killed process never leaves it taken) and which
+// writes nothing. A lock file with its holder's name written and synced at
+// every exchange made each exchange wait for the disk, on the window's thread.
+class ExchangeLock {
+public:
+    explicit ExchangeLock(const QString& path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666))
+    {
+    }
+    ~ExchangeLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd); // lets the lock go
+    }
+    ExchangeLock(const ExchangeLock&) = delete;
+    ExchangeLock& operator=(const ExchangeLock&) = delete;
+
+    // Waits for another holder up to `timeoutMs`; false when it did not let go
+    // or the lock file cannot be opened.
+    bool tryLock(int timeoutMs)
+    {
+        if (m_fd < 0)
+            return false;
+        const QDeadlineTimer deadline(timeoutMs);
+        for (;;) {
+            if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
+                return true;
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return false;
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(1);
+        }
+    }
+
+private:
+    int m_fd;
+};
 
 class EmulatorHandle final : public HidDeviceHandle {
 public:
@@ -107,7 +154,7 @@ int EmulatorHidBackend::exchange(const std::function<int(MouseEmulator&)>& actio
     if (m_stateFile.isEmpty())
         return action(m_mouse);
 
-    QLockFile lock(m_stateFile + QLatin1String(".lock"));
+    ExchangeLock lock(m_stateFile + QLatin1String(".lock"));
     if (!lock.tryLock(kLockTimeoutMs)) {
         stateFileFailed(QStringLiteral("cannot lock the emulator's state file %1").arg(m_stateFile));
         return EIO;

@@ -6,8 +6,8 @@
 // shows them. Feature reports go to a MouseEmulator.
 //
 // With a state file the mouse's state lives in that file: every exchange
-// reads it, runs, and writes it back atomically under a lock file
-// (STATEFILE.lock), so separate processes see one mouse. The file is flushed
+// reads it, runs, and writes it back atomically under a lock (flock on
+// STATEFILE.lock, which stays), so separate processes see one mouse. The file is flushed
 // to the disk once a sequence, at its end mark (and when the back end goes),
 // not at every exchange: the rename keeps it whole for other processes and
 // after a kill either way. Without a state file the mouse lives in this

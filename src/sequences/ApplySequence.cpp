@@ -83,12 +83,12 @@ void readBackCpiLevel(TDM& dm, TuiHIDData& device, SequenceHost& host, StepLog& 
 // current profile is stored again, or the disk would keep the old level while
 // the window shows the new one with nothing marked unsaved. When that fails
 // the edit stays unsaved (SettingsChanged) rather than breaking the sequence.
-void storeReadBackLevel(TDM& dm, MainWindowState& state, int levelBefore)
+void storeReadBackLevel(TDM& dm, MainWindowState& state, SequenceHost& host, int levelBefore)
 {
     if (dm.FCurrentProfileInfo().ConfigInfo.CurrentCPIIndex == levelBefore)
         return;
     try {
-        dm.SaveCurrentProfileInfo();
+        host.runStorage([&dm] { dm.SaveCurrentProfileInfo(); });
     } catch (const StorageError&) {
         state.SettingsChanged = true;
     }
@@ -186,7 +186,7 @@ bool ApplySettings(TDM& dm, TuiHIDData& device, MainWindowState& state, Sequence
         host.showWarning(translate(QLatin1String(kApplyWarningTitle)), report.refusal);
         return false;
     }
-    StoreAllProfiles(dm);
+    host.runStorage([&dm] { StoreAllProfiles(dm); });
     state.SettingsChanged = false;
     startPointerSettings(state, host);
 
@@ -202,7 +202,7 @@ bool ApplySettings(TDM& dm, TuiHIDData& device, MainWindowState& state, Sequence
     host.showProgress(true);
     const int levelBefore = dm.FCurrentProfileInfo().ConfigInfo.CurrentCPIIndex;
     readBackCpiLevel(dm, device, host, log, report);
-    storeReadBackLevel(dm, state, levelBefore);
+    storeReadBackLevel(dm, state, host, levelBefore);
 
     const int rate0 = uploadBoundProfile(dm, device, host, 0, report);
     const int rate1 = uploadBoundProfile(dm, device, host, 1, report);

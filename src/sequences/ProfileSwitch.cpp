@@ -63,17 +63,19 @@ bool SwitchProfile(TDM& dm, TuiHIDData& device, MainWindowState& state, Sequence
 
     // Stored as one step, or not at all: a failure leaves the profile manager
     // as it was and reaches the caller before anything is sent.
-    dm.changeAsOneStep([&] {
-        dm.SwitchToProfile(profileIndex);
-        dm.SaveBackAllProfileSettingInfo();
-        // Bind the active mode to the profile. The binding is stored at once (as
-        // a mode switch stores its choice): the mouse is told of it below, and
-        // kept only in memory it would be lost when the window closes without
-        // an apply.
-        const int mode = dm.FProfileGroupIndex();
-        dm.FProfileSettingGroup().ProfileIndexOfProfileGroup[mode] = profileIndex;
-        dm.SaveProfileGroupSettingInfoToRegistry();
-        dm.SwitchToProfileGroup(mode);
+    host.runStorage([&] {
+        dm.changeAsOneStep([&] {
+            dm.SwitchToProfile(profileIndex);
+            dm.SaveBackAllProfileSettingInfo();
+            // Bind the active mode to the profile. The binding is stored at once
+            // (as a mode switch stores its choice): the mouse is told of it
+            // below, and kept only in memory it would be lost when the window
+            // closes without an apply.
+            const int mode = dm.FProfileGroupIndex();
+            dm.FProfileSettingGroup().ProfileIndexOfProfileGroup[mode] = profileIndex;
+            dm.SaveProfileGroupSettingInfoToRegistry();
+            dm.SwitchToProfileGroup(mode);
+        });
     });
     followCurrentProfile(dm, state, host);
     report.switched = true;
@@ -87,7 +89,7 @@ bool SwitchProfile(TDM& dm, TuiHIDData& device, MainWindowState& state, Sequence
     state.Activation.profileIndex = std::uint8_t(dm.FAllProfileSettingInfo().CurrentGame);
     tally.keep(SendActivation(device, state.Activation));
     try {
-        report.profileIdWritten = WriteProfileIdValue(dm.registry(), profileIndex);
+        host.runStorage([&] { report.profileIdWritten = WriteProfileIdValue(dm.registry(), profileIndex); });
     } catch (const StorageError& error) {
         // Reported after the group: the mouse's group must still be closed.
         report.profileIdError = error.message();
@@ -111,12 +113,14 @@ bool SwitchMode(TDM& dm, TuiHIDData& device, MainWindowState& state, SequenceHos
         return false;
 
     bool switched = false;
-    dm.changeAsOneStep([&] {
-        switched = dm.SwitchToProfileGroup(modeIndex);
-        if (switched) {
-            dm.SaveBackToProfileGroupSettingInfo();
-            dm.SaveProfileGroupSettingInfoToRegistry();
-        }
+    host.runStorage([&] {
+        dm.changeAsOneStep([&] {
+            switched = dm.SwitchToProfileGroup(modeIndex);
+            if (switched) {
+                dm.SaveBackToProfileGroupSettingInfo();
+                dm.SaveProfileGroupSettingInfoToRegistry();
+            }
+        });
     });
     if (!switched)
         return false;

@@ -5,6 +5,12 @@
 // progress indicator and dialogs; the command line sleeps and prints; tests
 // record everything and never sleep. Every program runs the same sequences.
 //
+// runStorage(store) runs a store of the profiles or settings database and
+// returns when it has ended, throwing what it threw: the command line and the
+// tests run it at once; the window runs it on its storage thread and repaints
+// meanwhile. A sequence calls it for every store whose result decides what
+// is sent next, so nothing reaches the mouse before the store it follows.
+//
 // pause(ms) is a pause in the sense of the sequences: first let the window
 // process its pending messages, then wait. The monitor operations reach the
 // companion monitor's window ("TK4812MonMain") through the window-messages
@@ -18,12 +24,15 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace k4812 {
 
 class SequenceHost : public Pauser {
 public:
+    // Runs `store` (profile files, settings database) and waits for it.
+    virtual void runStorage(const std::function<void()>& store) { store(); }
     // Lets the window handle its pending messages without waiting.
     virtual void processMessages() {}
     // Shows or hides the apply progress indicator (APPLYAniIndicator).

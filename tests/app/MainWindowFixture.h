@@ -7,6 +7,7 @@
 
 #include "emulator/EmulatorFaults.h"
 #include "emulator/EmulatorHidBackend.h"
+#include "platform/desktop/TuiThread.h"
 #include "profiles/ProfileManager.h"
 
 #include "FakeEventScheduler.h"
@@ -38,6 +39,9 @@ protected:
     ~MainWindowFixture() override
     {
         window.reset();
+        // An apply hands the pointer settings to a worker; it must end before
+        // the environment it reads is put back.
+        TuiThread::waitForAll();
         EXPECT_TRUE(answers.empty()) << "answers left for dialogs that were never shown";
     }
 

@@ -157,8 +157,10 @@ TEST(EmulatorBackend, SeparateInstancesShareTheMouseThroughTheStateFile)
     EXPECT_EQ(state.lastActivation, (std::array<std::uint8_t, 2>{1, 2}));
     EXPECT_EQ(state.exchangeCount, 7u);
 
-    // Written by rename and unlocked: nothing but the state file is left behind.
-    EXPECT_EQ(QDir(env.path("mice")).entryList(QDir::Files | QDir::Hidden), QStringList{"k4812.state"});
+    // Written by rename: nothing but the state file and its lock file (kept,
+    // so that locking writes nothing) is left behind.
+    EXPECT_EQ(QDir(env.path("mice")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"k4812.state", "k4812.state.lock"}));
 }
 
 TEST(EmulatorBackend, FaultCountsGoOnAcrossInstances)

@@ -6,6 +6,7 @@
 
 #include "sequences/SequenceHost.h"
 #include "platform/desktop/JournalPointerSettings.h"
+#include "platform/storage/StorageError.h"
 
 #include "RecordingPauser.h"
 
@@ -29,6 +30,16 @@ public:
     {
     }
 
+    // Each store is listed with the mouse's report-log length at its start;
+    // with `failStores` set, the stores after the first `storesBeforeFailure`
+    // fail with that message without running.
+    void runStorage(const std::function<void()>& store) override
+    {
+        stores.push_back(m_position());
+        if (failStores && stores.size() > storesBeforeFailure)
+            throw StorageError(*failStores);
+        store();
+    }
     void pause(int milliseconds) override { pauser.pause(milliseconds); }
     void processMessages() override { ++messageRuns; }
     void showProgress(bool visible) override { progress.push_back(visible); }
@@ -50,6 +61,9 @@ public:
     // (the base class) instead of being recorded only.
     bool realMonitor = false;
 
+    std::vector<std::size_t> stores;
+    std::optional<QString> failStores;
+    std::size_t storesBeforeFailure = 0;
     RecordingPauser pauser;
     int messageRuns = 0;
     int profileChanges = 0;

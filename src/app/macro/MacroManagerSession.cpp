@@ -1,6 +1,7 @@
 #include "app/macro/MacroManagerSession.h"
 
 #include "macros/MacroName.h"
+#include "platform/desktop/StorageThread.h"
 
 namespace k4812 {
 
@@ -40,7 +41,12 @@ bool MacroManagerSession::commit(TMACROKEYINFOLIST& list, int& index, QString& e
 {
     TMACROKEYINFOLIST edited = list;
     m_macros->GetMacroKeyInfoList(edited);
-    if (!TuiMacroClass::SaveMacroKeyInfoListToMacroFiles(edited, m_macroPath, error))
+    // The files are written on the storage thread while the dialog repaints;
+    // the store touches only its own copy of the list.
+    bool saved = false;
+    StorageThread::shared().run(
+        [&] { saved = TuiMacroClass::SaveMacroKeyInfoListToMacroFiles(edited, m_macroPath, error); });
+    if (!saved)
         return false;
     list = edited;
     index = m_macros->MacroListIndex();

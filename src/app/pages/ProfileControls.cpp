@@ -4,6 +4,7 @@
 #include "sequences/MouseReadBack.h"
 
 #include "sequences/ProfileSwitch.h"
+#include "sequences/SequenceHost.h"
 #include "i18n/Translation.h"
 #include "platform/storage/StorageError.h"
 #include "profiles/ProfileFileActions.h"
@@ -151,7 +152,8 @@ void ProfileControls::PresetItemClick(int item)
 
 void ProfileControls::loadPreset(int n)
 {
-    const ProfileFileResult result = LoadPresetProfile(*m_ctx.dm, PresetProfileFile(m_ctx.programFolder, n));
+    ProfileFileResult result;
+    store([&] { result = LoadPresetProfile(*m_ctx.dm, PresetProfileFile(m_ctx.programFolder, n)); });
     if (result.status == ProfileFileStatus::Missing)
         showProblem(shownText("The preset profile is missing."), PresetProfileFile(m_ctx.programFolder, n));
     else if (!result.done())
@@ -188,7 +190,8 @@ void ProfileControls::loadFromFile()
     const QString file = m_ctx.dialogs->openProfileFile(m_ctx.window, profileFolder());
     if (file.isEmpty())
         return;
-    const ProfileFileResult result = ImportProfileFile(*m_ctx.dm, file);
+    ProfileFileResult result;
+    store([&] { result = ImportProfileFile(*m_ctx.dm, file); });
     if (result.status == ProfileFileStatus::NotAProfile || result.status == ProfileFileStatus::Missing)
         showProblem(shownText("This file is not a profile of this program."), file);
     else if (!result.done())
@@ -204,7 +207,8 @@ void ProfileControls::saveToFile()
     const QString file = WithProfileFileSuffix(m_ctx.dialogs->saveProfileFile(m_ctx.window, profileFolder()));
     if (file.isEmpty())
         return;
-    const ProfileFileResult result = ExportProfileFile(*m_ctx.dm, file);
+    ProfileFileResult result;
+    store([&] { result = ExportProfileFile(*m_ctx.dm, file); });
     if (!result.done())
         showProblem(shownText("No permission to save file!please change directory!"), file);
 }
@@ -230,6 +234,14 @@ void ProfileControls::showSelection()
         if (QAbstractButton* b = m_buttons.profiles[std::size_t(p)])
             b->setChecked(p == m_ctx.dm->FProfileIndex());
     }
+}
+
+void ProfileControls::store(const std::function<void()>& work)
+{
+    if (m_ctx.host)
+        m_ctx.host->runStorage(work);
+    else
+        work();
 }
 
 void ProfileControls::showProblem(const QString& text, const QString& second)

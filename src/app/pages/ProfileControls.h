@@ -85,6 +85,8 @@ private:
     // Presses the buttons of the current mode and profile, releases the others.
     void showSelection();
     void showProblem(const QString& text, const QString& second);
+    // Runs a store where the host runs them (the window: its storage thread).
+    void store(const std::function<void()>& work);
 
     Context m_ctx;
     Buttons m_buttons;

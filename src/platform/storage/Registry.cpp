@@ -352,7 +352,10 @@ bool Registry::openDatabase(QString& problem)
         }
         name = QByteArray(kFolderFdPrefix) + QByteArray::number(m_folderFd) + '/' + QFile::encodeName(file.fileName());
     }
-    const int openRc = sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, vfs);
+    // Serialized: the window's stores use the connection on its storage
+    // thread, and everything else on the window's thread.
+    const int openRc = sqlite3_open_v2(name.constData(), &m_db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, vfs);
     if (openRc != SQLITE_OK) {
         if (isDamageCode(openRc)) {
             problem = sqliteMessage(m_db, openRc);

@@ -16,6 +16,12 @@
 //
 // Real failures (the database cannot be created, stays locked, a disk error)
 // are thrown as StorageError. The database is opened on first use.
+//
+// One Registry may be used from several threads, one after the other (the
+// window's stores run on its storage thread, its reads on its own thread):
+// the connection is opened serialized, but the object's own bookkeeping
+// (an open WriteGroup, the busy wait) is not locked, so two threads never
+// use it at the same time.
 
 #include <QByteArray>
 #include <QByteArrayView>
