@@ -164,4 +164,35 @@ pointer click
 atspi find "menu item" "Single Key" || fail "a second click on entry 4 opened no menu"
 wtype -k Escape || fail "wtype could not type Escape"
 atspi gone "menu item" "Single Key" || fail "Escape did not close the menu"
+
+# Dragging the top bar moves the window: the program hands the drag to sway
+# (an interactive move) on the first motion, and sway moves the window with
+# the pointer from where the pointer was then. The program answers events in
+# its own time, so the pointer creeps right until the window follows, then
+# goes 50 down: the window must end exactly 50 lower, and right by the
+# distance the pointer went after the hand-over.
+read -r rect_x rect_y < <(sway_window "$app_id" | jq -r '"\(.rect.x) \(.rect.y)"')
+window_at() { read -r now_x now_y < <(sway_window "$app_id" | jq -r '"\(.rect.x) \(.rect.y)"'); }
+pointer move $((win_x + 200)) $((win_y + 40))
+pointer press
+step=0
+drag_follows() {
+  step=$((step + 1))
+  pointer move $((win_x + 200 + step)) $((win_y + 40))
+  window_at
+  [ "$now_x" -ne "$rect_x" ]
+}
+wait_for 50 drag_follows || fail "dragging the top bar did not move the window"
+pointer move $((win_x + 300)) $((win_y + 90))
+pointer release
+window_at
+[ "$now_y" -eq $((rect_y + 50)) ] && [ "$now_x" -le $((rect_x + 100)) ] && [ "$now_x" -ge $((rect_x + 100 - step)) ] ||
+  fail "dragging the top bar by 100,50 moved the window from $rect_x,$rect_y to $now_x,$now_y"
+
+# The top bar's close button ends the program (sway has no minimised state
+# to check: it ignores the request).
+read -r cx cy cw ch < <(atspi extents "push button" Close) || fail "the close button has no extents"
+pointer move $((now_x + cx + cw / 2)) $((now_y + cy + ch / 2))
+pointer click
+wait_for 100 config_ended || fail "the close button did not end the program"
 echo "PASS"
