@@ -68,6 +68,8 @@ if [ -n "$virtual_pointer" ]; then
     fail "on the virtual pointer (no libinput), not exactly acceleration and pointer speed were named (exit $status): $out"
 fi
 
+# The window acts on sway too (chosen by SWAYSOCK).
+export K4812_POINTER_SETTINGS=auto
 python=/usr/bin/python3
 launcher=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.a11y.Bus.service 2>/dev/null)
 atspi_ok=
@@ -164,6 +166,25 @@ pointer click
 atspi find "menu item" "Single Key" || fail "a second click on entry 4 opened no menu"
 wtype -k Escape || fail "wtype could not type Escape"
 atspi gone "menu item" "Single Key" || fail "Escape did not close the menu"
+
+# The System Setting page reaches sway: the scroll speed (9 lines a notch) as
+# its scroll factor (3), once the page's short wait after a change is over;
+# the pointer speed, which the virtual pointer cannot take, as a warning.
+read -r tx ty tw th < <(atspi extents "page tab" "System Setting") || fail "no System Setting tab"
+pointer move $((win_x + tx + tw / 2)) $((win_y + ty + th / 2))
+pointer click
+atspi find "radio button" "Scroll Speed" || fail "the System Setting page did not open"
+read -r tx ty tw th < <(atspi extents "radio button" "Scroll Speed")
+pointer move $((win_x + tx + tw / 2)) $((win_y + ty + th / 2))
+pointer click
+atspi find "radio button" "Scroll Speed" checked || fail "a click on \"Scroll Speed\" did not choose it"
+atspi set slider "Scroll Speed" 9 || fail "the scroll speed could not be set"
+scroll_factor_is() { [ "$(swaymsg -r -t get_inputs | jq -r 'first(.[] | select(.type == "pointer")) | .scroll_factor')" = "$1" ]; }
+wait_for 50 scroll_factor_is 3 || fail "9 lines on the System Setting page did not become sway's scroll factor 3"
+# 12: the profile keeps 15 from k4812ctl above, and an unchanged value does nothing.
+atspi set slider "Pointer Speed" 12 || fail "the pointer speed could not be set"
+warned() { grep -q 'no pointer device reports its accel_speed, so the pointer speed could not be set' "$work/config.log"; }
+wait_for 50 warned || fail "the window did not say that the pointer speed could not be set: $(cat "$work/config.log")"
 
 # Dragging the top bar moves the window: the program hands the drag to sway
 # (an interactive move) on the first motion, and sway moves the window with
