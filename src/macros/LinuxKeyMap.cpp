@@ -248,15 +248,17 @@ bool isModifier(int qtKey)
 }
 
 // The key the keymap names when it gives a key outside the keypad another
-// function key, navigation or editing key than a US keyboard has there (Caps
-// Lock made Escape, a virtual keyboard that puts F5 on the Escape keycode):
-// that named key is what the user pressed. Printing keys keep their place
-// (the layout rules above), and modifiers too, as their name tells no side.
+// function key, navigation or editing key (or Space) than a US keyboard has
+// there (Caps Lock made Escape, a virtual keyboard that puts F5 on the Escape
+// keycode): that named key is what the user pressed. Other printing keys keep
+// their place (the layout rules above), and modifiers too, as their name
+// tells no side.
 const PhysicalKey* keyNamedInstead(const PhysicalKey& row, const LinuxKey& key)
 {
     constexpr int kFirstSpecialKey = 0x01000000;
-    if (key.keypad || row.role == R::Keypad || key.qtKey < kFirstSpecialKey || key.qtKey == row.qtKey
-        || key.qtKey == Qt::Key_unknown || isModifier(key.qtKey))
+    const bool named = key.qtKey >= kFirstSpecialKey || key.qtKey == Qt::Key_Space;
+    if (!named || key.keypad || row.role == R::Keypad || key.qtKey == row.qtKey || key.qtKey == Qt::Key_unknown
+        || isModifier(key.qtKey))
         return nullptr;
     return keyOfQtKey(key.qtKey, false);
 }

@@ -6,19 +6,28 @@
 #    settings could not be set, rather than that they were;
 #  - with a virtual pointer (VIRTUAL_POINTER, built by the tests): the wheel
 #    lines reach sway (its scroll_factor, read back from get_inputs), and the
-#    pointer speed, which sway keeps for libinput devices only, is reported
-#    as not set;
+#    acceleration and pointer speed, which sway keeps for libinput devices
+#    only, are reported as not set;
 #  - the window maps as an xdg-shell window with the menu entry's name as its
 #    app id (K4812_APP_ID, io.github.k4812.config unless set) and a title that
 #    begins with "K4812_CONFIG";
 #  - a screenshot of it (grim) is kept in ARTIFACT_DIR (default BIN_DIR/../e2e-artifacts)
 #    for a person to look at;
 #  - over AT-SPI (when at-spi2-core and pyatspi are there), with the virtual
-#    pointer: a click on entry 4 opens its menu as a popup right beside the
-#    entry and centred on it, hovering "Macro" opens the sub-menu beside the
-#    menu level with the item (both found in grim screenshots; screenshot of
-#    the open menus kept), a click elsewhere closes them, Escape the menu; without the pointer, entry 4's press action opens its menu and
-#    "Macro" its sub-menu.
+#    pointer and keys typed by wtype:
+#    - a click on entry 4 opens its menu as a popup right beside the entry and
+#      centred on it, hovering "Macro" opens the sub-menu beside the menu,
+#      level with the item (both found in grim screenshots; a screenshot of
+#      the open menus is kept); Escape closes the sub-menu, a click elsewhere
+#      the menu;
+#    - the System Setting page's scroll speed reaches sway, and its pointer
+#      speed is said not to;
+#    - "Single Key" + F5, Escape, Space or Enter + OK, then Apply, puts the key
+#      into the emulated mouse's button block;
+#    - dragging the top bar moves the window (sway's tree), and its close
+#      button ends the program;
+#    without the pointer, entry 4's press action opens its menu and "Macro"
+#    its sub-menu.
 # Usage: wayland_e2e.sh BIN_DIR [ARTIFACT_DIR [VIRTUAL_POINTER]]. Needs sway, grim, wtype, jq,
 # k4812ctl and Qt's Wayland platform plugin (qt6-wayland); exits with 77 (skipped) when sway is missing.
 set -uo pipefail
@@ -67,6 +76,16 @@ if [ -n "$virtual_pointer" ]; then
   [ "$status" -ne 0 ] && grep -qx 'The desktop did not take: acceleration, pointer speed.' <<<"$out" ||
     fail "on the virtual pointer (no libinput), not exactly acceleration and pointer speed were named (exit $status): $out"
 fi
+
+# A keyboard that stays: wtype's own exists only while it types, and a
+# program binds a new keyboard only when sway announces it, by when wtype may
+# have pressed its key already (the press is lost, the release arrives). With
+# this one present from the start, the program's keyboard is there, and wtype's
+# keys reach it in order, with wtype's keymap sent ahead of them.
+wtype -s 3600000 &
+pids+=($!)
+has_keyboard() { swaymsg -r -t get_inputs | jq -e 'any(.[]; .type == "keyboard")' >/dev/null; }
+wait_for 100 has_keyboard || fail "sway shows no keyboard for wtype"
 
 # The window acts on sway too (chosen by SWAYSOCK).
 export K4812_POINTER_SETTINGS=auto
@@ -155,17 +174,13 @@ find_popup "$sub_w" "$sub_h" "$menu_shot"
 grim "$artifacts/wayland-menu.png" || fail "grim could not take the menu's screenshot"
 echo "screenshot: $(readlink -f "$artifacts/wayland-menu.png")"
 
-# A click elsewhere in the window closes the menu with its sub-menu.
+# Escape closes the innermost list, and a click elsewhere in the window the rest.
+wtype -k Escape || fail "wtype could not type Escape"
+atspi gone "menu item" "Macro Manager" || fail "Escape did not close the sub-menu"
+atspi find "menu item" "Single Key" || fail "Escape closed more than the sub-menu"
 pointer move $((win_x + 20)) $((win_y + 620))
 pointer click
 atspi gone "menu item" "Single Key" || fail "a click outside did not close the menu"
-# Escape closes the open list (wtype's keyboard exists only while it types,
-# so the sub-menu case, where the top list stays, is left to the unit tests).
-pointer move $((ex + ew / 2)) $((ey + eh / 2))
-pointer click
-atspi find "menu item" "Single Key" || fail "a second click on entry 4 opened no menu"
-wtype -k Escape || fail "wtype could not type Escape"
-atspi gone "menu item" "Single Key" || fail "Escape did not close the menu"
 
 # The System Setting page reaches sway: the scroll speed (9 lines a notch) as
 # its scroll factor (3), once the page's short wait after a change is over;
@@ -185,6 +200,55 @@ wait_for 50 scroll_factor_is 3 || fail "9 lines on the System Setting page did n
 atspi set slider "Pointer Speed" 12 || fail "the pointer speed could not be set"
 warned() { grep -q 'no pointer device reports its accel_speed, so the pointer speed could not be set' "$work/config.log"; }
 wait_for 50 warned || fail "the window did not say that the pointer speed could not be set: $(cat "$work/config.log")"
+
+# Key capture: "Single Key" from an entry's menu opens the key dialog, which
+# sway focuses; keys typed with wtype (a virtual keyboard of its own keymap)
+# are recorded, Escape, Enter and Space as keys too; OK, then Apply, writes
+# them to the mouse's button block as on X11 (code 0x10, the key's usage).
+button_record() {
+  "$bin/k4812ctl" --device="$K4812_DEVICE" emulator show --json 2>/dev/null |
+    jq -c --argjson n "$1" '.banks[0].buttons[] | select(.windowButton == $n) | [.code] + .parameters'
+}
+record_is() { [ "$(button_record "$1")" = "$2" ]; }
+# The key dialog's node in sway's tree, once it is there and has the focus.
+key_dialog() {
+  swaymsg -t get_tree | jq -c 'first(.. | objects | select(.name? // "" | startswith("Edit Single Key")))'
+}
+key_dialog_focused() { dialog=$(key_dialog); [ "$(jq -r .focused <<<"$dialog")" = true ]; }
+no_key_dialog() { [ "$(key_dialog)" = null ] || [ -z "$(key_dialog)" ]; }
+# Clicks on $1 $2 (role, name) of the window whose top-left corner sway has at
+# $3 $4 and the program at $5 $6, inside the program's object $7 $8 when given.
+# The main window's menus stand where the program put them (checked above).
+click_control() {
+  local scope=() x y w h
+  [ $# -gt 6 ] && scope=(--in "$7" "$8")
+  read -r x y w h < <(atspi "${scope[@]}" extents "$1" "$2") || fail "no $1 \"$2\" to click"
+  pointer move $(($3 + x - $5 + w / 2 - 1)) $(($4 + y - $6 + h / 2))
+  pointer move $(($3 + x - $5 + w / 2)) $(($4 + y - $6 + h / 2))
+  pointer click
+}
+set_single_key() { # entry $1, key $2 (wtype's name)
+  local dx dy qx qy
+  click_control "push button" "$1\\..*" "$win_x" "$win_y" 0 0
+  atspi find "menu item" "Single Key" || fail "a click on entry $1 opened no menu"
+  click_control "menu item" "Single Key" "$win_x" "$win_y" 0 0
+  wait_for 100 key_dialog_focused || fail "\"Single Key\" of entry $1 opened no focused key dialog: $(key_dialog)"
+  wtype -k "$2" || fail "wtype could not type $2"
+  ! no_key_dialog || fail "$2 closed the key dialog instead of being recorded"
+  read -r dx dy < <(jq -r '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y)"' <<<"$dialog")
+  read -r qx qy _ _ < <(atspi extents dialog "Edit Single Key.*") || fail "the key dialog is not on the accessibility bus"
+  click_control "push button" OK "$dx" "$dy" "$qx" "$qy" dialog "Edit Single Key.*"
+  wait_for 100 no_key_dialog || fail "OK did not close the key dialog"
+}
+set_single_key 4 F5
+set_single_key 5 Escape
+set_single_key 3 space
+set_single_key 6 Return
+click_control "push button" Apply "$win_x" "$win_y" 0 0
+wait_for 100 record_is 4 '[16,0,62,0]' || fail "button 4 holds $(button_record 4), not the single key F5 [16,0,62,0]"
+record_is 5 '[16,0,41,0]' || fail "button 5 holds $(button_record 5), not the single key Escape [16,0,41,0]"
+record_is 3 '[16,0,44,0]' || fail "button 3 holds $(button_record 3), not the single key Space [16,0,44,0]"
+record_is 6 '[16,0,40,0]' || fail "button 6 holds $(button_record 6), not the single key Enter [16,0,40,0]"
 
 # Dragging the top bar moves the window: the program hands the drag to sway
 # (an interactive move) on the first motion, and sway moves the window with

@@ -200,6 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
         NamedKeyCase{"F5 on the Escape keycode (a virtual keyboard's keymap)", 1, Qt::Key_F5, false,
                      {0x74, 0x3F, false}},
         NamedKeyCase{"F6 on the 1 keycode", 2, Qt::Key_F6, false, {0x75, 0x40, false}},
+        NamedKeyCase{"Space on the Escape keycode", 1, Qt::Key_Space, false, {0x20, 0x39, false}},
         NamedKeyCase{"Caps Lock made Escape", 58, Qt::Key_Escape, false, {0x1B, 0x01, false}},
         NamedKeyCase{"Caps Lock made Ctrl stays Caps Lock", 58, Qt::Key_Control, false, {0x14, 0x3A, false}},
         NamedKeyCase{"Right Alt naming Alt stays right", 100, Qt::Key_Alt, false, {0xA5, 0x38, true}},
