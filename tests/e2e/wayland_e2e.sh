@@ -250,6 +250,57 @@ record_is 5 '[16,0,41,0]' || fail "button 5 holds $(button_record 5), not the si
 record_is 3 '[16,0,44,0]' || fail "button 3 holds $(button_record 3), not the single key Space [16,0,44,0]"
 record_is 6 '[16,0,40,0]' || fail "button 6 holds $(button_record 6), not the single key Enter [16,0,40,0]"
 
+# Dialogs: each is a window of its own, transient for the window that opened
+# it (xdg_toplevel.set_parent, which sway's tree does not show), and sway
+# focuses it. sway places floating windows centred on the output, as the
+# program placed its main window, so each dialog stands centred on it there
+# (a desktop that places dialogs over their parent does the same wherever the
+# window is). A screenshot of each is kept; Escape closes each.
+node_titled() {
+  swaymsg -t get_tree | jq -c --arg t "$1" 'first(.. | objects | select((.name? // "") | startswith($t)))'
+}
+titled_focused() { opened=$(node_titled "$1"); [ "$(jq -r .focused <<<"$opened")" = true ]; }
+titled_gone() { [ "$(node_titled "$1")" = null ] || [ -z "$(node_titled "$1")" ]; }
+read -r main_cx main_cy < <(jq -r '.rect | "\(.x * 2 + .width) \(.y * 2 + .height)"' <<<"$node")
+# $1: the title's start, $2: the screenshot's name; sets `opened` to its node.
+check_dialog() {
+  local cx cy
+  wait_for 100 titled_focused "$1" || fail "no focused window \"$1\" opened: $(node_titled "$1")"
+  read -r cx cy < <(jq -r '.rect | "\(.x * 2 + .width) \(.y * 2 + .height)"' <<<"$opened")
+  gap_x=$((cx - main_cx)) gap_y=$((cy - main_cy))
+  [ "${gap_x#-}" -le 2 ] && [ "${gap_y#-}" -le 2 ] || fail "\"$1\" is not centred on the main window: $opened"
+  sway_shot "$opened" "$artifacts/wayland-dialog-$2.png"
+  echo "screenshot: $(readlink -f "$artifacts/wayland-dialog-$2.png")"
+}
+close_with_escape() {
+  wtype -k Escape || fail "wtype could not type Escape"
+  wait_for 100 titled_gone "$1" || fail "Escape did not close \"$1\""
+}
+click_control "push button" Help "$win_x" "$win_y" 0 0
+check_dialog "INFO" help
+close_with_escape "INFO"
+click_control "push button" "Reset All" "$win_x" "$win_y" 0 0
+check_dialog "Reset This Profile" message
+close_with_escape "Reset This Profile"
+click_control "push button" "7\\..*" "$win_x" "$win_y" 0 0
+click_control "menu item" "Fire Key.*" "$win_x" "$win_y" 0 0
+check_dialog "Fire Settings" fire
+close_with_escape "Fire Settings"
+click_control "push button" "7\\..*" "$win_x" "$win_y" 0 0
+click_control "menu item" "Macro" "$win_x" "$win_y" 0 0
+atspi find "menu item" "Macro Manager" || fail "\"Macro\" of entry 7 opened no sub-menu"
+click_control "menu item" "Macro Manager" "$win_x" "$win_y" 0 0
+check_dialog "Macro Manager" macro-manager
+read -r mm_x mm_y < <(jq -r '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y)"' <<<"$opened")
+read -r mm_qx mm_qy _ _ < <(atspi extents dialog "Macro Manager.*") || fail "the macro manager is not on the accessibility bus"
+click_control "push button" New "$mm_x" "$mm_y" "$mm_qx" "$mm_qy" dialog "Macro Manager.*"
+check_dialog "Create macro" create-macro
+close_with_escape "Create macro"
+wait_for 100 titled_focused "Macro Manager" || fail "the macro manager did not get the focus back"
+# The macro manager keeps Escape for its recordings; its close button closes it.
+click_control "push button" Close "$mm_x" "$mm_y" "$mm_qx" "$mm_qy" dialog "Macro Manager.*"
+wait_for 100 titled_gone "Macro Manager" || fail "the macro manager's close button did not close it"
+
 # Dragging the top bar moves the window: the program hands the drag to sway
 # (an interactive move) on the first motion, and sway moves the window with
 # the pointer from where the pointer was then. The program answers events in
