@@ -7,6 +7,7 @@
 //   move X Y        the pointer to X,Y of the layout
 //   press | release the left button
 //   click           press and release
+//   rclick          press and release the right button
 //   wheel STEPS     vertical wheel steps (positive: down)
 // Reaches the compositor through WAYLAND_DISPLAY.
 
@@ -24,7 +25,8 @@
 
 namespace {
 
-constexpr std::uint32_t kLeftButton = 0x110; // BTN_LEFT of linux/input-event-codes.h
+constexpr std::uint32_t kLeftButton = 0x110;  // BTN_LEFT of linux/input-event-codes.h
+constexpr std::uint32_t kRightButton = 0x111; // BTN_RIGHT
 
 struct Globals {
     zwlr_virtual_pointer_manager_v1* manager = nullptr;
@@ -97,13 +99,14 @@ int main(int argc, char* argv[])
             }
             zwlr_virtual_pointer_v1_motion_absolute(pointer, milliseconds(), std::uint32_t(x), std::uint32_t(y),
                                                     width, height);
-        } else if (action == "press" || action == "release" || action == "click") {
+        } else if (action == "press" || action == "release" || action == "click" || action == "rclick") {
+            const std::uint32_t button = action == "rclick" ? kRightButton : kLeftButton;
             if (action != "release")
-                zwlr_virtual_pointer_v1_button(pointer, milliseconds(), kLeftButton, WL_POINTER_BUTTON_STATE_PRESSED);
-            if (action == "click")
+                zwlr_virtual_pointer_v1_button(pointer, milliseconds(), button, WL_POINTER_BUTTON_STATE_PRESSED);
+            if (action == "click" || action == "rclick")
                 zwlr_virtual_pointer_v1_frame(pointer);
             if (action != "press")
-                zwlr_virtual_pointer_v1_button(pointer, milliseconds(), kLeftButton, WL_POINTER_BUTTON_STATE_RELEASED);
+                zwlr_virtual_pointer_v1_button(pointer, milliseconds(), button, WL_POINTER_BUTTON_STATE_RELEASED);
         } else if (action == "wheel") {
             int steps = 0;
             words >> steps;

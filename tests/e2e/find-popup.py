@@ -2,9 +2,9 @@
 # Where a popup appeared on the screen, for the end-to-end tests on Wayland,
 # where only the compositor knows where a window or a popup is:
 #   find-popup.py BEFORE.ppm AFTER.ppm WIDTH HEIGHT
-# prints "X Y" of the rectangle of WIDTH x HEIGHT that is in AFTER and not in
-# BEFORE and whose one-pixel frame has one colour (the program's menus draw
-# such a frame), or nothing when there is none. The screenshots are binary
+# prints "X Y" of the rectangle of WIDTH x HEIGHT whose one-pixel frame has
+# one colour in AFTER and not in BEFORE (the program's menus draw such a
+# frame), or nothing when there is none. The screenshots are binary
 # PPM files (grim -t ppm) of the same output.
 import sys
 
@@ -37,31 +37,30 @@ def main(argv):
         raise SystemExit("the screenshots differ in size")
     w, h = int(argv[3]), int(argv[4])
 
-    def px(x, y):
-        i = (y * width + x) * 3
-        return after[i:i + 3]
+    def row(data, x, y, length):
+        start = (y * width + x) * 3
+        return data[start:start + length * 3]
 
-    def changed(x, y):
-        i = (y * width + x) * 3
-        return before[i:i + 3] != after[i:i + 3]
+    def column(data, x, y):
+        return b"".join(data[((row_y * width) + x) * 3:((row_y * width) + x) * 3 + 3] for row_y in range(y, y + h))
 
-    def framed(x, y):
-        colour = px(x, y)
-        if px(x + w - 1, y) != colour or px(x, y + h - 1) != colour or px(x + w - 1, y + h - 1) != colour:
+    def framed(data, x, y):
+        colour = row(data, x, y, 1)
+        if row(data, x + w - 1, y, 1) != colour or row(data, x, y + h - 1, 1) != colour \
+                or row(data, x + w - 1, y + h - 1, 1) != colour:
             return False
-        if after[(y * width + x) * 3:(y * width + x + w) * 3] != colour * w:
+        line = colour * w
+        if row(data, x, y, w) != line or row(data, x, y + h - 1, w) != line:
             return False
-        bottom = y + h - 1
-        if after[(bottom * width + x) * 3:(bottom * width + x + w) * 3] != colour * w:
-            return False
-        return all(px(x, row) == colour and px(x + w - 1, row) == colour for row in range(y, y + h))
+        side = colour * h
+        return column(data, x, y) == side and column(data, x + w - 1, y) == side
 
     for y in range(height - h + 1):
-        row = y * width * 3
-        if before[row:row + width * 3] == after[row:row + width * 3]:
+        # The popup's top edge changed something in its row.
+        if row(before, 0, y, width) == row(after, 0, y, width):
             continue
         for x in range(width - w + 1):
-            if changed(x, y) and framed(x, y):
+            if framed(after, x, y) and not framed(before, x, y):
                 print(x, y)
                 return
 

@@ -297,8 +297,43 @@ click_control "push button" New "$mm_x" "$mm_y" "$mm_qx" "$mm_qy" dialog "Macro 
 check_dialog "Create macro" create-macro
 close_with_escape "Create macro"
 wait_for 100 titled_focused "Macro Manager" || fail "the macro manager did not get the focus back"
+# The macro manager's action tools menu: a macro "m1" with a recorded key
+# (F5 down and up), a click on its first action and a right click there open the
+# menu as a popup right of the pointer, its top on the action's row.
+in_manager=(dialog "Macro Manager.*")
+click_control "push button" New "$mm_x" "$mm_y" "$mm_qx" "$mm_qy" "${in_manager[@]}"
+wait_for 100 titled_focused "Create macro" || fail "\"New\" opened no focused dialog"
+wtype m1 || fail "wtype could not type the macro's name"
+read -r cdx cdy < <(jq -r '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y)"' <<<"$opened")
+read -r cqx cqy _ _ < <(atspi extents dialog "Create macro.*") || fail "the create-macro dialog is not on the accessibility bus"
+click_control "push button" OK "$cdx" "$cdy" "$cqx" "$cqy" dialog "Create macro.*"
+wait_for 100 titled_gone "Create macro" || fail "OK did not close the create-macro dialog"
+atspi --in "${in_manager[@]}" find "list item" m1 || fail "the macro m1 is not in the manager's list"
+click_control "push button" "Start recording" "$mm_x" "$mm_y" "$mm_qx" "$mm_qy" "${in_manager[@]}"
+atspi --in "${in_manager[@]}" find "push button" "Stop recording" enabled || fail "the recording did not start"
+wtype -k F5 || fail "wtype could not type F5"
+atspi --in list "Macro Action Editor:" find "list item" ".*F5.*" || fail "the recording did not take F5"
+click_control "push button" "Stop recording" "$mm_x" "$mm_y" "$mm_qx" "$mm_qy" "${in_manager[@]}"
+atspi --in "${in_manager[@]}" find "push button" "Start recording" enabled || fail "the recording did not stop"
+read -r lx ly _ _ < <(atspi --in "${in_manager[@]}" extents list "Macro Action Editor:") || fail "no action list"
+click_x=$((mm_x + lx - mm_qx + 40)) click_y=$((mm_y + ly - mm_qy + 10))
+grim -t ppm "$work/no-action-menu.ppm" || fail "grim could not take a screenshot"
+pointer move "$click_x" "$click_y"
+pointer click
+pointer rclick
+atspi find "menu item" "Insert Actions" || fail "a right click on an action opened no action tools menu"
+# The pointer, drawn into the screenshots, leaves the menu's left edge.
+pointer move $((click_x - 60)) "$click_y"
+read -r _ _ am_w am_h < <(atspi extents "popup menu" "Macro Action Editor:") || fail "the action tools menu has no extents"
+find_popup "$am_w" "$am_h" "$work/no-action-menu.ppm"
+[ "$popup_x" -eq $((click_x + 1)) ] && [ "$popup_y" -le "$click_y" ] && [ "$popup_y" -gt $((click_y - 30)) ] ||
+  fail "the action tools menu opened at $popup_x,$popup_y, not right of the pointer at $click_x,$click_y on its row"
+grim "$artifacts/wayland-action-menu.png" || fail "grim could not take the action menu's screenshot"
+echo "screenshot: $(readlink -f "$artifacts/wayland-action-menu.png")"
+wtype -k Escape || fail "wtype could not type Escape"
+atspi gone "menu item" "Insert Actions" || fail "Escape did not close the action tools menu"
 # The macro manager keeps Escape for its recordings; its close button closes it.
-click_control "push button" Close "$mm_x" "$mm_y" "$mm_qx" "$mm_qy" dialog "Macro Manager.*"
+click_control "push button" Close "$mm_x" "$mm_y" "$mm_qx" "$mm_qy" "${in_manager[@]}"
 wait_for 100 titled_gone "Macro Manager" || fail "the macro manager's close button did not close it"
 
 # Dragging the top bar moves the window: the program hands the drag to sway
