@@ -19,11 +19,15 @@
 #      centred on it, hovering "Macro" opens the sub-menu beside the menu,
 #      level with the item (both found in grim screenshots; a screenshot of
 #      the open menus is kept); Escape closes the sub-menu, a click elsewhere
-#      the menu;
+#      the menu; the preset menu opens beside PRESET, the macro manager's
+#      action tools menu right of the pointer on the action's row (found in
+#      screenshots too), Escape closing each;
 #    - the System Setting page's scroll speed reaches sway, and its pointer
 #      speed is said not to;
 #    - "Single Key" + F5, Escape, Space or Enter + OK, then Apply, puts the key
 #      into the emulated mouse's button block;
+#    - the help, message, fire and create-macro dialogs and the macro manager
+#      open as focused windows centred where the main window is (screenshots kept);
 #    - dragging the top bar moves the window (sway's tree), and its close
 #      button ends the program;
 #    without the pointer, entry 4's press action opens its menu and "Macro"
@@ -181,6 +185,23 @@ atspi find "menu item" "Single Key" || fail "Escape closed more than the sub-men
 pointer move $((win_x + 20)) $((win_y + 620))
 pointer click
 atspi gone "menu item" "Single Key" || fail "a click outside did not close the menu"
+
+# The preset menu opens beside the PRESET button, over its height, and Escape closes it.
+read -r px py pw ph < <(atspi extents "push button" PRESET) || fail "no PRESET button"
+px=$((win_x + px)) py=$((win_y + py))
+grim -t ppm "$work/no-preset-menu.ppm" || fail "grim could not take a screenshot"
+pointer move $((px + pw / 2 - 1)) $((py + ph / 2))
+pointer move $((px + pw / 2)) $((py + ph / 2))
+pointer click
+atspi find "popup menu" PRESET || fail "a click on PRESET opened no menu"
+read -r _ _ pm_w pm_h < <(atspi extents "popup menu" PRESET) || fail "the preset menu has no extents"
+find_popup "$pm_w" "$pm_h" "$work/no-preset-menu.ppm"
+[ "$popup_x" -eq $((px + pw)) ] && [ "$popup_y" -le "$py" ] && [ $((popup_y + pm_h)) -ge $((py + ph)) ] ||
+  fail "the preset menu (at $popup_x,$popup_y, ${pm_w}x$pm_h) is not beside PRESET (at $px,$py, ${pw}x$ph)"
+grim "$artifacts/wayland-preset-menu.png" || fail "grim could not take the preset menu's screenshot"
+echo "screenshot: $(readlink -f "$artifacts/wayland-preset-menu.png")"
+wtype -k Escape || fail "wtype could not type Escape"
+atspi gone "popup menu" PRESET || fail "Escape did not close the preset menu"
 
 # The System Setting page reaches sway: the scroll speed (9 lines a notch) as
 # its scroll factor (3), once the page's short wait after a change is over;
