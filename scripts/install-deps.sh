@@ -13,7 +13,7 @@ packages=(
   xvfb xdotool x11-utils dbus-x11 dbus-daemon openbox fonts-noto-cjk fonts-wqy-microhei jq
   libx11-dev libxtst-dev libxdamage-dev
   at-spi2-core python3-pyatspi gir1.2-atspi-2.0
-  sway grim wtype qt6-wayland
+  sway grim wtype qt6-wayland libwayland-dev
   libkf5config-bin
 )
 if [ "${1:-}" = "--fuzz" ]; then

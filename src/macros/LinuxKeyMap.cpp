@@ -227,12 +227,53 @@ std::span<const PhysicalKey> physicalKeys()
     return kKeys;
 }
 
+namespace {
+
+bool isModifier(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The key the keymap names when it gives a key outside the keypad another
+// function key, navigation or editing key (or Space) than a US keyboard has
+// there (Caps Lock made Escape, a virtual keyboard that puts F5 on the Escape
+// keycode): that named key is what the user pressed. Other printing keys keep
+// their place (the layout rules above), and modifiers too, as their name
+// tells no side.
+const PhysicalKey* keyNamedInstead(const PhysicalKey& row, const LinuxKey& key)
+{
+    constexpr int kFirstSpecialKey = 0x01000000;
+    const bool named = key.qtKey >= kFirstSpecialKey || key.qtKey == Qt::Key_Space;
+    if (!named || key.keypad || row.role == R::Keypad || key.qtKey == row.qtKey || key.qtKey == Qt::Key_unknown
+        || isModifier(key.qtKey))
+        return nullptr;
+    return keyOfQtKey(key.qtKey, false);
+}
+
+} // namespace
+
 std::optional<WindowsKey> windowsKeyOf(const LinuxKey& key)
 {
     if (key.nativeScanCode >= kXkbKeycodeOffset) {
-        if (const PhysicalKey* row = keyOfEvdev(key.nativeScanCode - kXkbKeycodeOffset))
-            return windowsKeyOfRow(*row, key.qtKey);
-        return std::nullopt;
+        const PhysicalKey* row = keyOfEvdev(key.nativeScanCode - kXkbKeycodeOffset);
+        if (row == nullptr)
+            return std::nullopt;
+        if (const PhysicalKey* named = keyNamedInstead(*row, key))
+            row = named;
+        return windowsKeyOfRow(*row, key.qtKey);
     }
     // No keycode: letters and digits by their Qt key, the rest by the table.
     if (!key.keypad && (isLetter(key.qtKey) || isDigit(key.qtKey))) {

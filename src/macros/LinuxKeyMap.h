@@ -11,9 +11,12 @@
 //
 // As on Windows, letters and digits follow the active layout (the key that
 // types "a" on a French keyboard is VK_A, wherever it sits), and every other
-// key comes from its physical position. The keypad follows Num Lock: its
-// digit keys are VK_NUMPAD0..9 with Num Lock on and the keypad forms of the
-// navigation keys (VK_HOME, VK_CLEAR, ..., not extended) with Num Lock off.
+// key comes from its physical position, unless the keymap names it another
+// function, navigation or editing key (a remapped Caps Lock, a virtual
+// keyboard with a keymap of its own): then it is that key. The keypad
+// follows Num Lock: its digit keys are VK_NUMPAD0..9 with Num Lock on and the
+// keypad forms of the navigation keys (VK_HOME, VK_CLEAR, ..., not extended)
+// with Num Lock off.
 //
 // The physical key is the evdev key code, which X11 and Wayland hand over as
 // the keycode plus 8 (QKeyEvent::nativeScanCode). Where the platform gives no

@@ -7,6 +7,9 @@
 #   atspi-client.py PID find ROLE NAME [STATE...]   wait until it is there (with the states)
 #   atspi-client.py PID gone ROLE NAME              wait until it is not there
 #   atspi-client.py PID path ROLE NAME              print the roles and names from the application down to it
+#   atspi-client.py PID extents ROLE NAME           print "X Y WIDTH HEIGHT" of it inside its own window
+#       (on Wayland a program knows no screen positions, only those in its windows)
+#   atspi-client.py PID set ROLE NAME VALUE         set the value of a slider (its Value interface)
 #   atspi-client.py PID do ROLE NAME ACTION [--announces ROLE NAME]
 #       run the action; with --announces, wait until the program says that
 #       the object ROLE NAME has the focus
@@ -120,6 +123,21 @@ def main(argv):
             print(f"no {role} '{name}'", file=sys.stderr)
             return 1
         print(describe(path))
+        return 0
+    if command == "extents":
+        path = poll(lambda: lookup(pid, role, name))
+        if not path:
+            print(f"no {role} '{name}'", file=sys.stderr)
+            return 1
+        box = path[-1].queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+        print(box.x, box.y, box.width, box.height)
+        return 0
+    if command == "set":
+        path = poll(lambda: lookup(pid, role, name))
+        if not path:
+            print(f"no {role} '{name}'", file=sys.stderr)
+            return 1
+        path[-1].queryValue().currentValue = float(rest[0])
         return 0
     if command == "do":
         action = rest[0]

@@ -191,6 +191,25 @@ INSTANTIATE_TEST_SUITE_P(
                     LayoutCase{"Keypad 1 stays on the keypad", 79, Qt::Key_1, 0x61},
                     LayoutCase{"Enter stays Enter whatever it types", 28, Qt::Key_A, 0x0D}));
 
+// A keymap that names a key another special key than a US keyboard has there
+// wins; printing keys, modifiers, the keypad and a modifier's alternate name
+// of the same key keep their place.
+INSTANTIATE_TEST_SUITE_P(
+    Remapped, LinuxKeyMapNamedKeys,
+    testing::Values(
+        NamedKeyCase{"F5 on the Escape keycode (a virtual keyboard's keymap)", 1, Qt::Key_F5, false,
+                     {0x74, 0x3F, false}},
+        NamedKeyCase{"F6 on the 1 keycode", 2, Qt::Key_F6, false, {0x75, 0x40, false}},
+        NamedKeyCase{"Space on the Escape keycode", 1, Qt::Key_Space, false, {0x20, 0x39, false}},
+        NamedKeyCase{"Caps Lock made Escape", 58, Qt::Key_Escape, false, {0x1B, 0x01, false}},
+        NamedKeyCase{"Caps Lock made Ctrl stays Caps Lock", 58, Qt::Key_Control, false, {0x14, 0x3A, false}},
+        NamedKeyCase{"Right Alt naming Alt stays right", 100, Qt::Key_Alt, false, {0xA5, 0x38, true}},
+        NamedKeyCase{"Alt+Print (SysReq) stays Print Screen", 99, Qt::Key_SysReq, false, {0x2C, 0x37, true}},
+        NamedKeyCase{"Keypad 7 with Num Lock off stays on the keypad", 71, Qt::Key_Home, true,
+                     {0x24, 0x47, false}},
+        NamedKeyCase{"Enter typing a stays Enter", 28, Qt::Key_A, false, {0x0D, 0x1C, false}},
+        NamedKeyCase{"An unknown name keeps the key", 1, Qt::Key_unknown, false, {0x1B, 0x01, false}}));
+
 TEST(LinuxKeyMap, WithoutAKeycodeTheQtKeyNamesTheKey)
 {
     const struct {

@@ -1,5 +1,6 @@
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinLabel.h"
+#include "ui/skin/Theme.h"
 #include "ui/windows/SkinDialog.h"
 #include "ui/windows/SkinWindow.h"
 
@@ -78,6 +79,23 @@ TEST_F(SkinWindowTest, BackgroundSetsTheSizeAndFollowsThePixelRatio)
     const QImage at2 = test::renderAt(window, 2.0);
     EXPECT_EQ(at2.size(), QSize(600, 400));
     EXPECT_EQ(test::pixelAt(at2, {150, 150}), QColor(Qt::gray));
+}
+
+// A skin's rounded corner is transparent: an opaque window shows the theme's
+// colour there (not the palette's light one), a translucent one lets it through.
+TEST(SkinWindowCorners, AreTheThemesColourUnlessTheWindowIsTranslucent)
+{
+    QImage skin = test::solidImage({60, 40}, Qt::darkGray);
+    skin.setPixelColor(0, 0, Qt::transparent);
+    for (const bool translucent : {false, true}) {
+        SkinWindow window(nullptr, 20);
+        window.setAttribute(Qt::WA_TranslucentBackground, translucent);
+        window.setBackground(SkinImage(skin));
+        const QImage shown = test::renderAt(window, 1.0);
+        EXPECT_EQ(test::pixelAt(shown, {0, 0}), translucent ? QColor(Qt::transparent) : theme::windowBack())
+            << "translucent " << translucent;
+        EXPECT_EQ(test::pixelAt(shown, {30, 20}), QColor(Qt::darkGray));
+    }
 }
 
 TEST_F(SkinWindowTest, DraggingTheTopBarMovesTheWindowWhenTheSystemWillNot)

@@ -12,6 +12,7 @@ SkinDialog::SkinDialog(QWidget* parent, int topBarHeight)
 {
     setModal(true);
     setFont(uiFont(9));
+    useSkinCorners(*this);
 }
 
 void SkinDialog::setBackground(const SkinImage& image)

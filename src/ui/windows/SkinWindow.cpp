@@ -3,6 +3,7 @@
 #include "ui/controls/UiFont.h"
 #include "ui/skin/Theme.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 
 namespace k4812 {
@@ -11,6 +12,7 @@ SkinWindow::SkinWindow(QWidget* parent, int topBarHeight)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_dragger(new TopBarDragger(this, topBarHeight))
 {
     setFont(uiFont(9));
+    useSkinCorners(*this);
 }
 
 void SkinWindow::setBackground(const SkinImage& image)
@@ -33,6 +35,8 @@ void paintSkinBackground(QWidget& window, const SkinImage& background)
         painter.fillRect(window.rect(), theme::windowBack());
         return;
     }
+    if (!window.testAttribute(Qt::WA_TranslucentBackground))
+        painter.fillRect(window.rect(), theme::windowBack());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QPixmap pixmap = background.pixmapFor(paintPixelRatio(painter));
     const QSize size = background.size();
@@ -53,6 +57,12 @@ void paintSkinBackground(QWidget& window, const SkinImage& background)
     painter.drawPixmap(QRectF(0, half, w, gap + 1), pixmap, source(half, 1, w));
     painter.drawPixmap(QRectF(0, half + gap, w, size.height() - half), pixmap,
                        source(half, size.height() - half, w));
+}
+
+void useSkinCorners(QWidget& window)
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        window.setAttribute(Qt::WA_TranslucentBackground);
 }
 
 } // namespace k4812

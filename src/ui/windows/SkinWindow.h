@@ -28,6 +28,11 @@ private:
 };
 
 // Paints a window's skin background, or the theme's colour without one.
+// Where the skin's rounded corners are transparent, a window without alpha
+// would show its palette's light colour: it gets the theme's colour there.
 void paintSkinBackground(QWidget& window, const SkinImage& background);
+// Lets the skin's rounded corners be see-through where the platform always
+// composites windows with alpha (Wayland); elsewhere they stay opaque.
+void useSkinCorners(QWidget& window);
 
 } // namespace k4812
