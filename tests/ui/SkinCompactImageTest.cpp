@@ -2,14 +2,17 @@
 // form; what the program decodes must be the very pixels that were drawn.
 
 #include "CompactImage.h"
+#include "FastPng.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -37,7 +40,8 @@ struct Case {
     QImage::Format expected;
 };
 
-TEST(SkinCompactImage, DecodesToTheDrawnPixelsInTheSmallestForm)
+// The cases: one per form the generator stores.
+std::vector<Case> formCases()
 {
     // Every pixel its own colour: more than a palette holds.
     const auto pixels = [](int alphaStep) {
@@ -47,7 +51,7 @@ TEST(SkinCompactImage, DecodesToTheDrawnPixelsInTheSmallestForm)
                     p.fillRect(x, y, 1, 1, QColor(x * 6, y * 8, 100, 255 - alphaStep * x));
         };
     };
-    const Case cases[] = {
+    return {
         {"few colours with transparent corners",
          [](QPainter& p) {
              p.setRenderHint(QPainter::Antialiasing, false);
@@ -58,7 +62,36 @@ TEST(SkinCompactImage, DecodesToTheDrawnPixelsInTheSmallestForm)
         {"many colours, opaque", pixels(0), QImage::Format_RGB32},
         {"many colours, partly transparent", pixels(6), QImage::Format_ARGB32},
     };
-    for (const Case& c : cases) {
+}
+
+// The filter byte that starts each row of a PNG's pixel data.
+std::vector<int> rowFilters(const QByteArray& png, int rowBytes)
+{
+    QByteArray deflated;
+    int height = 0;
+    for (qsizetype at = 8; at + 12 <= png.size();) {
+        const auto length = qFromBigEndian<quint32>(png.constData() + at);
+        const QByteArray type = png.mid(at + 4, 4);
+        if (type == "IHDR")
+            height = int(qFromBigEndian<quint32>(png.constData() + at + 12));
+        if (type == "IDAT")
+            deflated += png.mid(at + 8, length);
+        at += 12 + qsizetype(length);
+    }
+    // qUncompress wants the inflated size in front of the zlib stream.
+    const quint32 size = quint32((rowBytes + 1) * height);
+    QByteArray framed(4, '\0');
+    qToBigEndian(size, framed.data());
+    const QByteArray raw = qUncompress(framed + deflated);
+    std::vector<int> filters;
+    for (int y = 0; y < height && qsizetype(y) * (rowBytes + 1) < raw.size(); ++y)
+        filters.push_back(raw[qsizetype(y) * (rowBytes + 1)]);
+    return filters;
+}
+
+TEST(SkinCompactImage, DecodesToTheDrawnPixelsInTheSmallestForm)
+{
+    for (const Case& c : formCases()) {
         SCOPED_TRACE(c.name);
         const QImage image = drawn(c.paint);
         const QImage compact = k4812::skin::compactForm(image);
@@ -66,6 +99,26 @@ TEST(SkinCompactImage, DecodesToTheDrawnPixelsInTheSmallestForm)
         EXPECT_EQ(throughPng(compact).convertToFormat(QImage::Format_ARGB32),
                   image.convertToFormat(QImage::Format_ARGB32));
     }
+}
+
+TEST(SkinCompactImage, FastDecodingPngKeepsThePixelsWithEveryRowUnfiltered)
+{
+    const auto bytesPerPixel = [](QImage::Format format) {
+        return format == QImage::Format_Indexed8 ? 1 : format == QImage::Format_RGB32 ? 3 : 4;
+    };
+    for (const Case& c : formCases()) {
+        SCOPED_TRACE(c.name);
+        const QImage image = drawn(c.paint);
+        const QImage compact = k4812::skin::compactForm(image);
+        const QByteArray png = k4812::skin::fastDecodingPng(compact);
+        ASSERT_FALSE(png.isEmpty());
+        const QImage decoded = QImage::fromData(png, "PNG");
+        EXPECT_EQ(decoded.convertToFormat(QImage::Format_ARGB32), image.convertToFormat(QImage::Format_ARGB32));
+        // Unfiltered rows are what makes the file fast to decode.
+        EXPECT_EQ(rowFilters(png, image.width() * bytesPerPixel(compact.format())),
+                  std::vector<int>(std::size_t(image.height()), 0));
+    }
+    EXPECT_TRUE(k4812::skin::fastDecodingPng(QImage()).isEmpty());
 }
 
 } // namespace
