@@ -176,6 +176,23 @@ TEST_F(ImageDataBaseTest, ExplicitPathAndImageLookups)
     EXPECT_EQ(store.IMAGE(QStringLiteral("close-1.png")).normal().pixelColor(1, 1), QColor(Qt::red));
 }
 
+// The store's own reader: PNG files, and a skin file in another format under
+// a ".png" name, load; a file that is no image does not.
+TEST(ImageDataBaseReaderTest, ReadsPngFilesAndOtherFormatsUnderPngNames)
+{
+    test::TestEnvironment env;
+    QDir().mkpath(env.path("skin"));
+    ASSERT_TRUE(test::solidImage({6, 4}, Qt::red).save(env.path("skin/png.png"), "PNG"));
+    ASSERT_TRUE(test::solidImage({6, 4}, Qt::blue).save(env.path("skin/bmp.png"), "BMP"));
+    test::writeFile(env.path("skin/text.png"), "not an image");
+    TImageDataBase store(env.path("skin"));
+    store.setLoadHighDensity(false);
+    EXPECT_EQ(store.image(QStringLiteral("png.png")).normal().pixelColor(1, 1), QColor(Qt::red));
+    EXPECT_EQ(store.image(QStringLiteral("bmp.png")).normal().pixelColor(1, 1), QColor(Qt::blue));
+    EXPECT_EQ(store.image(QStringLiteral("png.png")).normal().format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_TRUE(store.image(QStringLiteral("text.png")).isNull());
+}
+
 TEST(ImageDataBaseNamesTest, HighDensityFileNames)
 {
     EXPECT_EQ(highDensityFileName(QStringLiteral("/a/close-1.png")), QStringLiteral("/a/close-1@2x.png"));

@@ -20,13 +20,26 @@ QString withSlash(QString path)
     return path;
 }
 
+QImage readAs(const QString& path, const QByteArray& format)
+{
+    QImageReader reader(path, format);
+    // Told the format, the reader goes straight to its handler; left to find
+    // it, the reader loads every image-format plugin to ask whether it reads
+    // the file, which costs more than decoding a small image.
+    reader.setAutoDetectImageFormat(format.isEmpty());
+    reader.setAutoTransform(false);
+    return reader.read();
+}
+
 QImage readImageFile(const QString& path)
 {
     if (!QFileInfo(path).isFile())
         return {};
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    QImage image = reader.read();
+    // Skin files are PNG files; one in another format under a skin name
+    // still loads, found by the reader.
+    QImage image = readAs(path, QByteArrayLiteral("png"));
+    if (image.isNull())
+        image = readAs(path, {});
     if (image.isNull())
         return {};
     // Converted in place: the image just read is not shared, so no second buffer is made.
