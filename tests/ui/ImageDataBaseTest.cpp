@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
+#include <thread>
+
 namespace k4812 {
 namespace {
 
@@ -146,6 +149,38 @@ TEST_F(ImageDataBaseTest, PrefetchedFileIsReadOnceAndServesTheRequest)
     store.prefetch(QStringLiteral("messagedialog.png"), QStringLiteral("dialog"));
     store.SetImageBasePath(env.path("elsewhere"));
     EXPECT_TRUE(store.image(QStringLiteral("messagedialog.png"), QStringLiteral("dialog")).isNull());
+}
+
+// A list of images is read on one thread, in the list's order, each file
+// once, with its 2x file; the requests that follow take what it read.
+TEST_F(ImageDataBaseTest, PrefetchedListIsReadInItsOrderOnOneThread)
+{
+    std::mutex lock;
+    QList<std::pair<QString, std::thread::id>> listReads;
+    store.setLoader([&](const QString& path) {
+        const std::lock_guard<std::mutex> guard(lock);
+        listReads.append({QDir(env.path("skin")).relativeFilePath(path), std::this_thread::get_id()});
+        return defaultLoader(path);
+    });
+    store.prefetch(QList<TImageDataBase::ImageRef>{{QStringLiteral("messagedialog.png"), QStringLiteral("dialog")},
+                                                   {QStringLiteral("close-1.png"), QStringLiteral("buttons")},
+                                                   {QStringLiteral("close-1.png"), QStringLiteral("buttons")},
+                                                   {QLatin1String(TImageDataBase::kEmptyImageName), {}},
+                                                   {QStringLiteral("missing.png"), QStringLiteral("controls")}});
+    EXPECT_EQ(store.image(QStringLiteral("close-1.png"), QStringLiteral("buttons")).normal().pixelColor(1, 1),
+              QColor(Qt::red));
+    const SkinImage back = store.image(QStringLiteral("messagedialog.png"), QStringLiteral("dialog"));
+    EXPECT_EQ(back.highDensity().size(), QSize(916, 492));
+    EXPECT_TRUE(store.image(QStringLiteral("missing.png"), QStringLiteral("controls")).isNull());
+    store.clearCache(); // waits for the thread
+
+    QStringList paths;
+    for (const auto& [path, thread] : listReads) {
+        paths.append(path);
+        EXPECT_NE(thread, std::this_thread::get_id()) << path.toStdString();
+    }
+    EXPECT_EQ(paths, QStringList({"dialog/messagedialog.png", "dialog/messagedialog@2x.png", "buttons/close-1.png",
+                                  "buttons/close-1@2x.png", "controls/missing.png", "controls/missing@2x.png"}));
 }
 
 TEST_F(ImageDataBaseTest, HighDensityVariantIsLoadedWhenAskedAndWhenItFits)

@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QPixmap>
 #include <QScreen>
+#include <QStringList>
 
 #include <system_error>
 
@@ -66,6 +67,7 @@ void TImageDataBase::clearCache()
     for (const auto& pending : std::as_const(m_pending))
         pending.wait();
     m_pending.clear();
+    m_readers.clear(); // each waits for its thread
 }
 
 QString TImageDataBase::pathOf(const QString& name, const QString& subPath, const QString& imagePath) const
@@ -79,16 +81,39 @@ QString TImageDataBase::pathOf(const QString& name, const QString& subPath, cons
 
 void TImageDataBase::prefetch(const QString& AImageName, const QString& AImageSubPath)
 {
-    if (AImageName == QLatin1String(kEmptyImageName) || find(AImageName))
-        return;
-    const QString path = pathOf(AImageName, AImageSubPath, {});
-    if (m_pending.contains(path))
-        return;
-    try {
-        m_pending.insert(path, std::async(std::launch::async, m_loader, path).share());
-    } catch (const std::system_error&) {
-        // No thread to spare: the file is read when it is needed.
+    prefetch(QList<ImageRef>{{AImageName, AImageSubPath}});
+}
+
+void TImageDataBase::prefetch(const QList<ImageRef>& images)
+{
+    const bool highDensity = loadsHighDensity();
+    QStringList paths;
+    for (const ImageRef& image : images) {
+        if (image.name == QLatin1String(kEmptyImageName) || find(image.name))
+            continue;
+        const QString path = pathOf(image.name, image.subPath, {});
+        if (m_pending.contains(path) || paths.contains(path))
+            continue;
+        paths.append(path);
+        if (highDensity)
+            paths.append(highDensityFileName(path));
     }
+    if (paths.isEmpty())
+        return;
+    auto results = std::make_shared<std::vector<std::promise<QImage>>>(std::size_t(paths.size()));
+    QList<std::shared_future<QImage>> futures;
+    for (auto& result : *results)
+        futures.append(result.get_future().share());
+    try {
+        m_readers.push_back(std::async(std::launch::async, [loader = m_loader, paths, results] {
+            for (qsizetype i = 0; i < paths.size(); ++i)
+                (*results)[std::size_t(i)].set_value(loader(paths[i]));
+        }));
+    } catch (const std::system_error&) {
+        return; // no thread to spare: the files are read when they are needed
+    }
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        m_pending.insert(paths[i], futures[i]);
 }
 
 QImage TImageDataBase::read(const QString& path)
@@ -131,7 +156,7 @@ const TuiImageData* TImageDataBase::load(const QString& name, const QString& pat
         return nullptr;
     QImage highDensity;
     if (loadsHighDensity()) {
-        highDensity = m_loader(highDensityFileName(path));
+        highDensity = read(highDensityFileName(path));
         // A 2x file that does not match its 1x image is ignored rather than drawn distorted.
         if (!highDensity.isNull() && highDensity.size() != normal.size() * 2)
             highDensity = QImage();
