@@ -5,6 +5,7 @@
 #include "FastPng.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QtEndian>
@@ -64,28 +65,34 @@ std::vector<Case> formCases()
     };
 }
 
-// The filter byte that starts each row of a PNG's pixel data.
-std::vector<int> rowFilters(const QByteArray& png, int rowBytes)
+// The filter byte that starts each row of a PNG's pixel data (8 bits per sample).
+std::vector<int> rowFilters(const QByteArray& png)
 {
     QByteArray deflated;
+    int width = 0;
     int height = 0;
+    int samples = 0;
     for (qsizetype at = 8; at + 12 <= png.size();) {
         const auto length = qFromBigEndian<quint32>(png.constData() + at);
         const QByteArray type = png.mid(at + 4, 4);
-        if (type == "IHDR")
+        if (type == "IHDR") {
+            width = int(qFromBigEndian<quint32>(png.constData() + at + 8));
             height = int(qFromBigEndian<quint32>(png.constData() + at + 12));
+            const int colourType = png[at + 17];
+            samples = colourType == 6 ? 4 : colourType == 2 ? 3 : colourType == 4 ? 2 : 1;
+        }
         if (type == "IDAT")
             deflated += png.mid(at + 8, length);
         at += 12 + qsizetype(length);
     }
+    const qsizetype rowBytes = qsizetype(width) * samples + 1;
     // qUncompress wants the inflated size in front of the zlib stream.
-    const quint32 size = quint32((rowBytes + 1) * height);
     QByteArray framed(4, '\0');
-    qToBigEndian(size, framed.data());
+    qToBigEndian(quint32(rowBytes * height), framed.data());
     const QByteArray raw = qUncompress(framed + deflated);
     std::vector<int> filters;
-    for (int y = 0; y < height && qsizetype(y) * (rowBytes + 1) < raw.size(); ++y)
-        filters.push_back(raw[qsizetype(y) * (rowBytes + 1)]);
+    for (qsizetype y = 0; y < height && y * rowBytes < raw.size(); ++y)
+        filters.push_back(raw[y * rowBytes]);
     return filters;
 }
 
@@ -103,9 +110,6 @@ TEST(SkinCompactImage, DecodesToTheDrawnPixelsInTheSmallestForm)
 
 TEST(SkinCompactImage, FastDecodingPngKeepsThePixelsWithEveryRowUnfiltered)
 {
-    const auto bytesPerPixel = [](QImage::Format format) {
-        return format == QImage::Format_Indexed8 ? 1 : format == QImage::Format_RGB32 ? 3 : 4;
-    };
     for (const Case& c : formCases()) {
         SCOPED_TRACE(c.name);
         const QImage image = drawn(c.paint);
@@ -115,10 +119,22 @@ TEST(SkinCompactImage, FastDecodingPngKeepsThePixelsWithEveryRowUnfiltered)
         const QImage decoded = QImage::fromData(png, "PNG");
         EXPECT_EQ(decoded.convertToFormat(QImage::Format_ARGB32), image.convertToFormat(QImage::Format_ARGB32));
         // Unfiltered rows are what makes the file fast to decode.
-        EXPECT_EQ(rowFilters(png, image.width() * bytesPerPixel(compact.format())),
-                  std::vector<int>(std::size_t(image.height()), 0));
+        EXPECT_EQ(rowFilters(png), std::vector<int>(std::size_t(image.height()), 0));
     }
     EXPECT_TRUE(k4812::skin::fastDecodingPng(QImage()).isEmpty());
+}
+
+// The window's background, decoded at every start, is the file the build
+// wrote that way.
+TEST(SkinCompactImage, TheBuiltBackgroundIsStoredUnfiltered)
+{
+    for (const char* name : {"mainback.png", "mainback@2x.png"}) {
+        QFile file(QStringLiteral(K4812_BIN_DIR "/Images/0409/dialog/") + QLatin1String(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        const QImage image = QImage::fromData(file.readAll(), "PNG");
+        file.seek(0);
+        EXPECT_EQ(rowFilters(file.readAll()), std::vector<int>(std::size_t(image.height()), 0)) << name;
+    }
 }
 
 } // namespace
