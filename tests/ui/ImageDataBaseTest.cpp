@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 namespace k4812 {
@@ -181,6 +182,27 @@ TEST_F(ImageDataBaseTest, PrefetchedListIsReadInItsOrderOnOneThread)
     }
     EXPECT_EQ(paths, QStringList({"dialog/messagedialog.png", "dialog/messagedialog@2x.png", "buttons/close-1.png",
                                   "buttons/close-1@2x.png", "controls/missing.png", "controls/missing@2x.png"}));
+}
+
+// A read that throws on the prefetch thread is a file that did not load:
+// the files after it in the list still serve their requests, and the
+// failed one is read again when asked for.
+TEST_F(ImageDataBaseTest, AFailedReadInAPrefetchedListSpoilsNoOtherFile)
+{
+    const std::thread::id mainThread = std::this_thread::get_id();
+    store.setLoader([mainThread](const QString& path) {
+        if (path.endsWith(QLatin1String("buttons/close-1.png")) && std::this_thread::get_id() != mainThread)
+            throw std::runtime_error("read failed");
+        return defaultLoader(path);
+    });
+    store.prefetch(QList<TImageDataBase::ImageRef>{{QStringLiteral("close-1.png"), QStringLiteral("buttons")},
+                                                   {QStringLiteral("messagedialog.png"), QStringLiteral("dialog")}});
+    SkinImage close = test::solidSkin({5, 5}, Qt::white);
+    store.AssignIMAGE(close, QStringLiteral("close-1.png"), QStringLiteral("buttons"));
+    EXPECT_EQ(close.size(), QSize(5, 5)) << "not loaded: the target keeps what it had";
+    EXPECT_EQ(store.image(QStringLiteral("messagedialog.png"), QStringLiteral("dialog")).size(), QSize(458, 246));
+    EXPECT_EQ(store.image(QStringLiteral("close-1.png"), QStringLiteral("buttons")).normal().pixelColor(1, 1),
+              QColor(Qt::red));
 }
 
 TEST_F(ImageDataBaseTest, HighDensityVariantIsLoadedWhenAskedAndWhenItFits)

@@ -106,8 +106,16 @@ void TImageDataBase::prefetch(const QList<ImageRef>& images)
         futures.append(result.get_future().share());
     try {
         m_readers.push_back(std::async(std::launch::async, [loader = m_loader, paths, results] {
-            for (qsizetype i = 0; i < paths.size(); ++i)
-                (*results)[std::size_t(i)].set_value(loader(paths[i]));
+            for (qsizetype i = 0; i < paths.size(); ++i) {
+                // A read that fails in any way is a file that did not load; the files after it are still read.
+                QImage image;
+                try {
+                    image = loader(paths[i]);
+                } catch (...) {
+                    image = QImage();
+                }
+                (*results)[std::size_t(i)].set_value(std::move(image));
+            }
         }));
     } catch (const std::system_error&) {
         return; // no thread to spare: the files are read when they are needed
