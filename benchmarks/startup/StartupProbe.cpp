@@ -12,6 +12,7 @@
 
 #include "emulator/EmulatorHidBackend.h"
 #include "profiles/ProfileManager.h"
+#include "ui/controls/UiFont.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -104,6 +105,7 @@ int main(int argc, char* argv[])
         return QApplication::exec();
     }
 
+    k4812::useUiFontForApplication(); // as k4812-config does
     k4812::TDM dm;
     k4812::TuiHIDData hid(std::make_unique<k4812::EmulatorHidBackend>(), QStringList{});
     k4812::TK4812CfgMain::Services services;

@@ -21,53 +21,71 @@ SkinImage skin(const char* name, const char* group)
     return imageDataBase().image(QLatin1String(name), QLatin1String(group));
 }
 
-void setFaces(TK4812CfgMain& window, const QString& control, const char* normal, const char* hot,
-              const char* pressed, const char* group)
+// The faces of the window's buttons: control, normal, hot and pressed image, group.
+struct FacesRow {
+    const char* control;
+    const char* faces[3];
+    const char* group;
+};
+
+QList<FacesRow> facesTable()
 {
-    if (auto* button = window.findChild<SkinButton*>(control))
-        button->setFaces(skin(normal, group), skin(hot, group), skin(pressed, group));
+    QList<FacesRow> rows;
+    rows.append({"BSBTNPRESET", {"preset-1.png", "preset-2.png", "preset-3.png"}, "buttons"});
+    for (const char* profile : {"BSBTNPROFILE1", "BSBTNPROFILE2", "BSBTNPROFILE3", "BSBTNPROFILE4"})
+        rows.append({profile, {"profile1-1.png", "profile1-2.png", "profile1-3.png"}, "buttons"});
+    rows.append({"BSBTNPROFILE5", {"Profile5-1.png", "Profile5-2.png", "Profile5-3.png"}, "buttons"});
+    for (const char* entry : {"BtnSet1", "BtnSet2", "BtnSet3", "BtnSet4", "BtnSet5", "BtnSet6", "BtnSet7",
+                              "BtnSet8", "Btnset9"})
+        rows.append({entry, {"ButtonAssign-1.png", "ButtonAssign-2.png", "ButtonAssign-3.png"}, "buttons"});
+    rows.append({"BSBTNHELP", {"help-1.png", "help-2.png", "help-3.png"}, "buttons"});
+    rows.append({"BSBTNMIN", {"min-1.png", "min-2.png", "min-3.png"}, "buttons"});
+    rows.append({"BSBTNCLOSE", {"close-1.png", "close-2.png", "close-3.png"}, "buttons"});
+    rows.append({"BSBTNMODE1", {"mode-1.png", "mode-2.png", "mode-2.png"}, "buttons"});
+    rows.append({"BSBTNMODE2", {"mode-1.png", "mode-2.png", "mode-2.png"}, "buttons"});
+    for (const char* frame : {"BSBTNOK", "BSBTNAPPLY", "BSBTNCANCEL", "BSBTNRESETALL"})
+        rows.append({frame, {"DLG-OK-1.png", "DLG-OK-2.png", "DLG-OK-3.png"}, "dialog"});
+    // The pages' buttons wear the button-set entries' faces.
+    for (const char* pageButton : {"BSBTNSENSDEFAULTS", "BSBTNADVDEFAULTS", "BSBTNLIGHTPREVIEW", "BSBTNRESTORELIGHT"})
+        rows.append({pageButton, {"ButtonAssign-1.png", "ButtonAssign-2.png", "ButtonAssign-3.png"}, "buttons"});
+    return rows;
 }
 
-void setTrackBackground(TK4812CfgMain& window, const char* track, const char* image)
-{
-    if (auto* bar = window.findChild<TrackBar*>(QLatin1String(track)))
-        bar->setBackground(skin(image, "controls"));
-}
+// The track bars' backgrounds (in "controls").
+constexpr const char* kTrackBackgrounds[][2] = {
+    {"TrackBarCPIX", "DPISetting-back.png"},           {"TrackBarCPIY", "DPISetting-back.png"},
+    {"TrackBarLIGHTSPEED", "DPISetting-back.png"},     {"TrackBarDoubleClickSpeed", "Trackbar-back.png"},
+    {"TrackBarPointerSpeed", "Trackbar-back.png"},     {"TRACKBARSCROLLSPEED", "Trackbar-back.png"},
+};
 
 } // namespace
 
 void prefetchMainWindowSkin()
 {
-    imageDataBase().prefetch(QStringLiteral("mainback.png"), QStringLiteral("dialog"));
+    // Every image LoadSkin asks for, in its order, so that what it asks for
+    // first is read first.
+    QList<TImageDataBase::ImageRef> images;
+    for (const FacesRow& row : facesTable())
+        for (const char* face : row.faces)
+            images.append({QLatin1String(face), QLatin1String(row.group)});
+    for (const auto& track : kTrackBackgrounds)
+        images.append({QLatin1String(track[1]), QStringLiteral("controls")});
+    images.append({QStringLiteral("mainback.png"), QStringLiteral("dialog")});
+    imageDataBase().prefetch(images);
 }
 
 void applyMainWindowSkin(TK4812CfgMain& window, const QString&)
 {
     applyUiStyleSheet();
-    const auto name = [](const char* n) { return QLatin1String(n); };
-    setFaces(window, name("BSBTNPRESET"), "preset-1.png", "preset-2.png", "preset-3.png", "buttons");
-    for (int p = 1; p <= 4; ++p)
-        setFaces(window, QStringLiteral("BSBTNPROFILE%1").arg(p), "profile1-1.png", "profile1-2.png",
-                 "profile1-3.png", "buttons");
-    setFaces(window, name("BSBTNPROFILE5"), "Profile5-1.png", "Profile5-2.png", "Profile5-3.png", "buttons");
-    for (const char* entry : {"BtnSet1", "BtnSet2", "BtnSet3", "BtnSet4", "BtnSet5", "BtnSet6", "BtnSet7",
-                              "BtnSet8", "Btnset9"})
-        setFaces(window, name(entry), "ButtonAssign-1.png", "ButtonAssign-2.png", "ButtonAssign-3.png", "buttons");
-    setFaces(window, name("BSBTNHELP"), "help-1.png", "help-2.png", "help-3.png", "buttons");
-    setFaces(window, name("BSBTNMIN"), "min-1.png", "min-2.png", "min-3.png", "buttons");
-    setFaces(window, name("BSBTNCLOSE"), "close-1.png", "close-2.png", "close-3.png", "buttons");
-    setFaces(window, name("BSBTNMODE1"), "mode-1.png", "mode-2.png", "mode-2.png", "buttons");
-    setFaces(window, name("BSBTNMODE2"), "mode-1.png", "mode-2.png", "mode-2.png", "buttons");
-    for (const char* frame : {"BSBTNOK", "BSBTNAPPLY", "BSBTNCANCEL", "BSBTNRESETALL"})
-        setFaces(window, name(frame), "DLG-OK-1.png", "DLG-OK-2.png", "DLG-OK-3.png", "dialog");
-    // The pages' buttons wear the button-set entries' faces.
-    for (const char* pageButton : {"BSBTNSENSDEFAULTS", "BSBTNADVDEFAULTS", "BSBTNLIGHTPREVIEW", "BSBTNRESTORELIGHT"})
-        setFaces(window, name(pageButton), "ButtonAssign-1.png", "ButtonAssign-2.png", "ButtonAssign-3.png",
-                 "buttons");
-    for (const char* track : {"TrackBarCPIX", "TrackBarCPIY", "TrackBarLIGHTSPEED"})
-        setTrackBackground(window, track, "DPISetting-back.png");
-    for (const char* track : {"TrackBarDoubleClickSpeed", "TrackBarPointerSpeed", "TRACKBARSCROLLSPEED"})
-        setTrackBackground(window, track, "Trackbar-back.png");
+    for (const FacesRow& row : facesTable()) {
+        if (auto* button = window.findChild<SkinButton*>(QLatin1String(row.control)))
+            button->setFaces(skin(row.faces[0], row.group), skin(row.faces[1], row.group),
+                             skin(row.faces[2], row.group));
+    }
+    for (const auto& track : kTrackBackgrounds) {
+        if (auto* bar = window.findChild<TrackBar*>(QLatin1String(track[0])))
+            bar->setBackground(skin(track[1], "controls"));
+    }
     window.setBackground(skin("mainback.png", "dialog"));
 
     // Without skin faces the frame buttons show a glyph; their spoken names

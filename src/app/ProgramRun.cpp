@@ -14,6 +14,7 @@
 #include "platform/storage/StorageError.h"
 #include "profiles/ProfileManager.h"
 #include "ui/dialogs/MessageDialog.h"
+#include "ui/controls/UiFont.h"
 #include "ui/dialogs/MessagePrompter.h"
 
 #include <QApplication>
@@ -145,6 +146,7 @@ int runProgram(const QStringList& args)
     // program's name, "k4812-config", which the entry gives as StartupWMClass.
     QGuiApplication::setDesktopFileName(QStringLiteral(K4812_DESKTOP_FILE_NAME));
     QApplication::setWindowIcon(programIcon());
+    useUiFontForApplication();
 
     // One copy at a time; a screenshot shows nothing and may run beside it.
     SingleInstanceLock lock;

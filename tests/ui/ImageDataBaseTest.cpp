@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
 namespace k4812 {
 namespace {
 
@@ -148,6 +152,59 @@ TEST_F(ImageDataBaseTest, PrefetchedFileIsReadOnceAndServesTheRequest)
     EXPECT_TRUE(store.image(QStringLiteral("messagedialog.png"), QStringLiteral("dialog")).isNull());
 }
 
+// A list of images is read on one thread, in the list's order, each file
+// once, with its 2x file; the requests that follow take what it read.
+TEST_F(ImageDataBaseTest, PrefetchedListIsReadInItsOrderOnOneThread)
+{
+    std::mutex lock;
+    QList<std::pair<QString, std::thread::id>> listReads;
+    store.setLoader([&](const QString& path) {
+        const std::lock_guard<std::mutex> guard(lock);
+        listReads.append({QDir(env.path("skin")).relativeFilePath(path), std::this_thread::get_id()});
+        return defaultLoader(path);
+    });
+    store.prefetch(QList<TImageDataBase::ImageRef>{{QStringLiteral("messagedialog.png"), QStringLiteral("dialog")},
+                                                   {QStringLiteral("close-1.png"), QStringLiteral("buttons")},
+                                                   {QStringLiteral("close-1.png"), QStringLiteral("buttons")},
+                                                   {QLatin1String(TImageDataBase::kEmptyImageName), {}},
+                                                   {QStringLiteral("missing.png"), QStringLiteral("controls")}});
+    EXPECT_EQ(store.image(QStringLiteral("close-1.png"), QStringLiteral("buttons")).normal().pixelColor(1, 1),
+              QColor(Qt::red));
+    const SkinImage back = store.image(QStringLiteral("messagedialog.png"), QStringLiteral("dialog"));
+    EXPECT_EQ(back.highDensity().size(), QSize(916, 492));
+    EXPECT_TRUE(store.image(QStringLiteral("missing.png"), QStringLiteral("controls")).isNull());
+    store.clearCache(); // waits for the thread
+
+    QStringList paths;
+    for (const auto& [path, thread] : listReads) {
+        paths.append(path);
+        EXPECT_NE(thread, std::this_thread::get_id()) << path.toStdString();
+    }
+    EXPECT_EQ(paths, QStringList({"dialog/messagedialog.png", "dialog/messagedialog@2x.png", "buttons/close-1.png",
+                                  "buttons/close-1@2x.png", "controls/missing.png", "controls/missing@2x.png"}));
+}
+
+// A read that throws on the prefetch thread is a file that did not load:
+// the files after it in the list still serve their requests, and the
+// failed one is read again when asked for.
+TEST_F(ImageDataBaseTest, AFailedReadInAPrefetchedListSpoilsNoOtherFile)
+{
+    const std::thread::id mainThread = std::this_thread::get_id();
+    store.setLoader([mainThread](const QString& path) {
+        if (path.endsWith(QLatin1String("buttons/close-1.png")) && std::this_thread::get_id() != mainThread)
+            throw std::runtime_error("read failed");
+        return defaultLoader(path);
+    });
+    store.prefetch(QList<TImageDataBase::ImageRef>{{QStringLiteral("close-1.png"), QStringLiteral("buttons")},
+                                                   {QStringLiteral("messagedialog.png"), QStringLiteral("dialog")}});
+    SkinImage close = test::solidSkin({5, 5}, Qt::white);
+    store.AssignIMAGE(close, QStringLiteral("close-1.png"), QStringLiteral("buttons"));
+    EXPECT_EQ(close.size(), QSize(5, 5)) << "not loaded: the target keeps what it had";
+    EXPECT_EQ(store.image(QStringLiteral("messagedialog.png"), QStringLiteral("dialog")).size(), QSize(458, 246));
+    EXPECT_EQ(store.image(QStringLiteral("close-1.png"), QStringLiteral("buttons")).normal().pixelColor(1, 1),
+              QColor(Qt::red));
+}
+
 TEST_F(ImageDataBaseTest, HighDensityVariantIsLoadedWhenAskedAndWhenItFits)
 {
     const SkinImage back = store.image(QStringLiteral("messagedialog.png"), QStringLiteral("dialog"));
@@ -174,6 +231,23 @@ TEST_F(ImageDataBaseTest, ExplicitPathAndImageLookups)
     store.SetImageBasePath(env.path("skin/buttons"));
     EXPECT_TRUE(store.cache().isEmpty());
     EXPECT_EQ(store.IMAGE(QStringLiteral("close-1.png")).normal().pixelColor(1, 1), QColor(Qt::red));
+}
+
+// The store's own reader: PNG files, and a skin file in another format under
+// a ".png" name, load; a file that is no image does not.
+TEST(ImageDataBaseReaderTest, ReadsPngFilesAndOtherFormatsUnderPngNames)
+{
+    test::TestEnvironment env;
+    QDir().mkpath(env.path("skin"));
+    ASSERT_TRUE(test::solidImage({6, 4}, Qt::red).save(env.path("skin/png.png"), "PNG"));
+    ASSERT_TRUE(test::solidImage({6, 4}, Qt::blue).save(env.path("skin/bmp.png"), "BMP"));
+    test::writeFile(env.path("skin/text.png"), "not an image");
+    TImageDataBase store(env.path("skin"));
+    store.setLoadHighDensity(false);
+    EXPECT_EQ(store.image(QStringLiteral("png.png")).normal().pixelColor(1, 1), QColor(Qt::red));
+    EXPECT_EQ(store.image(QStringLiteral("bmp.png")).normal().pixelColor(1, 1), QColor(Qt::blue));
+    EXPECT_EQ(store.image(QStringLiteral("png.png")).normal().format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_TRUE(store.image(QStringLiteral("text.png")).isNull());
 }
 
 TEST(ImageDataBaseNamesTest, HighDensityFileNames)

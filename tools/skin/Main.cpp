@@ -5,6 +5,7 @@
 //   k4812-skin OUTPUT_FOLDER
 
 #include "CompactImage.h"
+#include "FastPng.h"
 #include "SkinTable.h"
 
 #include <QDir>
@@ -27,8 +28,9 @@ bool writeImage(const k4812::skin::SkinEntry& entry, const QString& path, int sc
         entry.paint(painter, QSizeF(entry.size));
     }
     // Written whole or not at all, so an interrupted build leaves no half image.
+    const QByteArray png = k4812::skin::fastDecodingPng(k4812::skin::compactForm(image));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !k4812::skin::compactForm(image).save(&file, "PNG") || !file.commit()) {
+    if (png.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit()) {
         std::fprintf(stderr, "k4812-skin: cannot write %s\n", qPrintable(path));
         return false;
     }

@@ -1,6 +1,7 @@
 #include "ui/controls/UiFont.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QStringList>
 
 namespace k4812 {
@@ -14,6 +15,11 @@ QFont uiFont(qreal pointSize, bool bold)
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
+}
+
+void useUiFontForApplication()
+{
+    QGuiApplication::setFont(uiFont(9));
 }
 
 } // namespace k4812

@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QPixmap>
 #include <QScreen>
+#include <QStringList>
 
 #include <system_error>
 
@@ -20,13 +21,26 @@ QString withSlash(QString path)
     return path;
 }
 
+QImage readAs(const QString& path, const QByteArray& format)
+{
+    QImageReader reader(path, format);
+    // Told the format, the reader goes straight to its handler; left to find
+    // it, the reader loads every image-format plugin to ask whether it reads
+    // the file, which costs more than decoding a small image.
+    reader.setAutoDetectImageFormat(format.isEmpty());
+    reader.setAutoTransform(false);
+    return reader.read();
+}
+
 QImage readImageFile(const QString& path)
 {
     if (!QFileInfo(path).isFile())
         return {};
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    QImage image = reader.read();
+    // Skin files are PNG files; one in another format under a skin name
+    // still loads, found by the reader.
+    QImage image = readAs(path, QByteArrayLiteral("png"));
+    if (image.isNull())
+        image = readAs(path, {});
     if (image.isNull())
         return {};
     // Converted in place: the image just read is not shared, so no second buffer is made.
@@ -53,6 +67,7 @@ void TImageDataBase::clearCache()
     for (const auto& pending : std::as_const(m_pending))
         pending.wait();
     m_pending.clear();
+    m_readers.clear(); // each waits for its thread
 }
 
 QString TImageDataBase::pathOf(const QString& name, const QString& subPath, const QString& imagePath) const
@@ -66,16 +81,47 @@ QString TImageDataBase::pathOf(const QString& name, const QString& subPath, cons
 
 void TImageDataBase::prefetch(const QString& AImageName, const QString& AImageSubPath)
 {
-    if (AImageName == QLatin1String(kEmptyImageName) || find(AImageName))
-        return;
-    const QString path = pathOf(AImageName, AImageSubPath, {});
-    if (m_pending.contains(path))
-        return;
-    try {
-        m_pending.insert(path, std::async(std::launch::async, m_loader, path).share());
-    } catch (const std::system_error&) {
-        // No thread to spare: the file is read when it is needed.
+    prefetch(QList<ImageRef>{{AImageName, AImageSubPath}});
+}
+
+void TImageDataBase::prefetch(const QList<ImageRef>& images)
+{
+    const bool highDensity = loadsHighDensity();
+    QStringList paths;
+    for (const ImageRef& image : images) {
+        if (image.name == QLatin1String(kEmptyImageName) || find(image.name))
+            continue;
+        const QString path = pathOf(image.name, image.subPath, {});
+        if (m_pending.contains(path) || paths.contains(path))
+            continue;
+        paths.append(path);
+        if (highDensity)
+            paths.append(highDensityFileName(path));
     }
+    if (paths.isEmpty())
+        return;
+    auto results = std::make_shared<std::vector<std::promise<QImage>>>(std::size_t(paths.size()));
+    QList<std::shared_future<QImage>> futures;
+    for (auto& result : *results)
+        futures.append(result.get_future().share());
+    try {
+        m_readers.push_back(std::async(std::launch::async, [loader = m_loader, paths, results] {
+            for (qsizetype i = 0; i < paths.size(); ++i) {
+                // A read that fails in any way is a file that did not load; the files after it are still read.
+                QImage image;
+                try {
+                    image = loader(paths[i]);
+                } catch (...) {
+                    image = QImage();
+                }
+                (*results)[std::size_t(i)].set_value(std::move(image));
+            }
+        }));
+    } catch (const std::system_error&) {
+        return; // no thread to spare: the files are read when they are needed
+    }
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        m_pending.insert(paths[i], futures[i]);
 }
 
 QImage TImageDataBase::read(const QString& path)
@@ -118,7 +164,7 @@ const TuiImageData* TImageDataBase::load(const QString& name, const QString& pat
         return nullptr;
     QImage highDensity;
     if (loadsHighDensity()) {
-        highDensity = m_loader(highDensityFileName(path));
+        highDensity = read(highDensityFileName(path));
         // A 2x file that does not match its 1x image is ignored rather than drawn distorted.
         if (!highDensity.isNull() && highDensity.size() != normal.size() * 2)
             highDensity = QImage();

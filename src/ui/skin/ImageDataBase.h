@@ -11,7 +11,7 @@
 //
 // One shared instance (imageDataBase()) serves the whole program, with the
 // skin folder "Images/0409/" of the program folder as its base path. Used
-// from the user-interface thread only; only prefetch() reads a file on a
+// from the user-interface thread only; only prefetch() reads files on a
 // thread of its own.
 
 #include "ui/skin/SkinImage.h"
@@ -23,6 +23,7 @@
 
 #include <functional>
 #include <future>
+#include <vector>
 
 namespace k4812 {
 
@@ -72,6 +73,13 @@ public:
     // read instead of starting it. Nothing happens for a cached name. The
     // reader must be safe to run on another thread (the default one is).
     void prefetch(const QString& AImageName, const QString& AImageSubPath = {});
+    // The same for a list of images, read one after another, in the list's
+    // order, on one thread (with their "@2x" files when those are loaded).
+    struct ImageRef {
+        QString name;
+        QString subPath;
+    };
+    void prefetch(const QList<ImageRef>& images);
 
     const QList<TuiImageData>& cache() const { return m_cache; }
     void clearCache();
@@ -93,6 +101,7 @@ private:
     QList<TuiImageData> m_cache;
     ImageLoader m_loader;
     QHash<QString, std::shared_future<QImage>> m_pending; // path -> read under way
+    std::vector<std::future<void>> m_readers;             // the prefetch threads, waited for when the cache goes
     int m_loadHighDensity = -1; // -1: decide from the screens
 };
 
