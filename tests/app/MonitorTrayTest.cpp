@@ -44,6 +44,8 @@ class MonitorTrayTest : public ::testing::Test {
 protected:
     MonitorTrayTest()
     {
+        // Another test of this program may have left its language active.
+        clearActiveTranslation();
         env.set("K4812_PROGRAM_DIR", QStringLiteral(K4812_BIN_DIR)); // the built ui.local
         QString error;
         auto backend = EmulatorHidBackend::create(env.path("emu/mouse.state"), EmulatorFaults{}, error);
