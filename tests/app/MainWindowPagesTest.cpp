@@ -256,9 +256,10 @@ TEST_F(MainWindowPagesTest, TheMonitorsReloadAfterItsSwitchShowsTheStoredModeAnd
         EXPECT_TRUE(control(c.mode == 0 ? "BSBTNMODE1" : "BSBTNMODE2")->isChecked());
         EXPECT_FALSE(control(c.mode == 0 ? "BSBTNMODE2" : "BSBTNMODE1")->isChecked());
         EXPECT_TRUE(control(QStringLiteral("BSBTNPROFILE%1").arg(c.profile + 1).toLatin1().constData())->isChecked());
-        EXPECT_EQ(config().PointerSpeed, speed);
+        // Copies: the records are packed, and EXPECT_EQ binds references.
+        EXPECT_EQ(int(config().PointerSpeed), speed);
         EXPECT_EQ(control<TrackBar>("TrackBarPointerSpeed")->value(), speed) << "the pages show the new profile";
-        EXPECT_EQ(w.state().SystemMouseParams.PointerSpeed, speed) << "the next apply hands on the new profile's";
+        EXPECT_EQ(int(w.state().SystemMouseParams.PointerSpeed), speed) << "the next apply hands on the new profile's";
         EXPECT_EQ(reportsSent(), sent);
         EXPECT_TRUE(dialogs.isEmpty()) << dialogs.join(QLatin1Char('\n')).toStdString();
     }
