@@ -100,7 +100,7 @@ void TK4812CfgMain::pointerSettingsDone(const SystemMouseParamsResult& result)
     m_pointerNotice = pointerSettingsNotTakenText(result);
     m_pointerNoticeReasons = pointerSettingsNotTakenReasons(result);
     // Never a dialog in the middle of a sequence: the gate's end shows it.
-    if (!m_pointerNotice.isEmpty())
+    if (!m_pointerNotice.isEmpty() && !m_gate->busy())
         showPointerSettingsNotice();
 }
 
