@@ -279,6 +279,13 @@ atspi --in dialog Warning find label "$notice" ||
   fail "after Apply, no warning named the acceleration and the pointer speed: $(cat "$work/config.log")"
 atspi --in dialog Warning find label "(?s).*pointer speed: no pointer device reports its accel_speed.*" ||
   fail "the warning does not give sway's reason for the pointer speed"
+warning_mapped() {
+  warning=$(swaymsg -t get_tree | jq -c 'first(.. | objects | select((.name? // "") | startswith("Warning")))')
+  [ -n "$warning" ] && [ "$warning" != null ]
+}
+wait_for 100 warning_mapped || fail "sway shows no window \"Warning\""
+sway_shot "$warning" "$artifacts/wayland-dialog-pointer-settings.png"
+echo "screenshot: $(readlink -f "$artifacts/wayland-dialog-pointer-settings.png")"
 atspi --in dialog Warning do "push button" OK Press || fail "the pointer settings warning has no OK"
 atspi gone dialog Warning || fail "OK did not close the pointer settings warning"
 
