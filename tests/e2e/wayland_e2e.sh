@@ -23,8 +23,9 @@
 #      action tools menu right of the pointer on the action's row (found in
 #      screenshots too), Escape closing each;
 #    - the System Setting page's scroll speed reaches sway;
-#    - "Single Key" + F5, Escape, Space or Enter + OK, then Apply, puts the key
-#      into the emulated mouse's button block, and the warning after it names
+#    - "Single Key" + F5, Escape, Space or Enter + OK, and "Combo Key" + Ctrl+C
+#      (typed with wtype's modifiers) + OK, then Apply, put the keys into the
+#      emulated mouse's button block, and the warning after it names
 #      the acceleration and the pointer speed, which the virtual pointer
 #      cannot take, with sway's reason (OK dismisses it);
 #    - the help, message, fire and create-macro dialogs and the macro manager
@@ -231,9 +232,10 @@ button_record() {
     jq -c --argjson n "$1" '.banks[0].buttons[] | select(.windowButton == $n) | [.code] + .parameters'
 }
 record_is() { [ "$(button_record "$1")" = "$2" ]; }
-# The key dialog's node in sway's tree, once it is there and has the focus.
+# The key dialog's node in sway's tree (its title begins with $key_title), once it is there and has the focus.
+key_title="Edit Single Key"
 key_dialog() {
-  swaymsg -t get_tree | jq -c 'first(.. | objects | select(.name? // "" | startswith("Edit Single Key")))'
+  swaymsg -t get_tree | jq -c --arg t "$key_title" 'first(.. | objects | select(.name? // "" | startswith($t)))'
 }
 key_dialog_focused() { dialog=$(key_dialog); [ "$(jq -r .focused <<<"$dialog")" = true ]; }
 no_key_dialog() { [ "$(key_dialog)" = null ] || [ -z "$(key_dialog)" ]; }
@@ -248,28 +250,37 @@ click_control() {
   pointer move $(($3 + x - $5 + w / 2)) $(($4 + y - $6 + h / 2))
   pointer click
 }
-set_single_key() { # entry $1, key $2 (wtype's name)
-  local dx dy qx qy
-  click_control "push button" "$1\\..*" "$win_x" "$win_y" 0 0
-  atspi find "menu item" "Single Key" || fail "a click on entry $1 opened no menu"
-  click_control "menu item" "Single Key" "$win_x" "$win_y" 0 0
-  wait_for 100 key_dialog_focused || fail "\"Single Key\" of entry $1 opened no focused key dialog: $(key_dialog)"
-  wtype -k "$2" || fail "wtype could not type $2"
-  ! no_key_dialog || fail "$2 closed the key dialog instead of being recorded"
+# Entry $1's menu item $2 ("Single Key" or "Combo Key"), wtype's arguments
+# after them typed into its dialog, then OK.
+set_key() {
+  local entry=$1 item=$2 dx dy qx qy
+  shift 2
+  key_title="Edit $item"
+  click_control "push button" "$entry\\..*" "$win_x" "$win_y" 0 0
+  atspi find "menu item" "$item" || fail "a click on entry $entry opened no menu"
+  click_control "menu item" "$item" "$win_x" "$win_y" 0 0
+  wait_for 100 key_dialog_focused || fail "\"$item\" of entry $entry opened no focused key dialog: $(key_dialog)"
+  wtype "$@" || fail "wtype could not type $*"
+  ! no_key_dialog || fail "$* closed the key dialog instead of being recorded"
   read -r dx dy < <(jq -r '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y)"' <<<"$dialog")
-  read -r qx qy _ _ < <(atspi extents dialog "Edit Single Key.*") || fail "the key dialog is not on the accessibility bus"
-  click_control "push button" OK "$dx" "$dy" "$qx" "$qy" dialog "Edit Single Key.*"
+  read -r qx qy _ _ < <(atspi extents dialog "$key_title.*") || fail "the key dialog is not on the accessibility bus"
+  click_control "push button" OK "$dx" "$dy" "$qx" "$qy" dialog "$key_title.*"
   wait_for 100 no_key_dialog || fail "OK did not close the key dialog"
 }
+set_single_key() { set_key "$1" "Single Key" -k "$2"; }
 set_single_key 4 F5
 set_single_key 5 Escape
 set_single_key 3 space
 set_single_key 6 Return
+# A combination: Ctrl held while C goes down and up.
+set_key 2 "Combo Key" -M ctrl -k c -m ctrl
 click_control "push button" Apply "$win_x" "$win_y" 0 0
 wait_for 100 record_is 4 '[16,0,62,0]' || fail "button 4 holds $(button_record 4), not the single key F5 [16,0,62,0]"
 record_is 5 '[16,0,41,0]' || fail "button 5 holds $(button_record 5), not the single key Escape [16,0,41,0]"
 record_is 3 '[16,0,44,0]' || fail "button 3 holds $(button_record 3), not the single key Space [16,0,44,0]"
 record_is 6 '[16,0,40,0]' || fail "button 6 holds $(button_record 6), not the single key Enter [16,0,40,0]"
+# Combination: code 0x0F, HID modifier Ctrl (1), usage of C (6), no second key.
+record_is 2 '[15,1,6,0]' || fail "button 2 holds $(button_record 2), not the combination Ctrl+C [15,1,6,0]"
 
 # The desktop's part of that Apply: sway keeps the acceleration and the
 # pointer speed for libinput devices only, so the window names both in its
