@@ -97,8 +97,6 @@ void TK4812CfgMain::BSBTNCANCELClick()
 
 void TK4812CfgMain::pointerSettingsDone(const SystemMouseParamsResult& result)
 {
-    if (!m_gate->busy() || m_gate->busy())
-        return;
     m_pointerNotice = pointerSettingsNotTakenText(result);
     m_pointerNoticeReasons = pointerSettingsNotTakenReasons(result);
     // Never a dialog in the middle of a sequence: the gate's end shows it.
