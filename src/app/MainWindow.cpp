@@ -13,6 +13,7 @@
 #include "i18n/Translation.h"
 #include "i18n/TuiLanguage.h"
 #include "platform/desktop/MonitorLinkNames.h"
+#include "platform/desktop/PointerSettingsFactory.h"
 #include "platform/desktop/WindowEndpoint.h"
 #include "wire/MouseAccessDiagnosis.h"
 #include "platform/storage/ProgramFolder.h"
@@ -58,6 +59,7 @@ TK4812CfgMain::TK4812CfgMain(TDM& dm, TuiHIDData& hid, Services services, QWidge
         m_services.programFolder = programFolder();
     if (!m_services.wait)
         m_services.wait = &WindowSequenceHost::waitWithEventLoop;
+    m_pointerSettings = m_services.pointerSettings ? m_services.pointerSettings() : createPointerSettings();
     EventScheduler& scheduler = m_services.scheduler ? *m_services.scheduler : defaultEventScheduler();
 
     m_gate = new DeviceActionGate(this);
@@ -86,6 +88,9 @@ TK4812CfgMain::TK4812CfgMain(TDM& dm, TuiHIDData& hid, Services services, QWidge
         [this](const TLEDCONFIG& light) { FPreSavedLedConfig = light; },
         [this] { FillPages(); },
         [this](const std::function<void()>& store) { runStore(store); },
+        m_pointerSettings,
+        [this](const SystemMouseParamsResult& result) { pointerSettingsDone(result); },
+        this,
     });
     buildProfileControls();
 
@@ -102,6 +107,8 @@ TK4812CfgMain::TK4812CfgMain(TDM& dm, TuiHIDData& hid, Services services, QWidge
     }
 
     connect(m_gate, &DeviceActionGate::busyChanged, this, [this](bool busy) {
+        if (!busy && !m_pointerNotice.isEmpty())
+            showPointerSettingsNotice();
         if (!busy && m_closeRequested)
             QTimer::singleShot(0, this, &TK4812CfgMain::close);
     });

@@ -21,6 +21,7 @@
 #include "wire/HidEvent.h"
 #include "sequences/MainWindowState.h"
 #include "platform/hid/HotplugSource.h"
+#include "profiles/SystemMouseParams.h"
 #include "records/Records.h"
 
 #include <QString>
@@ -82,6 +83,9 @@ public:
         std::function<void(TK4812CfgMain&)> helpDialog;
         // The file dialogs of "Load from file" and "Save to file"; nullptr: the desktop's.
         ProfileFileDialogs* profileFileDialogs = nullptr;
+        // The desktop's pointer settings (System Setting page, its pending
+        // action and the apply); empty: the back end K4812_POINTER_SETTINGS selects.
+        std::function<std::shared_ptr<PointerSettings>()> pointerSettings;
     };
 
     // The size of the window and of its regions.
@@ -222,6 +226,10 @@ private:
     // waiting with the event loop running; nullptr after telling the user
     // which program holds it.
     std::unique_ptr<DeviceSequenceLock> lockMouse();
+    // The apply's worker has set the pointer settings: those the desktop did
+    // not take are shown, once no device sequence runs (MainWindowSaves.cpp).
+    void pointerSettingsDone(const SystemMouseParamsResult& result);
+    void showPointerSettingsNotice();
 
     TDM& m_dm;
     TuiHIDData& m_hid;
@@ -234,6 +242,10 @@ private:
     TuiHIDEvent* m_hidEvent = nullptr;
     WindowEndpoint* m_endpoint = nullptr;
     std::unique_ptr<SequenceHost> m_host;
+    std::shared_ptr<PointerSettings> m_pointerSettings;
+    // The pointer settings notice waiting for the running sequence to end (text, reasons).
+    QString m_pointerNotice;
+    QString m_pointerNoticeReasons;
 
     SkinButton* m_help = nullptr;
     SkinButton* m_min = nullptr;

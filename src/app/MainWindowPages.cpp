@@ -14,7 +14,6 @@
 #include "sequences/ApplySequence.h"
 #include "sequences/DeviceLocking.h"
 #include "sequences/SequenceHost.h"
-#include "platform/desktop/PointerSettingsFactory.h"
 #include "profiles/ProfileManager.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/skin/ImageDataBase.h"
@@ -24,7 +23,7 @@ namespace k4812 {
 PageContext TK4812CfgMain::pageContext()
 {
     EventScheduler& scheduler = m_services.scheduler ? *m_services.scheduler : defaultEventScheduler();
-    std::shared_ptr<PointerSettings> pointerSettings = createPointerSettings();
+    std::shared_ptr<PointerSettings> pointerSettings = m_pointerSettings;
     // The action reads the current profile: it waits while a store runs.
     m_timerDoAction = makeTimerDoAction(
         m_dm, m_state, pointerSettings,

@@ -15,6 +15,8 @@
 #include "sequences/ApplySequence.h"
 #include "ui/controls/SkinButton.h"
 
+#include <utility>
+
 namespace k4812 {
 
 TK4812CfgMain::ApplyOutcome TK4812CfgMain::runApply()
@@ -91,6 +93,22 @@ void TK4812CfgMain::BSBTNCANCELClick()
         }
     }
     close();
+}
+
+void TK4812CfgMain::pointerSettingsDone(const SystemMouseParamsResult& result)
+{
+    m_pointerNotice = pointerSettingsNotTakenText(result);
+    m_pointerNoticeReasons = pointerSettingsNotTakenReasons(result);
+    // Never a dialog in the middle of a sequence: the gate's end shows it.
+    if (!m_pointerNotice.isEmpty() && !m_gate->busy())
+        showPointerSettingsNotice();
+}
+
+void TK4812CfgMain::showPointerSettingsNotice()
+{
+    const QString text = std::exchange(m_pointerNotice, QString());
+    const QString reasons = std::exchange(m_pointerNoticeReasons, QString());
+    messageDialog(translated(kApplyWarningTitle), text, reasons);
 }
 
 } // namespace k4812

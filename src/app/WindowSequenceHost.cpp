@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QMetaObject>
 #include <QTimer>
 
 namespace k4812 {
@@ -67,6 +68,32 @@ void WindowSequenceHost::currentProfileChanged()
 {
     if (m_ops.currentProfileChanged)
         m_ops.currentProfileChanged();
+}
+
+std::shared_ptr<PointerSettings> WindowSequenceHost::pointerSettings()
+{
+    return m_ops.pointerSettings ? m_ops.pointerSettings : SequenceHost::pointerSettings();
+}
+
+SystemMouseParamsReport WindowSequenceHost::pointerSettingsReport()
+{
+    if (!m_ops.pointerSettingsDone || !m_ops.receiver)
+        return {};
+    // The worker may end after the window (and this host) are gone: it never
+    // touches either, it posts to the application, and the receiver is looked
+    // at on its own thread only.
+    return [done = m_ops.pointerSettingsDone, receiver = m_ops.receiver](const SystemMouseParamsResult& result) {
+        QCoreApplication* application = QCoreApplication::instance();
+        if (application == nullptr)
+            return;
+        QMetaObject::invokeMethod(
+            application,
+            [done, receiver, result] {
+                if (receiver)
+                    done(result);
+            },
+            Qt::QueuedConnection);
+    };
 }
 
 } // namespace k4812

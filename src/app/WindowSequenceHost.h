@@ -8,7 +8,11 @@
 
 #include "sequences/SequenceHost.h"
 
+#include <QObject>
+#include <QPointer>
+
 #include <functional>
+#include <memory>
 
 namespace k4812 {
 
@@ -28,6 +32,13 @@ public:
         // Runs a store and waits for it (the window: on its storage thread,
         // holding its input); empty: at once.
         std::function<void(const std::function<void()>& store)> runStorage;
+        // The desktop's pointer settings the apply hands to its worker (the
+        // ones the System Setting page shows); empty: K4812_POINTER_SETTINGS's.
+        std::shared_ptr<PointerSettings> pointerSettings;
+        // What became of them, on the thread of `receiver` once the worker
+        // has ended; not called when `receiver` is gone by then.
+        std::function<void(const SystemMouseParamsResult& result)> pointerSettingsDone;
+        QPointer<QObject> receiver;
     };
 
     explicit WindowSequenceHost(Operations operations);
@@ -45,6 +56,9 @@ public:
     void showNote(const QString& text) override;
     void setPreSavedLedConfig(const TLEDCONFIG& light) override;
     void currentProfileChanged() override;
+    std::shared_ptr<PointerSettings> pointerSettings() override;
+    // Posts the worker's result to the receiver's thread.
+    SystemMouseParamsReport pointerSettingsReport() override;
 
 private:
     Operations m_ops;

@@ -13,12 +13,25 @@ std::optional<MouseAcceleration> mouseAccelerationRow(std::int32_t index)
     return MouseAccelerationTable[std::size_t(index)];
 }
 
+namespace {
+
+PointerSettingResult noted(SystemMouseParamsResult& result, const PointerSettings& settings, PointerSetting setting,
+                           PointerSettingResult outcome)
+{
+    if (isDesktopFailure(outcome))
+        result.failures.push_back({setting, settings.failureReason(setting)});
+    return outcome;
+}
+
+} // namespace
+
 SystemMouseParamsResult ApplySystemMouseParams(PointerSettings& settings, const TSYSTEMMOUSEPARAMS& params)
 {
     SystemMouseParamsResult result;
     const std::int32_t index = params.AccelerationIndex;
     if (const auto row = mouseAccelerationRow(index)) {
-        result.acceleration = settings.setMouseAcceleration(*row);
+        result.acceleration =
+            noted(result, settings, PointerSetting::Acceleration, settings.setMouseAcceleration(*row));
     } else {
         // A stored value past the table would read beyond it; the desktop
         // keeps the acceleration it has rather than a guessed one.
@@ -26,21 +39,26 @@ SystemMouseParamsResult ApplySystemMouseParams(PointerSettings& settings, const 
                  int(index));
         result.acceleration = PointerSettingResult::Rejected;
     }
-    result.pointerSpeed = settings.setMouseSpeed(params.PointerSpeed);
-    result.wheelScrollLines = settings.setWheelScrollLines(params.WheelScrollLines);
+    result.pointerSpeed =
+        noted(result, settings, PointerSetting::PointerSpeed, settings.setMouseSpeed(params.PointerSpeed));
+    result.wheelScrollLines = noted(result, settings, PointerSetting::WheelScrollLines,
+                                    settings.setWheelScrollLines(params.WheelScrollLines));
     return result;
 }
 
-TuiThread::Routine makeApplySystemMouseParamsRoutine(std::shared_ptr<PointerSettings> settings)
+TuiThread::Routine makeApplySystemMouseParamsRoutine(std::shared_ptr<PointerSettings> settings,
+                                                     SystemMouseParamsReport report)
 {
-    return [settings = std::move(settings)](void* block, std::size_t size) {
+    return [settings = std::move(settings), report = std::move(report)](void* block, std::size_t size) {
         if (size != sizeof(TSYSTEMMOUSEPARAMS) || settings == nullptr) {
             qWarning("ApplySystemMouseParams: a block of %zu bytes is not a TSYSTEMMOUSEPARAMS; nothing applied", size);
             return;
         }
         TSYSTEMMOUSEPARAMS params;
         std::memcpy(&params, block, sizeof params);
-        ApplySystemMouseParams(*settings, params);
+        const SystemMouseParamsResult result = ApplySystemMouseParams(*settings, params);
+        if (report)
+            report(result);
     };
 }
 

@@ -7,11 +7,15 @@
 #include "platform/desktop/PointerSettings.h"
 #include "platform/desktop/TuiThread.h"
 
+#include <QString>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace k4812 {
 
@@ -38,11 +42,22 @@ inline constexpr std::array<MouseAcceleration, 4> MouseAccelerationTable{{
 // The table's row for `index`; none outside 0 ... 3.
 std::optional<MouseAcceleration> mouseAccelerationRow(std::int32_t index);
 
+// A setting the desktop did not take (isDesktopFailure), with the back
+// end's reason where it gave one.
+struct PointerSettingFailure {
+    PointerSetting setting = PointerSetting::PointerSpeed;
+    QString reason;
+
+    bool operator==(const PointerSettingFailure&) const = default;
+};
+
 // What became of each of the three settings.
 struct SystemMouseParamsResult {
     PointerSettingResult acceleration = PointerSettingResult::Rejected;
     PointerSettingResult pointerSpeed = PointerSettingResult::Rejected;
     PointerSettingResult wheelScrollLines = PointerSettingResult::Rejected;
+    // The settings the desktop did not take, in the order they were set.
+    std::vector<PointerSettingFailure> failures;
 };
 
 // Sets the acceleration row, then the pointer speed, then the wheel lines.
@@ -51,9 +66,15 @@ struct SystemMouseParamsResult {
 // still applied.
 SystemMouseParamsResult ApplySystemMouseParams(PointerSettings& settings, const TSYSTEMMOUSEPARAMS& params);
 
+// Told on the worker's thread what became of the settings, once they are
+// all set; it must not touch windows (post to their thread instead).
+using SystemMouseParamsReport = std::function<void(const SystemMouseParamsResult&)>;
+
 // The routine for TuiThread::ThreadCallFunction: reads a TSYSTEMMOUSEPARAMS
-// from its block and applies it through `settings`. A block of another size
-// is logged and ignored.
-TuiThread::Routine makeApplySystemMouseParamsRoutine(std::shared_ptr<PointerSettings> settings);
+// from its block, applies it through `settings` and hands the result to
+// `report` (when there is one). A block of another size is logged and
+// ignored.
+TuiThread::Routine makeApplySystemMouseParamsRoutine(std::shared_ptr<PointerSettings> settings,
+                                                     SystemMouseParamsReport report = {});
 
 } // namespace k4812

@@ -16,6 +16,8 @@
 #include "profiles/RecordChecks.h"
 #include "records/RecordBytes.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace k4812 {
@@ -60,7 +62,8 @@ void startPointerSettings(MainWindowState& state, SequenceHost& host)
     if (!settings)
         return;
     const TSYSTEMMOUSEPARAMS params = state.SystemMouseParams;
-    TuiThread::ThreadCallFunction(&params, sizeof params, makeApplySystemMouseParamsRoutine(settings));
+    TuiThread::ThreadCallFunction(&params, sizeof params,
+                                  makeApplySystemMouseParamsRoutine(settings, host.pointerSettingsReport()));
 }
 
 // Step 7: the level chosen on the mouse itself (with its DPI buttons) is kept.
@@ -126,6 +129,26 @@ MemoryImage appliedImage(TDM& dm)
 }
 
 } // namespace
+
+QString pointerSettingsNotTakenText(const SystemMouseParamsResult& result)
+{
+    QString names;
+    for (const PointerSettingFailure& failure : result.failures) {
+        const QString name = translate(pointerSettingName(failure.setting));
+        names = names.isEmpty() ? name : translate(QStringLiteral("%1, %2")).arg(names, name);
+    }
+    return names.isEmpty() ? QString() : translate(QLatin1String(kApplyPointerSettingsText)).arg(names);
+}
+
+QString pointerSettingsNotTakenReasons(const SystemMouseParamsResult& result)
+{
+    QStringList lines;
+    for (const PointerSettingFailure& failure : result.failures) {
+        if (!failure.reason.isEmpty())
+            lines << translate(pointerSettingName(failure.setting)) + QStringLiteral(": ") + failure.reason;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
 
 QString boundProfilesProblem(TDM& dm)
 {

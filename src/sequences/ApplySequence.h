@@ -44,6 +44,7 @@ inline constexpr const char* kApplyNotVerifiedText =
     "The settings were written, but the mouse could not be read back to check them.";
 inline constexpr const char* kApplyCpiNotReadText =
     "The mouse's active CPI level could not be read; level 1 is now active.";
+inline constexpr const char* kApplyPointerSettingsText = "The desktop did not take these pointer settings: %1.";
 
 struct ApplyReport {
     // Why nothing was stored or sent: a bound profile holds a value the
@@ -100,6 +101,14 @@ void UploadProfile(TuiHIDData& device, SequenceHost& host, const TMOUSEPROFILEIN
 // Why the profile bound to one of the modes cannot be sent to the mouse
 // ("Profile N: field ..."), or an empty text.
 QString boundProfilesProblem(TDM& dm);
+
+// The warning for the pointer settings the desktop did not take, translated
+// ("The desktop did not take these pointer settings: pointer speed,
+// acceleration."); empty when there are none.
+QString pointerSettingsNotTakenText(const SystemMouseParamsResult& result);
+// The back end's reasons for them, one line each ("pointer speed: ..."),
+// translated up to the reason itself, which the back end gives in English.
+QString pointerSettingsNotTakenReasons(const SystemMouseParamsResult& result);
 
 // The whole apply sequence. A bound profile that holds a value the program
 // never stores (profileRecordProblem) is refused first: a warning names the

@@ -20,6 +20,7 @@
 #include "sequences/Pauser.h"
 #include "platform/desktop/PointerSettings.h"
 #include "platform/desktop/WindowMessages.h"
+#include "profiles/SystemMouseParams.h"
 #include "records/Records.h"
 
 #include <QString>
@@ -57,6 +58,10 @@ public:
     // The desktop's pointer settings, for the apply sequence's worker:
     // the back end that K4812_POINTER_SETTINGS selects.
     virtual std::shared_ptr<PointerSettings> pointerSettings();
+    // Where the apply's worker tells what became of the pointer settings,
+    // on its own thread, possibly after the sequence and this host are gone;
+    // empty (the default): nobody is told, the back end's log says it.
+    virtual SystemMouseParamsReport pointerSettingsReport() { return {}; }
 };
 
 } // namespace k4812

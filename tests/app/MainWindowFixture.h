@@ -30,6 +30,9 @@ protected:
     MainWindowFixture()
     {
         env.set("K4812_PROGRAM_DIR", QStringLiteral(K4812_BIN_DIR)); // the built ui.local
+        // The desktop's own pointer settings stay untouched; a test that
+        // looks at them chooses a back end.
+        env.set("K4812_POINTER_SETTINGS", QStringLiteral("none"));
         dm = std::make_unique<TDM>();
         auto backend = std::make_unique<EmulatorHidBackend>();
         emulator = backend.get();

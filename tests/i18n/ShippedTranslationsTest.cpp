@@ -143,6 +143,9 @@ TEST(ShippedTranslations, ChineseUsesEachRegionsTerms)
         {"Save", "保存", "儲存"},
         {"    Please connect your mouse device before apply new settings!", "    请先连接鼠标，再应用新设置！",
          "    請先連接滑鼠，再套用新設定！"},
+        {"The desktop did not take these pointer settings: %1.", "桌面未接受以下指针设置：%1。",
+         "桌面未接受以下指標設定：%1。"},
+        {"%1, %2", "%1、%2", "%1、%2"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(english.translate(c.text), QString::fromUtf8(c.text));

@@ -33,7 +33,7 @@ PointerSettingResult CheckedPointerSettings::applyDoubleClickTime(int millisecon
 
 PointerSettingResult CheckedPointerSettings::note(PointerSetting setting, PointerSettingResult result)
 {
-    if (result == PointerSettingResult::Failed) {
+    if (isDesktopFailure(result)) {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_failures << pointerSettingName(setting);
     }

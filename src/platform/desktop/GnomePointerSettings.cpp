@@ -110,18 +110,15 @@ PointerSettingResult GnomePointerSettings::writeKey(PointerSetting setting, cons
 {
     const CommandOutcome set = m_runner(setArguments(key, value));
     if (!set.ok) {
-        qWarning("Pointer settings (gnome): cannot set the %s (%s to %s): %s",
-                 qUtf8Printable(pointerSettingName(setting)), qUtf8Printable(key), qUtf8Printable(value),
-                 qUtf8Printable(set.error));
-        return PointerSettingResult::Failed;
+        return failed(setting, QStringLiteral("cannot set the %1 (%2 to %3): %4")
+                                   .arg(pointerSettingName(setting), key, value, set.error));
     }
     const CommandOutcome get = m_runner(getArguments(key));
     if (!get.ok || !sameValue(value, get.output)) {
-        qWarning("Pointer settings (gnome): the %s did not stick: %s did not keep %s (reads %s%s%s); "
-                 "is a GNOME session running?",
-                 qUtf8Printable(pointerSettingName(setting)), qUtf8Printable(key), qUtf8Printable(value), qUtf8Printable(get.output),
-                 get.error.isEmpty() ? "" : ": ", qUtf8Printable(get.error));
-        return PointerSettingResult::Failed;
+        return failed(setting, QStringLiteral("the %1 did not stick: %2 did not keep %3 (reads %4%5); "
+                                              "is a GNOME session running?")
+                                   .arg(pointerSettingName(setting), key, value, get.output,
+                                        get.error.isEmpty() ? QString() : QStringLiteral(": ") + get.error));
     }
     return PointerSettingResult::Applied;
 }

@@ -14,7 +14,7 @@ JournalPointerSettings::JournalPointerSettings(QString journalFile)
 
 PointerSettingResult JournalPointerSettings::applyMouseAcceleration(const MouseAcceleration& value)
 {
-    return append(QStringLiteral("SPI_SETMOUSE %1 %2 %3")
+    return append(PointerSetting::Acceleration, QStringLiteral("SPI_SETMOUSE %1 %2 %3")
                       .arg(value.firstThreshold)
                       .arg(value.secondThreshold)
                       .arg(value.acceleration));
@@ -22,20 +22,20 @@ PointerSettingResult JournalPointerSettings::applyMouseAcceleration(const MouseA
 
 PointerSettingResult JournalPointerSettings::applyMouseSpeed(int speed)
 {
-    return append(QStringLiteral("SPI_SETMOUSESPEED %1").arg(speed));
+    return append(PointerSetting::PointerSpeed, QStringLiteral("SPI_SETMOUSESPEED %1").arg(speed));
 }
 
 PointerSettingResult JournalPointerSettings::applyWheelScrollLines(int lines)
 {
-    return append(QStringLiteral("SPI_SETWHEELSCROLLLINES %1").arg(lines));
+    return append(PointerSetting::WheelScrollLines, QStringLiteral("SPI_SETWHEELSCROLLLINES %1").arg(lines));
 }
 
 PointerSettingResult JournalPointerSettings::applyDoubleClickTime(int milliseconds)
 {
-    return append(QStringLiteral("SPI_SETDOUBLECLICKTIME %1").arg(milliseconds));
+    return append(PointerSetting::DoubleClickTime, QStringLiteral("SPI_SETDOUBLECLICKTIME %1").arg(milliseconds));
 }
 
-PointerSettingResult JournalPointerSettings::append(const QString& line)
+PointerSettingResult JournalPointerSettings::append(PointerSetting setting, const QString& line)
 {
     // One lock for every journal of the process: the worker thread and the
     // window may write at the same time, and a line must never be split.
@@ -44,9 +44,7 @@ PointerSettingResult JournalPointerSettings::append(const QString& line)
     QFile file(m_journalFile);
     const QByteArray bytes = line.toUtf8() + '\n';
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size() || !file.flush()) {
-        qWarning("Pointer settings (journal): cannot write %s: %s", qUtf8Printable(m_journalFile),
-                 qUtf8Printable(file.errorString()));
-        return PointerSettingResult::Failed;
+        return failed(setting, QStringLiteral("cannot write %1: %2").arg(m_journalFile, file.errorString()));
     }
     return PointerSettingResult::Applied;
 }

@@ -29,7 +29,7 @@ protected:
     PointerSettingResult applyDoubleClickTime(int milliseconds) override;
 
 private:
-    PointerSettingResult append(const QString& line);
+    PointerSettingResult append(PointerSetting setting, const QString& line);
 
     QString m_journalFile;
 };

@@ -137,8 +137,7 @@ bool KdePointerSettings::writeChecked(PointerSetting setting, const KdeConfigKey
     QString error;
     if (m_options.tools.writeAndCheck(key, value, readBack, error))
         return true;
-    qWarning("Pointer settings (kde): the %s did not stick: %s", qUtf8Printable(pointerSettingName(setting)),
-             qUtf8Printable(error));
+    failed(setting, QStringLiteral("the %1 did not stick: %2").arg(pointerSettingName(setting), error));
     return false;
 }
 
@@ -148,10 +147,9 @@ PointerSettingResult KdePointerSettings::writeGlobal(PointerSetting setting, con
     if (!writeChecked(setting, key, value))
         return PointerSettingResult::Failed;
     if (!m_options.kwin->notifyMouseSettingsChanged()) {
-        qWarning("Pointer settings (kde): the %s is saved in %s, but the running programs cannot be told "
-                 "(no D-Bus session bus); they take it when they start",
-                 qUtf8Printable(pointerSettingName(setting)), qUtf8Printable(KdeConfigTools::describe(key)));
-        return PointerSettingResult::Failed;
+        return failed(setting, QStringLiteral("the %1 is saved in %2, but the running programs cannot be told "
+                                              "(no D-Bus session bus); they take it when they start")
+                                   .arg(pointerSettingName(setting), KdeConfigTools::describe(key)));
     }
     return PointerSettingResult::Applied;
 }
@@ -160,31 +158,25 @@ PointerSettingResult KdePointerSettings::setOnDevices(PointerSetting setting, co
                                                       const QVariant& value, const QString& configKey,
                                                       const QString& configText)
 {
-    const QByteArray what = pointerSettingName(setting).toUtf8();
+    const QString what = pointerSettingName(setting);
     QString error;
     const std::optional<QList<KWinPointerDevice>> devices = m_options.kwin->pointerDevices(error);
     if (!devices) {
-        qWarning("Pointer settings (kde): cannot set the %s: %s", what.constData(), qUtf8Printable(error));
-        return PointerSettingResult::Failed;
+        return failed(setting, QStringLiteral("cannot set the %1: %2").arg(what, error));
     }
     if (devices->isEmpty()) {
-        qWarning("Pointer settings (kde): KWin reports no pointer device, so the %s could not be set",
-                 what.constData());
-        return PointerSettingResult::Failed;
+        return failed(setting, QStringLiteral("KWin reports no pointer device, so the %1 could not be set").arg(what));
     }
     for (const KWinPointerDevice& device : *devices) {
         if (!m_options.kwin->setProperty(device.sysName, property, value, error)) {
-            qWarning("Pointer settings (kde): KWin refused the %s (%s of %s): %s", what.constData(),
-                     qUtf8Printable(property), qUtf8Printable(device.sysName), qUtf8Printable(error));
-            return PointerSettingResult::Failed;
+            return failed(setting, QStringLiteral("KWin refused the %1 (%2 of %3): %4")
+                                       .arg(what, property, device.sysName, error));
         }
         const std::optional<QVariant> kept = m_options.kwin->property(device.sysName, property, error);
         if (!kept || !sameValue(value, *kept)) {
-            qWarning("Pointer settings (kde): the %s did not stick: \"%s\" (%s) keeps %s %s, not %s", what.constData(),
-                     qUtf8Printable(device.name), qUtf8Printable(device.sysName), qUtf8Printable(property),
-                     kept ? qUtf8Printable(kept->toString()) : qUtf8Printable(error),
-                     qUtf8Printable(value.toString()));
-            return PointerSettingResult::Failed;
+            return failed(setting, QStringLiteral("the %1 did not stick: \"%2\" (%3) keeps %4 %5, not %6")
+                                       .arg(what, device.name, device.sysName, property,
+                                            kept ? kept->toString() : error, value.toString()));
         }
     }
     // KWin keeps the value in kcminputrc itself; written here as well, so that

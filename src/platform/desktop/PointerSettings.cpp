@@ -11,6 +11,11 @@ bool isApplied(PointerSettingResult result)
     return result == PointerSettingResult::Applied || result == PointerSettingResult::Approximated;
 }
 
+bool isDesktopFailure(PointerSettingResult result)
+{
+    return result == PointerSettingResult::Failed;
+}
+
 QString pointerSettingName(PointerSetting setting)
 {
     switch (setting) {
@@ -56,6 +61,7 @@ PointerSettingResult PointerSettings::setMouseAcceleration(const MouseAccelerati
     }
     if (!support(PointerSetting::Acceleration).supported)
         return notSupported(PointerSetting::Acceleration);
+    keepReason(PointerSetting::Acceleration, QString());
     return applyMouseAcceleration(value);
 }
 
@@ -65,6 +71,7 @@ PointerSettingResult PointerSettings::setMouseSpeed(int speed)
         return rejected(PointerSetting::PointerSpeed, QString::number(speed));
     if (!support(PointerSetting::PointerSpeed).supported)
         return notSupported(PointerSetting::PointerSpeed);
+    keepReason(PointerSetting::PointerSpeed, QString());
     return applyMouseSpeed(speed);
 }
 
@@ -74,6 +81,7 @@ PointerSettingResult PointerSettings::setWheelScrollLines(int lines)
         return rejected(PointerSetting::WheelScrollLines, QString::number(lines));
     if (!support(PointerSetting::WheelScrollLines).supported)
         return notSupported(PointerSetting::WheelScrollLines);
+    keepReason(PointerSetting::WheelScrollLines, QString());
     return applyWheelScrollLines(lines);
 }
 
@@ -83,6 +91,7 @@ PointerSettingResult PointerSettings::setDoubleClickTime(int milliseconds)
         return rejected(PointerSetting::DoubleClickTime, QString::number(milliseconds));
     if (!support(PointerSetting::DoubleClickTime).supported)
         return notSupported(PointerSetting::DoubleClickTime);
+    keepReason(PointerSetting::DoubleClickTime, QString());
     return applyDoubleClickTime(milliseconds);
 }
 
@@ -92,6 +101,25 @@ PointerSettingResult PointerSettings::notSupported(PointerSetting setting) const
              QStringLiteral("Pointer settings (%1): the %2 cannot be set: %3")
                  .arg(name(), pointerSettingName(setting), support(setting).reason));
     return PointerSettingResult::NotSupported;
+}
+
+PointerSettingResult PointerSettings::failed(PointerSetting setting, const QString& reason)
+{
+    qWarning("Pointer settings (%s): %s", qUtf8Printable(name()), qUtf8Printable(reason));
+    keepReason(setting, reason);
+    return PointerSettingResult::Failed;
+}
+
+QString PointerSettings::failureReason(PointerSetting setting) const
+{
+    const std::lock_guard<std::mutex> lock(m_reasonsMutex);
+    return m_reasons[std::size_t(setting)];
+}
+
+void PointerSettings::keepReason(PointerSetting setting, const QString& reason)
+{
+    const std::lock_guard<std::mutex> lock(m_reasonsMutex);
+    m_reasons[std::size_t(setting)] = reason;
 }
 
 QString libinputAccelProfile(const MouseAcceleration& value)

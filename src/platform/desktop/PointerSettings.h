@@ -14,7 +14,9 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
+#include <mutex>
 
 namespace k4812 {
 
@@ -52,6 +54,10 @@ struct PointerSettingSupport {
 
 // True for Applied and Approximated.
 bool isApplied(PointerSettingResult result);
+// True for Failed: the desktop has the setting but did not take it (it could
+// not be reached, or the value did not stick). A setting it has no place for
+// and a value out of range are not the desktop's failures.
+bool isDesktopFailure(PointerSettingResult result);
 // "acceleration", "pointer speed", "wheel scroll lines", "double-click time".
 QString pointerSettingName(PointerSetting setting);
 // "applied", "approximated", "not supported", "rejected", "failed".
@@ -101,6 +107,10 @@ public:
     // SetDoubleClickTime and SPI_SETDOUBLECLICKTIME: 1 ... 5000 ms.
     PointerSettingResult setDoubleClickTime(int milliseconds);
 
+    // Why the last setting of `setting` failed, as the back end said (English,
+    // one sentence); empty when it did not fail or the back end gave no reason.
+    QString failureReason(PointerSetting setting) const;
+
 protected:
     // Called with values already checked against the ranges above.
     virtual PointerSettingResult applyMouseAcceleration(const MouseAcceleration& value) = 0;
@@ -111,6 +121,15 @@ protected:
     // Logs once per process that this desktop lacks `setting`, with the
     // reason support() gives, and returns NotSupported.
     PointerSettingResult notSupported(PointerSetting setting) const;
+    // Logs "Pointer settings (name): reason", keeps the reason for
+    // failureReason() and returns Failed.
+    PointerSettingResult failed(PointerSetting setting, const QString& reason);
+
+private:
+    void keepReason(PointerSetting setting, const QString& reason);
+
+    mutable std::mutex m_reasonsMutex; // settings may be set from several threads
+    std::array<QString, 4> m_reasons;
 };
 
 } // namespace k4812

@@ -103,28 +103,20 @@ PointerSettingResult SwayPointerSettings::setAndReadBack(PointerSetting setting,
                                                          const QString& field, const QString& value)
 {
     const DesktopCommandOutcome set = m_runner(inputArguments(command, value));
-    if (!set.ok) {
-        qWarning("Pointer settings (sway): cannot set the %s (%s %s): %s", qUtf8Printable(pointerSettingName(setting)),
-                 qUtf8Printable(command), qUtf8Printable(value), qUtf8Printable(set.error));
-        return PointerSettingResult::Failed;
-    }
+    if (!set.ok)
+        return failed(setting, QStringLiteral("sway did not take %1 %2: %3").arg(command, value, set.error));
     const DesktopCommandOutcome get = m_runner(readArguments());
-    if (!get.ok) {
-        qWarning("Pointer settings (sway): cannot read the inputs back: %s", qUtf8Printable(get.error));
-        return PointerSettingResult::Failed;
-    }
+    if (!get.ok)
+        return failed(setting, QStringLiteral("sway's inputs could not be read back: %1").arg(get.error));
     const QStringList values = pointerValues(get.output, field);
     if (values.isEmpty()) {
-        qWarning("Pointer settings (sway): no pointer device reports its %s, so the %s could not be set",
-                 qUtf8Printable(field), qUtf8Printable(pointerSettingName(setting)));
-        return PointerSettingResult::Failed;
+        return failed(setting, QStringLiteral("no pointer device reports its %1, so the %2 could not be set")
+                                   .arg(field, pointerSettingName(setting)));
     }
     for (const QString& kept : values) {
         if (kept != value && !sameNumber(value, kept)) {
-            qWarning("Pointer settings (sway): the %s did not stick: a pointer device keeps %s %s, not %s",
-                     qUtf8Printable(pointerSettingName(setting)), qUtf8Printable(field), qUtf8Printable(kept),
-                     qUtf8Printable(value));
-            return PointerSettingResult::Failed;
+            return failed(setting, QStringLiteral("the %1 did not stick: a pointer device keeps %2 %3, not %4")
+                                       .arg(pointerSettingName(setting), field, kept, value));
         }
     }
     return PointerSettingResult::Applied;

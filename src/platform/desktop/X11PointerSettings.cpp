@@ -85,15 +85,14 @@ PointerSettingResult X11PointerSettings::applyMouseAcceleration(const MouseAccel
 {
     const Xlib& x = xlib();
     if (!x.loaded()) {
-        qWarning("Pointer settings (x11): libX11 cannot be loaded");
-        return PointerSettingResult::Failed;
+        return failed(PointerSetting::Acceleration, QStringLiteral("libX11 cannot be loaded"));
     }
     const PointerControl control = pointerControlFor(value);
     std::lock_guard lock(xMutex);
     void* display = x.openDisplay(nullptr);
     if (display == nullptr) {
-        qWarning("Pointer settings (x11): cannot open the X display \"%s\"", qgetenv("DISPLAY").constData());
-        return PointerSettingResult::Failed;
+        return failed(PointerSetting::Acceleration, QStringLiteral("cannot open the X display \"%1\"")
+                                   .arg(QString::fromLocal8Bit(qgetenv("DISPLAY"))));
     }
     xErrors = 0;
     const Xlib::ErrorHandler previous = x.setErrorHandler(&countError);
@@ -108,16 +107,19 @@ PointerSettingResult X11PointerSettings::applyMouseAcceleration(const MouseAccel
     x.sync(display, 0);
     x.setErrorHandler(previous);
     x.closeDisplay(display);
-    if (xErrors != 0) {
-        qWarning("Pointer settings (x11): the X server refused the pointer control");
-        return PointerSettingResult::Failed;
-    }
+    if (xErrors != 0)
+        return failed(PointerSetting::Acceleration, QStringLiteral("the X server refused the pointer control"));
     const bool kept = denominator > 0 && numerator * control.denominator == control.numerator * denominator
                       && (!control.setThreshold || threshold == control.threshold);
     if (!kept) {
-        qWarning("Pointer settings (x11): the X server did not keep acceleration %d/%d above %d (reads %d/%d above %d)",
-                 control.numerator, control.denominator, control.threshold, numerator, denominator, threshold);
-        return PointerSettingResult::Failed;
+        return failed(PointerSetting::Acceleration,
+                      QStringLiteral("the X server did not keep acceleration %1/%2 above %3 (reads %4/%5 above %6)")
+                          .arg(control.numerator)
+                          .arg(control.denominator)
+                          .arg(control.threshold)
+                          .arg(numerator)
+                          .arg(denominator)
+                          .arg(threshold));
     }
     if (control.approximated) {
         warnOnce(QStringLiteral("pointer-settings/x11/second-stage"),

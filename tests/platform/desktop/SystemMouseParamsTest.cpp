@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace k4812;
 using k4812::test::TestEnvironment;
 
@@ -72,6 +74,38 @@ TEST_F(SystemMouseParamsTest, WorkerAppliesItsOwnCopyOfTheTwelveBytes)
     params = TSYSTEMMOUSEPARAMS{1, 1, 0}; // a later edit on the window's thread
     TuiThread::waitForAll();
     EXPECT_EQ(journalLines(file), (QStringList{"SPI_SETMOUSE 7 0 1", "SPI_SETMOUSESPEED 15", "SPI_SETWHEELSCROLLLINES 5"}));
+}
+
+// A journal that cannot be written is a desktop that took nothing: every
+// setting is named with the reason, in the order set; a value out of range
+// is no failure of the desktop and a later success clears the reason.
+TEST_F(SystemMouseParamsTest, NamesTheSettingsTheDesktopDidNotTakeWithTheirReasons)
+{
+    JournalPointerSettings broken(env.path(QStringLiteral("no-such-folder/journal.txt")));
+    const SystemMouseParamsResult r = ApplySystemMouseParams(broken, TSYSTEMMOUSEPARAMS{12, -1, 1});
+    ASSERT_EQ(r.failures.size(), 2u);
+    EXPECT_EQ(r.failures[0].setting, PointerSetting::Acceleration);
+    EXPECT_EQ(r.failures[1].setting, PointerSetting::PointerSpeed);
+    EXPECT_TRUE(r.failures[1].reason.startsWith(QLatin1String("cannot write ") + env.path("no-such-folder")))
+        << r.failures[1].reason.toStdString();
+    EXPECT_EQ(r.wheelScrollLines, PointerSettingResult::Rejected);
+
+    EXPECT_TRUE(ApplySystemMouseParams(*journal, TSYSTEMMOUSEPARAMS{12, 3, 1}).failures.empty());
+    EXPECT_TRUE(journal->failureReason(PointerSetting::PointerSpeed).isEmpty());
+}
+
+TEST_F(SystemMouseParamsTest, WorkerReportsWhatBecameOfTheSettings)
+{
+    TSYSTEMMOUSEPARAMS params{15, 5, 9};
+    std::optional<SystemMouseParamsResult> reported;
+    ASSERT_TRUE(TuiThread::ThreadCallFunction(
+        &params, sizeof params,
+        makeApplySystemMouseParamsRoutine(journal, [&](const SystemMouseParamsResult& r) { reported = r; })));
+    TuiThread::waitForAll();
+    ASSERT_TRUE(reported.has_value());
+    EXPECT_EQ(reported->acceleration, PointerSettingResult::Rejected);
+    EXPECT_EQ(reported->pointerSpeed, PointerSettingResult::Applied);
+    EXPECT_TRUE(reported->failures.empty());
 }
 
 TEST_F(SystemMouseParamsTest, WorkerIgnoresABlockOfAnotherSize)
