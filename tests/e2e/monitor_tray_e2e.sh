@@ -195,7 +195,9 @@ atspi find "push button" "Mode 1" checked || fail "the window does not show Mode
 # forward; no second one is started.
 main=$(xdotool search --onlyvisible --name '^K4812_CONFIG' | head -1)
 xdotool windowminimize --sync "$main"
-[ "$(xdotool getactivewindow 2>/dev/null)" != "$main" ] || fail "the window is still active after minimising it"
+# The window manager moves the focus on after the window is unmapped.
+not_active() { [ "$(xdotool getactivewindow 2>/dev/null)" != "$main" ]; }
+wait_for 100 not_active || fail "the window is still active after minimising it"
 choose "Open settings"
 forward() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$main" ]; }
 wait_for 100 forward || fail "\"Open settings\" did not bring the open window forward"
