@@ -112,6 +112,21 @@ open_macro_sub_list() {
   return 1
 }
 probe() { "$probe" --window "$window" --target "$target" --away "$away" "$@"; }
+probe_in() { local w=$1; shift; "$probe" --window "$w" "$@"; }
+# The help dialog (src/ui/dialogs/HelpDialog.cpp, 446x446): OK and an empty
+# spot; its focus starts on OK, Shift+Tab puts it on the language list.
+help_button=717,39 help_ok=326,402,96,30 help_away=223,30
+open_help() {
+  local i
+  help= found=
+  xdotool mousemove --sync $((main_x + ${help_button%,*})) $((main_y + ${help_button#*,})) click 1
+  for ((i = 0; i < 50; i++)); do find_other && break; sleep 0.1; done
+  help=${found:-}
+  [ -n "$help" ] || return 1
+  sleep 0.3
+  xdotool key shift+Tab
+  sleep 0.2
+}
 other_windows() { xdotool search --onlyvisible --classname '^k4812-config$' 2>/dev/null | grep -vx "$window" || true; }
 close_others() {
   local id
@@ -129,8 +144,17 @@ for ((r = 1; r <= rounds; r++)); do
   probe --label profile-switch --duration 2500 --action 300:click:217,560
   probe --label mode-switch --duration 2500 --action 300:click:410,494
   probe --label mode-back --duration 2500 --action 300:click:260,494
-  ctl language set $((r % 2 == 1 ? 1 : 0)) || true
-  probe --label language --duration 2000 --action 300:post:7037
+  # The language as a user switches it: Help, then the next (odd rounds) or
+  # the previous language in the help dialog's list, chosen with the
+  # keyboard. The main window is behind the modal dialog, so the moves go
+  # over the dialog's OK button, painted by the same thread.
+  if open_help; then
+    probe_in "$help" --label language --duration 2000 --target $help_ok --away $help_away \
+             --action "300:key:$([ $((r % 2)) -eq 1 ] && echo Down || echo Up)"
+  else
+    echo "language         (the help dialog did not open)"
+  fi
+  close_others
   # Entry 6's menu and its "Macro" sub-list are opened first; the phase is
   # the click on "Macro Manager" until the manager's first paint.
   if open_macro_sub_list; then
