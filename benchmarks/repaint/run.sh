@@ -18,11 +18,14 @@ probe=$bin/k4812-repaint-latency
 [ -x "$probe" ] || { echo "no $probe (needs libxtst-dev and libxdamage-dev)" >&2; exit 1; }
 
 work=$(mktemp -d)
+# The runtime folder (the mouse's sequence lock) on tmpfs, as a desktop
+# session's /run/user/UID is.
+run=$(mktemp -d -p /dev/shm 2>/dev/null || { mkdir "$work/run" && echo "$work/run"; })
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
+  rm -rf "$work" "$run"
 }
 trap cleanup EXIT
 
@@ -32,9 +35,9 @@ pids+=($!)
 read -r -t 20 -u "$fd" display
 export DISPLAY=:$display QT_QPA_PLATFORM=xcb
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-export XDG_RUNTIME_DIR=$work/run XDG_DOCUMENTS_DIR=$work/home/Documents
+export XDG_RUNTIME_DIR=$run XDG_DOCUMENTS_DIR=$work/home/Documents
 export K4812_DEVICE=emulator:$work/mouse.state K4812_POINTER_SETTINGS=journal:$work/pointer.log
-mkdir -p "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
+mkdir -p "$HOME" && chmod 0700 "$XDG_RUNTIME_DIR"
 ctl() { "$bin/k4812ctl" "$@" >/dev/null; }
 
 # Twenty macros in the current profile: each presses and releases A.
