@@ -124,7 +124,7 @@ open_help() {
   help= found=
   xdotool mousemove --sync $((main_x + ${help_button%,*})) $((main_y + ${help_button#*,})) click 1
   for ((i = 0; i < 50; i++)); do find_other && break; sleep 0.1; done
-  help=${found:-}
+  help=${found:-} help_x=${sub_x:-0} help_y=${sub_y:-0}
   [ -n "$help" ] || return 1
   sleep 0.3
   xdotool key shift+Tab
@@ -154,6 +154,9 @@ for ((r = 1; r <= rounds; r++)); do
   if open_help; then
     probe_in "$help" --label language --duration 2000 --target $help_ok --away $help_away \
              --action "300:key:$([ $((r % 2)) -eq 1 ] && echo Down || echo Up)"
+    # OK closes it (the focus is on the list, which keeps Escape from the dialog).
+    xdotool mousemove --sync $((help_x + 374)) $((help_y + 417)) click 1
+    sleep 0.3
   else
     echo "language         (the help dialog did not open)"
   fi
