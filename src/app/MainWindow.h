@@ -35,7 +35,7 @@
 
 namespace k4812 {
 
-class DeviceSequenceHold;
+class DeviceSequenceLock;
 
 class AdvancedPage;
 class ButtonAssignmentPanel;
@@ -221,10 +221,7 @@ private:
     // Locks the mouse against other programs' sequences for one of ours,
     // waiting with the event loop running; nullptr after telling the user
     // which program holds it.
-    std::unique_ptr<DeviceSequenceHold> lockMouse();
-    // Ends the sequence (the mouse's state stored on the storage thread, then
-    // the lock let go); a state that could not be stored is shown.
-    void endMouseSequence(DeviceSequenceHold& hold);
+    std::unique_ptr<DeviceSequenceLock> lockMouse();
 
     TDM& m_dm;
     TuiHIDData& m_hid;

@@ -14,9 +14,7 @@ int showToolkitMessageDialog(QWidget* parent, const QString& title, const QStrin
 
 void showToolkitHelpDialog(TK4812CfgMain& window)
 {
-    // The language store on the storage thread, as the window's other stores.
-    ShowHelpDialog(window.uiLanguage1(), &window,
-                   [&window](const std::function<void()>& store) { window.runStore(store); });
+    ShowHelpDialog(window.uiLanguage1(), &window);
 }
 
 } // namespace k4812

@@ -169,9 +169,9 @@ void THelpForm::retranslate()
     setWindowTitle(LabelTitle->text());
 }
 
-int ShowHelpDialog(TuiLanguage& language, QWidget* owner, ProgramHelpDialogHost::StoreRunner runStore)
+int ShowHelpDialog(TuiLanguage& language, QWidget* owner)
 {
-    ProgramHelpDialogHost host(std::move(runStore));
+    ProgramHelpDialogHost host;
     THelpForm dialog(language, host, helpLinksFrom(IniFile::fromFile(AppConfig::defaultPath())), owner);
     return dialog.exec();
 }
