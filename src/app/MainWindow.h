@@ -35,7 +35,7 @@
 
 namespace k4812 {
 
-class DeviceSequenceLock;
+class DeviceSequenceHold;
 
 class AdvancedPage;
 class ButtonAssignmentPanel;
@@ -221,7 +221,10 @@ private:
     // Locks the mouse against other programs' sequences for one of ours,
     // waiting with the event loop running; nullptr after telling the user
     // which program holds it.
-    std::unique_ptr<DeviceSequenceLock> lockMouse();
+    std::unique_ptr<DeviceSequenceHold> lockMouse();
+    // Ends the sequence (the mouse's state stored on the storage thread, then
+    // the lock let go); a state that could not be stored is shown.
+    void endMouseSequence(DeviceSequenceHold& hold);
 
     TDM& m_dm;
     TuiHIDData& m_hid;
