@@ -196,7 +196,13 @@ int EmulatorHidBackend::exchange(const std::function<int(MouseEmulator&)>& actio
 void EmulatorHidBackend::beginSequence()
 {
     const std::lock_guard<std::recursive_mutex> guard(m_mutex);
-    ++m_sequenceDepth;
+    if (++m_sequenceDepth > 1 || m_stateFile.isEmpty())
+        return;
+    // Read now, on the caller's thread (the window's storage thread); when it
+    // cannot be read, the first exchange tries again and fails with EIO.
+    ExchangeLock lock(m_stateFile + QLatin1String(".lock"));
+    if (lock.tryLock(kLockTimeoutMs) && reload())
+        m_held = true;
 }
 
 std::string EmulatorHidBackend::endSequence()

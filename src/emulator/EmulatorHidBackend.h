@@ -9,7 +9,7 @@
 // (a new file, then a rename) under a lock (flock on STATEFILE.lock, which
 // stays), so separate processes see one mouse. During a device sequence
 // (beginSequence to endSequence, the one-writer lock held, so no other
-// program reaches the mouse) the state is read at the first exchange, kept in
+// program reaches the mouse) the state is read at its beginning, kept in
 // memory, and written and flushed once at the end: the sequence's exchanges
 // touch no file, and a kill at any point leaves the state before the
 // sequence or after it. An exchange outside a sequence reads the file, runs,

@@ -8,7 +8,11 @@ DeviceSequenceHold::DeviceSequenceHold(TuiHIDData& device, std::unique_ptr<Devic
                                        StoreRunner runStore)
     : m_device(device), m_lock(std::move(lock)), m_runStore(std::move(runStore))
 {
-    m_device.backend().beginSequence();
+    const auto begin = [this] { m_device.backend().beginSequence(); };
+    if (m_runStore)
+        m_runStore(begin);
+    else
+        begin();
 }
 
 DeviceSequenceHold::~DeviceSequenceHold()

@@ -3,8 +3,9 @@
 // sequence reaches, waiting as the program waits: the window with its event
 // loop running, the command line asleep; and telling the device link that a
 // sequence runs, so that a mouse that keeps its state in a file (the
-// emulator) writes it once, at the end, through the program's store runner
-// (the window's storage thread), before the lock is let go.
+// emulator) reads it at the beginning and writes it once, at the end, both
+// through the program's store runner (the window's storage thread), before
+// the lock is let go.
 
 #include "platform/desktop/DeviceSequenceLock.h"
 #include "sequences/Pauser.h"

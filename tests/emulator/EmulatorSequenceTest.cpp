@@ -1,5 +1,5 @@
 // The emulated mouse during a device sequence: its state file is read at the
-// sequence's first exchange and written once, at its end, through the
+// sequence's beginning and written once, at its end, both through the
 // program's store runner (the window's storage thread), before the mouse is
 // let go.
 
@@ -68,7 +68,7 @@ struct Fixture {
 
 } // namespace
 
-TEST(EmulatorSequence, TheStateFileIsWrittenOnceAtTheEndThroughTheStoreRunner)
+TEST(EmulatorSequence, TheStateFileIsReadAtTheBeginningAndWrittenOnceAtTheEndThroughTheStoreRunner)
 {
     Fixture f;
     const QByteArray old = readFile(f.stateFile);
@@ -76,6 +76,10 @@ TEST(EmulatorSequence, TheStateFileIsWrittenOnceAtTheEndThroughTheStoreRunner)
     QString error;
     auto held = LockDeviceForSequence(*f.hid, host, error);
     ASSERT_TRUE(held) << error.toStdString();
+    EXPECT_EQ(host.before.size(), 1) << "the beginning runs through the store runner";
+    // Read there: a file damaged afterwards (by no program that keeps the
+    // lock rule) does not reach the sequence.
+    ASSERT_TRUE(test::writeFile(f.stateFile, old.left(100)));
 
     const std::uint8_t rate = 4;
     ASSERT_EQ(SendUpdateMark(*f.hid, kUpdateMarkBegin), 0);
@@ -85,21 +89,21 @@ TEST(EmulatorSequence, TheStateFileIsWrittenOnceAtTheEndThroughTheStoreRunner)
     std::uint8_t read = 0;
     ASSERT_EQ(ReadDeviceMemory(*f.hid, kReportRateAddress, &read, 1), 0);
     EXPECT_EQ(read, rate);
-    // Nothing reached the file yet, not even at the end mark: another program
-    // sees the state from before the sequence, and no temporary file is left.
-    EXPECT_EQ(readFile(f.stateFile), old);
+    // Nothing reached the file yet, not even at the end mark, and no
+    // temporary file is left.
+    EXPECT_EQ(readFile(f.stateFile), old.left(100));
     EXPECT_EQ(QDir(f.env.path("emu")).entryList(QDir::Files | QDir::Hidden),
               (QStringList{"mouse.state", "mouse.state.lock"}));
-    EXPECT_TRUE(host.before.isEmpty());
+    EXPECT_EQ(host.before.size(), 1);
 
     EXPECT_EQ(held->end(), QString());
     // One store, and the file changed inside it.
-    ASSERT_EQ(host.before.size(), 1);
-    EXPECT_EQ(host.before.front(), old);
-    EXPECT_EQ(host.after.front(), readFile(f.stateFile));
+    ASSERT_EQ(host.before.size(), 2);
+    EXPECT_EQ(host.before.back(), old.left(100));
+    EXPECT_EQ(host.after.back(), readFile(f.stateFile));
     EXPECT_EQ(storedByte(f.stateFile, kReportRateAddress), rate);
     held.reset();
-    EXPECT_EQ(host.before.size(), 1) << "the end stores once";
+    EXPECT_EQ(host.before.size(), 2) << "the end stores once";
 
     // After the sequence, exchanges reach the file at once again.
     const std::uint8_t slower = 2;

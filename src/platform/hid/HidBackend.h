@@ -57,10 +57,11 @@ public:
 
     // A device sequence runs from beginSequence() to the matching
     // endSequence() (calls nest), with the one-writer lock held all along. A
-    // back end that keeps the mouse's state in a file (the emulator) keeps it
-    // in memory meanwhile and stores it once at the end; endSequence() may
-    // run on another thread than the exchanges, while none runs. It returns
-    // why what the sequence changed could not be stored, or an empty text.
+    // back end that keeps the mouse's state in a file (the emulator) reads it
+    // at the beginning, keeps it in memory meanwhile and stores it once at
+    // the end. Both may run on another thread than the exchanges, while none
+    // runs. endSequence() returns why what the sequence changed could not be
+    // stored, or an empty text.
     virtual void beginSequence() {}
     virtual std::string endSequence() { return {}; }
 };
