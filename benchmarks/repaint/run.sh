@@ -18,11 +18,14 @@ probe=$bin/k4812-repaint-latency
 [ -x "$probe" ] || { echo "no $probe (needs libxtst-dev and libxdamage-dev)" >&2; exit 1; }
 
 work=$(mktemp -d)
+# The runtime folder (the mouse's sequence lock) on tmpfs, as a desktop
+# session's /run/user/UID is.
+run=$(mktemp -d -p /dev/shm 2>/dev/null || { mkdir "$work/run" && echo "$work/run"; })
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
+  rm -rf "$work" "$run"
 }
 trap cleanup EXIT
 
@@ -32,9 +35,9 @@ pids+=($!)
 read -r -t 20 -u "$fd" display
 export DISPLAY=:$display QT_QPA_PLATFORM=xcb
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-export XDG_RUNTIME_DIR=$work/run XDG_DOCUMENTS_DIR=$work/home/Documents
+export XDG_RUNTIME_DIR=$run XDG_DOCUMENTS_DIR=$work/home/Documents
 export K4812_DEVICE=emulator:$work/mouse.state K4812_POINTER_SETTINGS=journal:$work/pointer.log
-mkdir -p "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
+mkdir -p "$HOME" && chmod 0700 "$XDG_RUNTIME_DIR"
 ctl() { "$bin/k4812ctl" "$@" >/dev/null; }
 
 # Twenty macros in the current profile: each presses and releases A.
@@ -112,6 +115,21 @@ open_macro_sub_list() {
   return 1
 }
 probe() { "$probe" --window "$window" --target "$target" --away "$away" "$@"; }
+probe_in() { local w=$1; shift; "$probe" --window "$w" "$@"; }
+# The help dialog (src/ui/dialogs/HelpDialog.cpp, 446x446): OK and an empty
+# spot; its focus starts on OK, Shift+Tab puts it on the language list.
+help_button=717,39 help_ok=326,402,96,30 help_away=223,30
+open_help() {
+  local i
+  help= found=
+  xdotool mousemove --sync $((main_x + ${help_button%,*})) $((main_y + ${help_button#*,})) click 1
+  for ((i = 0; i < 50; i++)); do find_other && break; sleep 0.1; done
+  help=${found:-} help_x=${sub_x:-0} help_y=${sub_y:-0}
+  [ -n "$help" ] || return 1
+  sleep 0.3
+  xdotool key shift+Tab
+  sleep 0.2
+}
 other_windows() { xdotool search --onlyvisible --classname '^k4812-config$' 2>/dev/null | grep -vx "$window" || true; }
 close_others() {
   local id
@@ -129,8 +147,20 @@ for ((r = 1; r <= rounds; r++)); do
   probe --label profile-switch --duration 2500 --action 300:click:217,560
   probe --label mode-switch --duration 2500 --action 300:click:410,494
   probe --label mode-back --duration 2500 --action 300:click:260,494
-  ctl language set $((r % 2 == 1 ? 1 : 0)) || true
-  probe --label language --duration 2000 --action 300:post:7037
+  # The language as a user switches it: Help, then the next (odd rounds) or
+  # the previous language in the help dialog's list, chosen with the
+  # keyboard. The main window is behind the modal dialog, so the moves go
+  # over the dialog's OK button, painted by the same thread.
+  if open_help; then
+    probe_in "$help" --label language --duration 2000 --target $help_ok --away $help_away \
+             --action "300:key:$([ $((r % 2)) -eq 1 ] && echo Down || echo Up)"
+    # OK closes it (the focus is on the list, which keeps Escape from the dialog).
+    xdotool mousemove --sync $((help_x + 374)) $((help_y + 417)) click 1
+    sleep 0.3
+  else
+    echo "language         (the help dialog did not open)"
+  fi
+  close_others
   # Entry 6's menu and its "Macro" sub-list are opened first; the phase is
   # the click on "Macro Manager" until the manager's first paint.
   if open_macro_sub_list; then

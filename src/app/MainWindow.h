@@ -36,7 +36,7 @@
 
 namespace k4812 {
 
-class DeviceSequenceLock;
+class DeviceSequenceHold;
 
 class AdvancedPage;
 class ButtonAssignmentPanel;
@@ -225,7 +225,10 @@ private:
     // Locks the mouse against other programs' sequences for one of ours,
     // waiting with the event loop running; nullptr after telling the user
     // which program holds it.
-    std::unique_ptr<DeviceSequenceLock> lockMouse();
+    std::unique_ptr<DeviceSequenceHold> lockMouse();
+    // Ends the sequence (the mouse's state stored on the storage thread, then
+    // the lock let go); a state that could not be stored is shown.
+    void endMouseSequence(DeviceSequenceHold& hold);
     // The apply's worker has set the pointer settings: those the desktop did
     // not take are shown, once no device sequence runs (MainWindowSaves.cpp).
     void pointerSettingsDone(const SystemMouseParamsResult& result);

@@ -14,7 +14,9 @@ int showToolkitMessageDialog(QWidget* parent, const QString& title, const QStrin
 
 void showToolkitHelpDialog(TK4812CfgMain& window)
 {
-    ShowHelpDialog(window.uiLanguage1(), &window);
+    // The language store on the storage thread, as the window's other stores.
+    ShowHelpDialog(window.uiLanguage1(), &window,
+                   [&window](const std::function<void()>& store) { window.runStore(store); });
 }
 
 } // namespace k4812

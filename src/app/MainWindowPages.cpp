@@ -57,17 +57,27 @@ bool TK4812CfgMain::runDeviceSequence(const std::function<void()>& sequence)
     DeviceActionGate::Run run = m_gate->begin();
     if (!run)
         return false;
-    const std::unique_ptr<DeviceSequenceLock> lock = lockMouse();
+    const std::unique_ptr<DeviceSequenceHold> lock = lockMouse();
     if (!lock)
         return false;
     sequence();
+    endMouseSequence(*lock);
     return true;
 }
 
-std::unique_ptr<DeviceSequenceLock> TK4812CfgMain::lockMouse()
+void TK4812CfgMain::endMouseSequence(DeviceSequenceHold& hold)
+{
+    QString problem = hold.end();
+    if (!problem.isEmpty()) {
+        problem[0] = problem[0].toUpper();
+        messageDialog(translate(QLatin1String(kApplyWarningTitle)), problem);
+    }
+}
+
+std::unique_ptr<DeviceSequenceHold> TK4812CfgMain::lockMouse()
 {
     QString error;
-    std::unique_ptr<DeviceSequenceLock> lock = LockDeviceForSequence(m_hid, *m_host, error);
+    std::unique_ptr<DeviceSequenceHold> lock = LockDeviceForSequence(m_hid, *m_host, error);
     if (!lock) {
         error[0] = error[0].toUpper();
         messageDialog(translate(QLatin1String(kApplyWarningTitle)), error);

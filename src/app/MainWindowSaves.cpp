@@ -8,10 +8,10 @@
 #include "app/WindowSequenceHost.h"
 
 #include "i18n/Translation.h"
-#include "platform/desktop/DeviceSequenceLock.h"
 #include "platform/storage/StorageError.h"
 #include "profiles/ProfileManager.h"
 #include "profiles/SavePrompt.h"
+#include "sequences/DeviceLocking.h"
 #include "sequences/ApplySequence.h"
 #include "ui/controls/SkinButton.h"
 
@@ -26,7 +26,7 @@ TK4812CfgMain::ApplyOutcome TK4812CfgMain::runApply()
         return ApplyOutcome::Refused;
     // Another program's exchange with the mouse is waited for; when it goes
     // on too long, the holder is named and nothing is stored or sent.
-    const std::unique_ptr<DeviceSequenceLock> lock = lockMouse();
+    const std::unique_ptr<DeviceSequenceHold> lock = lockMouse();
     if (!lock) {
         emit applied(false);
         return ApplyOutcome::Refused;
@@ -43,6 +43,7 @@ TK4812CfgMain::ApplyOutcome TK4812CfgMain::runApply()
         m_host->showProgress(false);
         messageDialog(translated(kApplyWarningTitle), error.message());
     }
+    endMouseSequence(*lock);
     emit applied(outcome == ApplyOutcome::Applied);
     return outcome;
 }

@@ -93,6 +93,8 @@ EmulatorHidBackend::EmulatorHidBackend() = default;
 
 EmulatorHidBackend::~EmulatorHidBackend()
 {
+    while (m_sequenceDepth > 0)
+        endSequence();
     flush();
 }
 
@@ -119,8 +121,10 @@ std::unique_ptr<EmulatorHidBackend> EmulatorHidBackend::create(const QString& st
 
 std::vector<HidCollection> EmulatorHidBackend::enumerate()
 {
-    // The state file is replaced by a rename, so it can be read without the lock.
-    if (!m_stateFile.isEmpty())
+    const std::lock_guard<std::recursive_mutex> guard(m_mutex);
+    // The state file is replaced by a rename, so it can be read without the
+    // lock; during a sequence the state in memory is the mouse's.
+    if (!m_stateFile.isEmpty() && !m_held)
         reload();
     if (!m_mouse.isPresent())
         return {};
@@ -154,6 +158,22 @@ int EmulatorHidBackend::exchange(const std::function<int(MouseEmulator&)>& actio
     if (m_stateFile.isEmpty())
         return action(m_mouse);
 
+    const std::lock_guard<std::recursive_mutex> guard(m_mutex);
+    if (m_sequenceDepth > 0) {
+        if (!m_held) {
+            ExchangeLock lock(m_stateFile + QLatin1String(".lock"));
+            if (!lock.tryLock(kLockTimeoutMs)) {
+                stateFileFailed(QStringLiteral("cannot lock the emulator's state file %1").arg(m_stateFile));
+                return EIO;
+            }
+            if (!reload())
+                return EIO;
+            m_held = true;
+        }
+        m_changed = true;
+        return action(m_mouse);
+    }
+
     ExchangeLock lock(m_stateFile + QLatin1String(".lock"));
     if (!lock.tryLock(kLockTimeoutMs)) {
         stateFileFailed(QStringLiteral("cannot lock the emulator's state file %1").arg(m_stateFile));
@@ -171,6 +191,38 @@ int EmulatorHidBackend::exchange(const std::function<int(MouseEmulator&)>& actio
     if (endsSequence)
         flush();
     return result;
+}
+
+void EmulatorHidBackend::beginSequence()
+{
+    const std::lock_guard<std::recursive_mutex> guard(m_mutex);
+    if (++m_sequenceDepth > 1 || m_stateFile.isEmpty())
+        return;
+    // Read now, on the caller's thread (the window's storage thread); when it
+    // cannot be read, the first exchange tries again and fails with EIO.
+    ExchangeLock lock(m_stateFile + QLatin1String(".lock"));
+    if (lock.tryLock(kLockTimeoutMs) && reload())
+        m_held = true;
+}
+
+std::string EmulatorHidBackend::endSequence()
+{
+    const std::lock_guard<std::recursive_mutex> guard(m_mutex);
+    if (m_sequenceDepth == 0 || --m_sequenceDepth > 0)
+        return {};
+    const bool changed = m_held && m_changed;
+    m_held = false;
+    m_changed = false;
+    if (!changed)
+        return {};
+    ExchangeLock lock(m_stateFile + QLatin1String(".lock"));
+    QString error;
+    if (!lock.tryLock(kLockTimeoutMs))
+        error = QStringLiteral("cannot lock the emulator's state file %1").arg(m_stateFile);
+    else if (saveEmulatorState(m_stateFile, m_mouse.state(), error, Durable::Yes))
+        return {};
+    stateFileFailed(error);
+    return error.toStdString();
 }
 
 void EmulatorHidBackend::flush()

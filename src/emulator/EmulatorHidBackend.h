@@ -5,13 +5,16 @@
 // usage 1, feature reports 2 to 6 of 16 to 4096 bytes), as the real mouse
 // shows them. Feature reports go to a MouseEmulator.
 //
-// With a state file the mouse's state lives in that file: every exchange
-// reads it, runs, and writes it back atomically under a lock (flock on
-// STATEFILE.lock, which stays), so separate processes see one mouse. The file is flushed
-// to the disk once a sequence, at its end mark (and when the back end goes),
-// not at every exchange: the rename keeps it whole for other processes and
-// after a kill either way. Without a state file the mouse lives in this
-// object only.
+// With a state file the mouse's state lives in that file, written atomically
+// (a new file, then a rename) under a lock (flock on STATEFILE.lock, which
+// stays), so separate processes see one mouse. During a device sequence
+// (beginSequence to endSequence, the one-writer lock held, so no other
+// program reaches the mouse) the state is read at its beginning, kept in
+// memory, and written and flushed once at the end: the sequence's exchanges
+// touch no file, and a kill at any point leaves the state before the
+// sequence or after it. An exchange outside a sequence reads the file, runs,
+// and writes it back; it is flushed at an end mark (and when the back end
+// goes). Without a state file the mouse lives in this object only.
 
 #include "emulator/EmulatorFaults.h"
 #include "platform/hid/HidBackend.h"
@@ -21,6 +24,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 
 namespace k4812 {
 
@@ -40,6 +44,9 @@ public:
     std::unique_ptr<HidDeviceHandle> open(const HidCollection& collection, int& error) override;
     // The state file's canonical path; empty for a mouse in this object only.
     std::string lockIdentity(const HidCollection& collection) override;
+    void beginSequence() override;
+    // Writes and flushes what the sequence changed (at the last of nested ends).
+    std::string endSequence() override;
 
     // The model, for tests: its log, faults and (for an in-memory mouse) state.
     MouseEmulator& mouse() { return m_mouse; }
@@ -65,6 +72,11 @@ private:
     MouseEmulator m_mouse;
     QString m_lastError;
     bool m_unflushed = false; // written since the last flush to the disk
+    int m_sequenceDepth = 0;  // nested sequences running
+    bool m_held = false;      // the state is in memory for the running sequence
+    bool m_changed = false;   // and was changed there
+    // The sequence's end may run on another thread (the window's storage thread).
+    std::recursive_mutex m_mutex;
 };
 
 } // namespace k4812

@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -58,6 +57,20 @@ bool isAnswerReport(const QByteArray& bytes, int offset, std::size_t length)
                        [&](const MouseEmulator::FeatureReport& r) {
                            return r.id == id && r.length == length && r.length <= MouseEmulator::kLongestAnswer;
                        });
+}
+
+// Flushes a folder's entries (a rename in it) to the disk.
+bool syncFolder(const QString& folder, QString& error)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    ::close(fd);
+    return true;
 }
 
 } // namespace
@@ -152,21 +165,13 @@ std::optional<EmulatorState> loadEmulatorState(const QString& path, QString& err
 bool saveEmulatorState(const QString& path, const EmulatorState& state, QString& error, Durable durable)
 {
     const QByteArray bytes = encodeEmulatorState(state);
-    if (durable == Durable::Yes) {
-        QSaveFile file(path);
-        // Never fall back to writing the file in place: a crash must not leave half a state.
-        file.setDirectWriteFallback(false);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-            error = QStringLiteral("cannot write the emulator's state file %1: %2").arg(path, file.errorString());
-            return false;
-        }
-        return true;
-    }
-    // The same replacement without the flush: a whole new file, then the rename.
+    // A whole new file beside the old one, then the rename: never written in
+    // place, so that a crash leaves the old state or the new one.
     const QFileInfo info(path);
     QByteArray temporary =
-        QFile::encodeName(info.absolutePath() + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX"));
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+        QFile::encodeName(info.absolutePath() + QLatin1String("/.") + info.fileName() + QLatin1String(".XXXXXX.tmp"));
+    // Named as the program's other temporary files (".NAME.XXXXXX.tmp"): one a kill left is never read.
+    const int fd = mkostemps(temporary.data(), 4, O_CLOEXEC);
     auto fail = [&](int code) {
         error = QStringLiteral("cannot write the emulator's state file %1: %2")
                     .arg(path, QString::fromLocal8Bit(std::strerror(code)));
@@ -187,12 +192,23 @@ bool saveEmulatorState(const QString& path, const EmulatorState& state, QString&
         }
         written += n;
     }
+    // Durable: the new bytes reach the disk before the name points at them.
+    if (durable == Durable::Yes && ::fdatasync(fd) != 0) {
+        const int code = errno;
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return fail(code);
+    }
     const bool closed = ::close(fd) == 0;
     const int closeError = errno;
     if (!closed || ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
         const int code = closed ? errno : closeError;
         ::unlink(temporary.constData());
         return fail(code);
+    }
+    if (durable == Durable::Yes && !syncFolder(info.absolutePath(), error)) {
+        error = QStringLiteral("cannot flush the emulator's state file %1 to the disk: %2").arg(path, error);
+        return false;
     }
     return true;
 }

@@ -35,10 +35,10 @@ constexpr qint64 kMaxEmulatorStateBytes = 1024 * 1024;
 std::optional<EmulatorState> loadEmulatorState(const QString& path, QString& error);
 // Replaces the state file atomically (a temporary file in the same folder,
 // then a rename), so that a crash leaves the old state or the new one.
-// Durable::Yes flushes the file to the disk before the rename; Durable::No
-// leaves that to syncEmulatorState, so that a sequence of exchanges is
-// flushed once: other processes, and a killed one, still see either the old
-// whole state or the new one, because the rename is atomic either way.
+// Durable::Yes flushes the new file to the disk before the rename and the
+// folder after it; Durable::No leaves that to syncEmulatorState: other
+// processes, and a killed one, still see either the old whole state or the
+// new one, because the rename is atomic either way.
 enum class Durable { No, Yes };
 bool saveEmulatorState(const QString& path, const EmulatorState& state, QString& error,
                        Durable durable = Durable::Yes);

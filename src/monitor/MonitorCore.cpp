@@ -75,7 +75,7 @@ ModeSwitchOutcome MonitorCore::underLock(int waitMs,
 {
     ModeSwitchOutcome outcome;
     QString error;
-    const std::unique_ptr<DeviceSequenceLock> lock = LockDeviceForSequence(m_device, m_host, error, waitMs);
+    const std::unique_ptr<DeviceSequenceHold> lock = LockDeviceForSequence(m_device, m_host, error, waitMs);
     if (!lock) {
         outcome.refused = error;
         return outcome;
@@ -98,12 +98,16 @@ ModeSwitchOutcome MonitorCore::underLock(int waitMs,
         outcome.refused = QString::fromUtf8(e.what());
         return outcome;
     }
+    // The mouse's state is stored before another program may reach it.
+    const QString notStored = lock->end();
     if (!outcome.report.switched)
         return outcome;
     if (outcome.report.firstError != 0)
         outcome.refused = QStringLiteral("the mouse did not take the switch (error %1)").arg(outcome.report.firstError);
     else if (!outcome.report.profileIdError.isEmpty())
         outcome.refused = outcome.report.profileIdError;
+    else if (!notStored.isEmpty())
+        outcome.refused = notStored;
     outcome.switched = outcome.refused.isEmpty();
     // The stores changed either way: an open window reloads its current profile.
     outcome.window = m_notify(WindowMessage{UM_RELOAD_PROFILE, 0, 0});

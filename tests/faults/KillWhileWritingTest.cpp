@@ -6,7 +6,9 @@
 // database must open, pass its integrity check and hold for every value
 // either its old bytes or its new ones. (The commands store several values
 // one transaction each, so a kill between two of them leaves some values
-// new and the rest old; none is ever half written.)
+// new and the rest old; none is ever half written.) The emulated mouse's
+// state file, killed during a device sequence, holds the state from before
+// the sequence or from after it, never one from its middle.
 
 #include "ChildTracer.h"
 #include "TestEnvironment.h"
@@ -252,6 +254,17 @@ TEST_F(KillWhileWritingTest, MacroImportLeavesEveryFileOldOrNew)
     ASSERT_EQ(run(home(), {QStringLiteral("macro"), QStringLiteral("import"), env.path(QStringLiteral("first.macro"))}, 0),
               0);
     killAtEveryCall({QStringLiteral("macro"), QStringLiteral("import"), env.path(QStringLiteral("second.macro"))});
+}
+
+TEST_F(KillWhileWritingTest, DeviceSequenceLeavesTheEmulatedMouseOldOrNew)
+{
+    // A read is two exchanges: the request, then the answer fetched.
+    env.set("K4812_DEVICE", QStringLiteral("emulator:") + home() + QStringLiteral("/mouse.state"));
+    ASSERT_EQ(run(home(), {QStringLiteral("profiles")}, 0), 0); // the profile store and registry
+    ASSERT_EQ(run(home(), {QStringLiteral("raw"), QStringLiteral("write"), QStringLiteral("0x40"), QStringLiteral("1")},
+                  0),
+              0);
+    killAtEveryCall({QStringLiteral("raw"), QStringLiteral("read"), QStringLiteral("0x40"), QStringLiteral("1")});
 }
 
 } // namespace

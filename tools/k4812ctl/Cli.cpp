@@ -103,6 +103,17 @@ TuiHIDData* Context::hid()
     return device;
 }
 
+int Context::endSequence(int status)
+{
+    if (!m_deviceLock)
+        return status;
+    const QString problem = m_deviceLock->end();
+    if (problem.isEmpty())
+        return status;
+    fail(problem);
+    return status == kExitOk ? kExitFailure : status;
+}
+
 TuiHIDData* Context::link()
 {
     if (m_hid)
@@ -193,7 +204,8 @@ int runCli(const QStringList& args, QTextStream& out, QTextStream& err)
     context.verbName = QString::fromLatin1(verb->name);
     context.verbUsage = QString::fromUtf8(verb->usage).section(QLatin1Char('\n'), 0, 0);
     rest.removeFirst();
-    const int status = verb->run(context, rest);
+    int status = verb->run(context, rest);
+    status = context.endSequence(status);
     out.flush();
     err.flush();
     return status;

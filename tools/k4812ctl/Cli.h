@@ -4,7 +4,7 @@
 // with a static VerbRegistration.
 
 #include "wire/HidData.h"
-#include "platform/desktop/DeviceSequenceLock.h"
+#include "sequences/DeviceLocking.h"
 #include "platform/hid/DeviceSelection.h"
 
 #include <QString>
@@ -50,6 +50,10 @@ public:
     // wait bound; nullptr (with a message naming the holder) when it does not
     // end in time.
     TuiHIDData* hid();
+    // After the verb: the mouse's state stored (the emulator keeps it in
+    // memory for the verb's sequence) and the lock let go. `status`, or a
+    // failure with a message when the state could not be stored.
+    int endSequence(int status);
 
     // For verbs that change the stored profiles or the mouse. While the
     // configuration window runs it holds its own copy of every profile and
@@ -74,7 +78,7 @@ private:
     bool m_selectionResolved = false;
     std::optional<DeviceSelection> m_selection;
     std::unique_ptr<TuiHIDData> m_hid;
-    std::unique_ptr<DeviceSequenceLock> m_deviceLock;
+    std::unique_ptr<DeviceSequenceHold> m_deviceLock;
 };
 
 using VerbFunction = int (*)(Context& context, const QStringList& args);

@@ -54,6 +54,16 @@ public:
     // the project computes alike, for the lock that keeps their device
     // sequences apart; empty when no other process can reach it.
     virtual std::string lockIdentity(const HidCollection& /*collection*/) { return {}; }
+
+    // A device sequence runs from beginSequence() to the matching
+    // endSequence() (calls nest), with the one-writer lock held all along. A
+    // back end that keeps the mouse's state in a file (the emulator) reads it
+    // at the beginning, keeps it in memory meanwhile and stores it once at
+    // the end. Both may run on another thread than the exchanges, while none
+    // runs. endSequence() returns why what the sequence changed could not be
+    // stored, or an empty text.
+    virtual void beginSequence() {}
+    virtual std::string endSequence() { return {}; }
 };
 
 } // namespace k4812

@@ -32,6 +32,8 @@ public:
     std::vector<HidCollection> enumerate() override;
     std::unique_ptr<HidDeviceHandle> open(const HidCollection& collection, int& error) override;
     std::string lockIdentity(const HidCollection& collection) override { return m_inner->lockIdentity(collection); }
+    void beginSequence() override { m_inner->beginSequence(); }
+    std::string endSequence() override { return m_inner->endSequence(); }
 
     // One trace line for a report.
     static QString formatLine(const char* direction, const std::uint8_t* report, std::size_t length);

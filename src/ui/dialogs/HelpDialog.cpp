@@ -169,9 +169,9 @@ void THelpForm::retranslate()
     setWindowTitle(LabelTitle->text());
 }
 
-int ShowHelpDialog(TuiLanguage& language, QWidget* owner)
+int ShowHelpDialog(TuiLanguage& language, QWidget* owner, ProgramHelpDialogHost::StoreRunner runStore)
 {
-    ProgramHelpDialogHost host;
+    ProgramHelpDialogHost host(std::move(runStore));
     THelpForm dialog(language, host, helpLinksFrom(IniFile::fromFile(AppConfig::defaultPath())), owner);
     return dialog.exec();
 }

@@ -4,6 +4,7 @@
 // the interface language. Choosing a language switches it at once, stores
 // it and tells the monitor and the main window (HelpDialogHost.h).
 
+#include "ui/dialogs/HelpDialogHost.h"
 #include "ui/dialogs/HelpLinks.h"
 #include "ui/windows/SkinDialog.h"
 
@@ -14,7 +15,7 @@ class QLabel;
 
 namespace k4812 {
 
-class HelpDialogHost;
+
 class SkinButton;
 class SkinLabel;
 class TuiLanguage;
@@ -53,7 +54,8 @@ private:
 };
 
 // Shows the help dialog for the main window's language component, with the
-// links config.ini gives; returns the modal result.
-int ShowHelpDialog(TuiLanguage& language, QWidget* owner = nullptr);
+// links config.ini gives; returns the modal result. The language the user
+// chooses is stored through `runStore` (ProgramHelpDialogHost).
+int ShowHelpDialog(TuiLanguage& language, QWidget* owner = nullptr, ProgramHelpDialogHost::StoreRunner runStore = {});
 
 } // namespace k4812

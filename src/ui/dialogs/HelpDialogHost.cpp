@@ -22,7 +22,13 @@ QString ProgramHelpDialogHost::storeCurrentLanguage(int index)
         return QStringLiteral("The interface language cannot be stored: the profiles are not loaded.");
     dm->FAllProfileSettingInfo().CurrentLanguage = index;
     try {
-        if (!dm->SaveBackAllProfileSettingInfo())
+        bool saved = false;
+        const auto store = [&] { saved = dm->SaveBackAllProfileSettingInfo(); };
+        if (m_runStore)
+            m_runStore(store);
+        else
+            store();
+        if (!saved)
             return QStringLiteral("The interface language could not be stored.");
     } catch (const StorageError& error) {
         return error.message();

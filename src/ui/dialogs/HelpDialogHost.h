@@ -8,6 +8,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <functional>
+
 namespace k4812 {
 
 class HelpDialogHost {
@@ -24,10 +26,19 @@ public:
 
 class ProgramHelpDialogHost : public HelpDialogHost {
 public:
+    // Runs a store and returns when it has ended, throwing what it threw
+    // (the window: on its storage thread, its input held meanwhile).
+    using StoreRunner = std::function<void(const std::function<void()>& store)>;
+    // Without a runner the store runs at once.
+    explicit ProgramHelpDialogHost(StoreRunner runStore = {}) : m_runStore(std::move(runStore)) {}
+
     int currentLanguage() const override;
     QString storeCurrentLanguage(int index) override;
     void announceLanguageChanged() override;
     void openLink(const QUrl& url) override;
+
+private:
+    StoreRunner m_runStore;
 };
 
 } // namespace k4812
