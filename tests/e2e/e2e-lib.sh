@@ -67,6 +67,22 @@ e2e_start_xvfb() {
   export DISPLAY=:$display
 }
 
+# Starts openbox, a window manager that keeps _NET_ACTIVE_WINDOW and brings
+# windows forward when asked. It now and then gives up on a display that has
+# just come up, so it gets up to three tries.
+e2e_start_openbox() {
+  local try
+  display_up() { xdpyinfo >/dev/null 2>&1; }
+  wait_for 100 display_up || fail "the X server does not answer"
+  wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+  for try in 1 2 3; do
+    openbox >"$work/openbox.log" 2>&1 &
+    pids+=($!)
+    wait_for 100 wm_running && return 0
+  done
+  fail "openbox did not start: $(cat "$work/openbox.log")"
+}
+
 config_windows() { xdotool search --onlyvisible --name '^K4812_CONFIG' 2>/dev/null | wc -l; }
 window_mapped() { [ "$(config_windows)" -ge 1 ]; }
 config_ended() { ! kill -0 "$config" 2>/dev/null; }

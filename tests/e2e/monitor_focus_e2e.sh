@@ -11,18 +11,7 @@ classwin=$2
 . "$(dirname "$0")/monitor-rules-lib.sh"
 e2e_setup
 e2e_start_xvfb
-
-display_up() { xdpyinfo >/dev/null 2>&1; }
-wait_for 100 display_up || fail "the X server does not answer"
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-# openbox now and then gives up on a display that has just come up: it gets
-# a second try.
-for try in 1 2 3; do
-  openbox >"$work/openbox.log" 2>&1 &
-  pids+=($!)
-  wait_for 100 wm_running && break
-  [ "$try" = 3 ] && fail "openbox did not start: $(cat "$work/openbox.log")"
-done
+e2e_start_openbox
 
 ctl() { "$bin/k4812ctl" "$@"; }
 ctl monitor rules add GameA 2 >/dev/null || fail "cannot add a rule"

@@ -39,13 +39,7 @@ e2e_setup
 e2e_start_xvfb
 e2e_start_session_bus "$launcher"
 # A window manager (EWMH), which brings windows forward when asked.
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-for try in 1 2 3; do
-  openbox >"$work/openbox.log" 2>&1 &
-  pids+=($!)
-  wait_for 100 wm_running && break
-  [ "$try" = 3 ] && fail "openbox did not start: $(cat "$work/openbox.log")"
-done
+e2e_start_openbox
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 trace=$work/trace.txt
