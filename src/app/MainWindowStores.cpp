@@ -24,8 +24,7 @@ void TK4812CfgMain::runStore(const std::function<void()>& store)
             releaseAfterStores();
     });
     StorageInputHold hold;
-    // Every event is handled meanwhile: the hold keeps what could edit.
-    StorageThread::shared().run(store, QEventLoop::AllEvents);
+    StorageThread::shared().run(store);
 }
 
 void TK4812CfgMain::whenNotStoring(std::function<void()> action)
