@@ -57,6 +57,17 @@ e2e_setup() {
   mkdir -p "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
 }
 
+# The AT-SPI pieces the accessibility checks need; exits 77 (skipped) when one
+# is missing. Sets $python (Debian's, where pyatspi lives: a python earlier on
+# PATH may lack gi) and $launcher (the accessibility bus launcher).
+e2e_require_atspi() {
+  python=/usr/bin/python3
+  launcher=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.a11y.Bus.service 2>/dev/null)
+  command -v dbus-daemon >/dev/null || { echo "SKIP: no dbus-daemon"; exit 77; }
+  [ -n "$launcher" ] && [ -x "$launcher" ] || { echo "SKIP: no AT-SPI bus launcher (at-spi2-core)"; exit 77; }
+  "$python" -c 'import pyatspi' 2>/dev/null || { echo "SKIP: no pyatspi for $python (python3-pyatspi)"; exit 77; }
+}
+
 # Starts Xvfb on a free display (it writes the number to the pipe) and exports DISPLAY.
 e2e_start_xvfb() {
   local fd display

@@ -19,15 +19,8 @@ set -uo pipefail
 bin=$(cd "${1:?usage: menu_atspi_e2e.sh BIN_DIR}" && pwd -P)
 here=$(cd "$(dirname "$0")" && pwd -P)
 
-# Debian's python, where pyatspi lives (a python earlier on PATH may lack gi).
-python=/usr/bin/python3
-launcher=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.a11y.Bus.service 2>/dev/null)
-skip() { echo "SKIP: $*"; exit 77; }
-command -v dbus-daemon >/dev/null || skip "no dbus-daemon"
-[ -n "$launcher" ] && [ -x "$launcher" ] || skip "no AT-SPI bus launcher (at-spi2-core)"
-"$python" -c 'import pyatspi' 2>/dev/null || skip "no pyatspi for $python (python3-pyatspi)"
-
 source "$here/e2e-lib.sh"
+e2e_require_atspi
 
 dialog_w=446 dialog_h=230 manager_w=760 manager_h=520
 is_dialog() { [ "$ww" -eq "$dialog_w" ] && [ "$wh" -eq "$dialog_h" ]; }

@@ -27,14 +27,8 @@ set -uo pipefail
 bin=$(cd "${1:?usage: monitor_tray_e2e.sh BIN_DIR SNI_HOST_PROGRAM}" && pwd -P)
 sni=${2:?usage: monitor_tray_e2e.sh BIN_DIR SNI_HOST_PROGRAM}
 here=$(cd "$(dirname "$0")" && pwd -P)
-python=/usr/bin/python3
-launcher=$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.a11y.Bus.service 2>/dev/null)
-skip() { echo "SKIP: $*"; exit 77; }
-command -v dbus-daemon >/dev/null || skip "no dbus-daemon"
-[ -n "$launcher" ] && [ -x "$launcher" ] || skip "no AT-SPI bus launcher (at-spi2-core)"
-"$python" -c 'import pyatspi' 2>/dev/null || skip "no pyatspi for $python (python3-pyatspi)"
-
 source "$here/e2e-lib.sh"
+e2e_require_atspi
 e2e_setup
 e2e_start_xvfb
 e2e_start_session_bus "$launcher"
