@@ -24,7 +24,8 @@ void TK4812CfgMain::runStore(const std::function<void()>& store)
             releaseAfterStores();
     });
     StorageInputHold hold;
-    StorageThread::shared().run(store);
+    // Every event is handled meanwhile: the hold keeps what could edit.
+    StorageThread::shared().run(store, QEventLoop::AllEvents);
 }
 
 void TK4812CfgMain::whenNotStoring(std::function<void()> action)

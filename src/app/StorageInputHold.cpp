@@ -3,6 +3,11 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPointer>
+
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace k4812 {
 
@@ -10,6 +15,17 @@ namespace {
 
 int g_holds = 0;
 int g_swallowed = 0;
+
+// Input from the display that arrived during a store, for its window.
+struct HeldEvent {
+    QPointer<QObject> window;
+    std::unique_ptr<QEvent> event;
+};
+std::vector<HeldEvent>& heldEvents()
+{
+    static std::vector<HeldEvent> events;
+    return events;
+}
 
 bool isInput(QEvent::Type type)
 {
@@ -48,7 +64,14 @@ StorageInputHold::StorageInputHold()
 
 StorageInputHold::~StorageInputHold()
 {
-    --g_holds;
+    if (--g_holds > 0)
+        return;
+    // What the user did during the store arrives now, in its order, through
+    // the window as it would have come from the display.
+    for (HeldEvent& held : std::exchange(heldEvents(), {})) {
+        if (held.window)
+            QCoreApplication::postEvent(held.window, held.event.release());
+    }
 }
 
 bool StorageInputHold::active()
@@ -73,6 +96,13 @@ bool StorageInputHold::eventFilter(QObject* watched, QEvent* event)
     if (!swallow)
         return false;
     event->ignore();
+    if (watched->isWindowType() && event->spontaneous()) {
+        // From the display (presses, keys, the wheel reach the window first):
+        // kept and delivered once the store has ended, so that nothing the
+        // user did is lost. Pointer moves pass, so hovering still repaints.
+        heldEvents().push_back({watched, std::unique_ptr<QEvent>(event->clone())});
+        return true;
+    }
     ++g_swallowed;
     return true;
 }

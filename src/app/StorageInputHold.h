@@ -1,12 +1,12 @@
 #pragma once
 // While the storage thread works on the profile manager's data, the window's
 // thread turns its event loop only to repaint: it must not touch that data
-// meanwhile. User input from the display stays queued by the platform (the
-// wait leaves it out) and arrives once the store has ended; the hold also
-// swallows input that reaches the window by any other way (events sent
-// directly, a button pressed through the accessibility bridge, which queues
-// its click on the button), so that no edit, sequence or menu starts while a
-// store runs. Pointer moves and hovering still pass: they only repaint.
+// meanwhile. Presses, keys and the wheel from the display are kept and
+// delivered, in order, once the store has ended; input that reaches the
+// window by any other way (events sent directly, a button pressed through the
+// accessibility bridge, which queues its click on the button) is swallowed,
+// so that no edit, sequence or menu starts while a store runs. Pointer moves
+// and hovering pass: they only repaint, and the window answers them at once.
 //
 // Holds nest; the application's event filter is in place while one lives.
 

@@ -198,3 +198,50 @@ INSTANTIATE_TEST_SUITE_P(Stores, HeldInputTest,
                          [](const ::testing::TestParamInfo<HeldInputCase>& param) {
                              return std::string(param.param.button);
                          });
+
+// What the user does on the display during a store is not lost: the pointer
+// hovers at once (the window repaints), and a click waits for the store and
+// then arrives as it was made. Here Apply's store is held up by another
+// program's lock while the user points at 500 Hz and clicks it.
+TEST_F(MainWindowStorageTest, ADisplayClickDuringAStoreArrivesAfterItAndHoverPassesAtOnce)
+{
+    TK4812CfgMain& w = open();
+    ASSERT_TRUE(started);
+    choose1000Hz();
+    QWindow* shown = w.windowHandle();
+    ASSERT_NE(shown, nullptr);
+    auto* rate500 = control<RadioButton>("RD500HZ");
+    const QPoint at = rate500->mapTo(&w, rate500->rect().center());
+
+    std::optional<SettingsDatabaseLock> lock(std::in_place, dm->registry().databasePath());
+    ASSERT_TRUE(lock->held());
+    dm->registry().setBusyTimeoutMs(20000);
+    bool interfered = false;
+    bool hoveredMeanwhile = false;
+    bool chosenMeanwhile = true;
+    dm->registry().setBusyObserver([&](int) {
+        lockedOn.push_back(QThread::currentThread());
+        if (lockedOn.size() != 1)
+            return;
+        QMetaObject::invokeMethod(
+            &w,
+            [&] {
+                interfered = true;
+                QTest::mouseMove(shown, at);
+                hoveredMeanwhile = rate500->underMouse();
+                QTest::mouseClick(shown, Qt::LeftButton, {}, at);
+                chosenMeanwhile = rate500->isChecked();
+                lock.reset();
+            },
+            Qt::QueuedConnection);
+    });
+
+    QTest::mouseClick(control("BSBTNAPPLY"), Qt::LeftButton);
+
+    ASSERT_TRUE(interfered) << "the window's loop did not turn while the store waited";
+    EXPECT_TRUE(hoveredMeanwhile) << "the pointer's move waited for the store";
+    EXPECT_FALSE(chosenMeanwhile) << "the click was taken under the store";
+    EXPECT_TRUE(runEventsUntil([&] { return rate500->isChecked(); })) << "the click made during the store was lost";
+    EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.ReportRate, 500);
+    EXPECT_FALSE(StorageInputHold::active());
+}
