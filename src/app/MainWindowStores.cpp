@@ -7,7 +7,7 @@
 
 #include "app/MainWindow.h"
 
-#include "app/StorageInputHold.h"
+#include "ui/windows/StorageInputHold.h"
 
 #include "platform/desktop/StorageThread.h"
 

@@ -4,7 +4,7 @@
 // that nothing edits, switches, starts a sequence or closes the window under
 // the store.
 
-#include "app/StorageInputHold.h"
+#include "ui/windows/StorageInputHold.h"
 #include "app/buttons/ButtonAssignmentPanel.h"
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/StorageThread.h"

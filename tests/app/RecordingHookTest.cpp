@@ -7,13 +7,18 @@
 #include "app/macro/TFrmMacro.h"
 #include "ui/dialogs/ErrorBox.h"
 #include "ui/dialogs/MessagePrompter.h"
+#include "ui/windows/StorageInputHold.h"
+#include "ui/controls/TextBox.h"
 
 #include "../macros/MacroTestSupport.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QTest>
+#include <QWindow>
 
 #include <functional>
 #include <vector>
@@ -79,6 +84,36 @@ TEST(RecordingHook, EveryRecordingWindowLoadsTheLibraryFromTheProgramFolderOrSho
             EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char(';')).toStdString();
         }
     }
+}
+
+// A combination typed while a store holds the window's input arrives after
+// the store, when the desktop's Ctrl is already up again: it is still
+// recorded with the modifiers that were down when its key was pressed.
+TEST(RecordingHook, ACombinationTypedDuringAStoreKeepsItsModifiers)
+{
+    test::TestEnvironment env;
+    env.set("K4812_PROGRAM_DIR", QStringLiteral(K4812_BIN_DIR));
+    // The desktop as it is when the kept keys arrive: Ctrl is up.
+    TuiHook::Environment desktopNow;
+    desktopNow.keyHeld = [](int) { return false; };
+    TFrmCombo combo(nullptr, desktopNow);
+    ASSERT_TRUE(combo.hook().DLLLoaded());
+    combo.show();
+    QWindow* window = combo.windowHandle();
+    ASSERT_NE(window, nullptr);
+    {
+        StorageInputHold hold;
+        QTest::keyPress(window, Qt::Key_Control);
+        QTest::keyPress(window, Qt::Key_F5, Qt::ControlModifier);
+        QTest::keyRelease(window, Qt::Key_F5, Qt::ControlModifier);
+        QTest::keyRelease(window, Qt::Key_Control);
+        EXPECT_TRUE(combo.keyBox()->text().isEmpty()) << "a key was taken during the store";
+    }
+    for (int turn = 0; turn < 10 && combo.keyBox()->text().isEmpty(); ++turn)
+        QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(combo.keyBox()->text(), QStringLiteral("Ctrl+F5"));
+    EXPECT_EQ(combo.FComboKey.nModifier, 0x02);
+    combo.done(0);
 }
 
 } // namespace

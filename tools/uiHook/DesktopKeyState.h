@@ -15,9 +15,9 @@
 
 namespace k4812 {
 
-inline bool desktopModifierHeld(int virtualKey)
+// Whether the virtual key's modifier is among the given ones.
+inline bool modifierHeld(Qt::KeyboardModifiers held, int virtualKey)
 {
-    const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
     switch (virtualKey) {
     case 0xA0: case 0xA1: return held.testFlag(Qt::ShiftModifier);
     case 0xA2: case 0xA3: return held.testFlag(Qt::ControlModifier);
@@ -25,6 +25,11 @@ inline bool desktopModifierHeld(int virtualKey)
     case 0x5B: case 0x5C: return held.testFlag(Qt::MetaModifier);
     default: return false;
     }
+}
+
+inline bool desktopModifierHeld(int virtualKey)
+{
+    return modifierHeld(QGuiApplication::queryKeyboardModifiers(), virtualKey);
 }
 
 } // namespace k4812
