@@ -9,6 +9,7 @@
 
 #include "PagesFixture.h"
 
+#include <QApplication>
 #include <QTest>
 
 using namespace k4812;
@@ -114,6 +115,32 @@ TEST_F(SensitivityPageTest, TheTrackBarsEditTheClickedLevelAndDefaultsSelectTheS
     EXPECT_EQ(sensitivity->selectedCpiLevel(), 1);
     EXPECT_TRUE(isGlowEnabled(find<NumberBox>("X2")));
     EXPECT_EQ(find<TrackBar>("TrackBarCPIY")->value(), level(1).Y);
+}
+
+// Without a mouse: Tab reaches each level's boxes, which selects that level
+// for the tracks, and the arrow keys edit it.
+TEST_F(SensitivityPageTest, TheKeyboardReachesAndEditsEveryLevel)
+{
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    find<NumberBox>("NBCPILEVEL")->setFocus(Qt::TabFocusReason);
+    const struct {
+        const char* box;
+        int level;
+    } stops[] = {{"X1", 0}, {"Y1", 0}, {"X2", 1}, {"Y2", 1}, {"X3", 2}, {"Y3", 2}, {"X4", 3}, {"Y4", 3}};
+    for (const auto& stop : stops) {
+        SCOPED_TRACE(stop.box);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), find<NumberBox>(QString::fromLatin1(stop.box)));
+        EXPECT_EQ(sensitivity->selectedCpiLevel(), stop.level);
+        EXPECT_TRUE(isGlowEnabled(find<NumberBox>(QString::fromLatin1(stop.box))));
+    }
+    const int before = level(3).X;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(level(3).X, before - 100);
+    EXPECT_EQ(find<TrackBar>("TrackBarCPIX")->value(), before - 100);
+    EXPECT_TRUE(state.SettingsChanged);
 }
 
 using AdvancedPageTest = test::PagesFixture;

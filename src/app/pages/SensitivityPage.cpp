@@ -11,6 +11,8 @@
 #include "ui/controls/TextSource.h"
 #include "ui/controls/TrackBar.h"
 
+#include <QEvent>
+
 namespace k4812 {
 
 using namespace page;
@@ -75,8 +77,10 @@ SensitivityPage::SensitivityPage(PageContext context, QWidget* parent) : QWidget
         setSourceAccessibleName(row.x, QStringLiteral("Level %1 X-Axis").arg(i + 1));
         setSourceAccessibleName(row.y, QStringLiteral("Level %1 Y-Axis").arg(i + 1));
         for (NumberBox* box : {row.x, row.y}) {
-            // Not focusable: a click selects the level; keys would otherwise move a hidden focus.
-            box->setFocusPolicy(Qt::NoFocus);
+            // A click selects the level; so does reaching the box by keyboard,
+            // where the keys then edit it, so every level is open without a mouse.
+            box->setFocusPolicy(Qt::StrongFocus);
+            box->installEventFilter(this);
             setGlowColor(box, QColor::fromRgba(kLevelGlow[std::size_t(i)]));
             setGlowEnabled(box, false);
             connect(box, &NumberBox::clicked, this, [this, i] { boxClicked(i); });
@@ -164,6 +168,16 @@ void SensitivityPage::HighlightLevel(int level)
         setGlowEnabled(m_boxes[std::size_t(i)].x, i == level);
         setGlowEnabled(m_boxes[std::size_t(i)].y, i == level);
     }
+}
+
+bool SensitivityPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        const QVariant level = watched->property("tag");
+        if (level.isValid() && level.toInt() != m_selectedLevel)
+            boxClicked(level.toInt());
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SensitivityPage::boxClicked(int level)

@@ -39,6 +39,9 @@ public:
     // SelectedCpiLevel, the level the track bars edit (0 to 3).
     int selectedCpiLevel() const { return m_selectedLevel; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct LevelBoxes {
         NumberBox* x = nullptr;
