@@ -24,6 +24,7 @@ HookLibraryLoad loadHookLibrary(const QString& folder, const QString& fileName)
     f.DisableKeyboardHook = reinterpret_cast<K4812DisableKeyboardHook>(library->resolve("DisableKeyboardHook"));
     f.EnableMouseHook = reinterpret_cast<K4812EnableMouseHook>(library->resolve("EnableMouseHook"));
     f.DisableMouseHook = reinterpret_cast<K4812DisableMouseHook>(library->resolve("DisableMouseHook"));
+    f.GetHookKeyState = reinterpret_cast<K4812GetHookKeyState>(library->resolve("GetHookKeyState"));
     if (!f.EnableKeyboardHook || !f.DisableKeyboardHook || !f.EnableMouseHook || !f.DisableMouseHook) {
         library->unload();
         result.entryPoints = {};

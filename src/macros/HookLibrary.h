@@ -14,6 +14,7 @@ struct HookEntryPoints {
     K4812DisableKeyboardHook DisableKeyboardHook = nullptr;
     K4812EnableMouseHook EnableMouseHook = nullptr;
     K4812DisableMouseHook DisableMouseHook = nullptr;
+    K4812GetHookKeyState GetHookKeyState = nullptr;   // optional
 };
 
 struct HookLibraryLoad {

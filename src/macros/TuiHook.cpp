@@ -132,6 +132,11 @@ void TuiHook::noteKeyState(const TKBDLLHOOKSTRUCT& event)
 
 bool TuiHook::keyHeld(int virtualKey) const
 {
+    // As it was when the event was made, where the library can tell.
+    if (const K4812GetHookKeyState keyState = shared().library.entryPoints.GetHookKeyState) {
+        if (const int state = keyState(virtualKey); state >= 0)
+            return state != 0;
+    }
     if (m_environment.keyHeld)
         return m_environment.keyHeld(virtualKey);
     return virtualKey >= 0 && virtualKey < int(m_seenHeld.size()) && m_seenHeld[std::size_t(virtualKey)];

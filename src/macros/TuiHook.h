@@ -55,7 +55,8 @@ public:
         // Where the missing-library message goes (the window's message
         // dialog). Default: a warning on stderr.
         MessageSink showError;
-        // Whether a modifier key is held now, for the combination recorder.
+        // Whether a modifier key is held now, for the combination recorder,
+        // asked when the library cannot tell how it was at the event itself.
         // Default: as the key events of the running recording left it.
         KeyHeld keyHeld;
     };

@@ -204,6 +204,23 @@ TEST_F(UiHookLibrary, EnablingAgainReplacesTheCallback)
     EXPECT_EQ(g_secondCalls, 1);
 }
 
+// The modifiers as the event carries them, asked from inside the callback;
+// unknown outside it and for keys that are no modifiers.
+TEST_F(UiHookLibrary, KeyStateIsTheHandedOverEventsModifiers)
+{
+    ASSERT_NE(f.GetHookKeyState, nullptr);
+    std::vector<std::vector<int>> seen;   // left Ctrl, right Alt, left Shift, A
+    g_onKey = [&](const Delivery&, bool&) {
+        seen.push_back({f.GetHookKeyState(0xA2), f.GetHookKeyState(0xA5), f.GetHookKeyState(0xA0),
+                        f.GetHookKeyState(0x41)});
+    };
+    ASSERT_EQ(f.EnableKeyboardHook(&hookCallback, this, 0), 1);
+    sendKey(window.get(), QEvent::KeyPress, Qt::Key_F5, 63, 1000, false, Qt::ControlModifier | Qt::AltModifier);
+    sendKey(window.get(), QEvent::KeyPress, Qt::Key_F6, 64, 1100);
+    EXPECT_EQ(seen, (std::vector<std::vector<int>>{{1, 1, 0, -1}, {0, 0, 0, -1}}));
+    EXPECT_EQ(f.GetHookKeyState(0xA2), -1);
+}
+
 TEST_F(UiHookLibrary, OnlyTheGuiThreadCanEnable)
 {
     int result = -1;

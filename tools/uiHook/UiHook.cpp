@@ -16,6 +16,7 @@
 // latest kReleaseHoldMs later, or when the hook is disabled or replaced, and
 // reaches the window afterwards unless the callback blocks it.
 
+#include "DesktopKeyState.h"
 #include "X11DetectableRepeat.h"
 
 #include "macros/HookLibraryApi.h"
@@ -33,6 +34,8 @@
 #include <QTimerEvent>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 #define K4812_HOOK_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -43,6 +46,10 @@ using namespace k4812;
 // How long a release waits for the press that would make it a repeat. The
 // server sends both at once; the margin covers a busy event loop.
 constexpr int kReleaseHoldMs = 100;
+
+// The modifiers carried by the key event the callback is handling, for
+// GetHookKeyState; none outside a callback.
+std::optional<Qt::KeyboardModifiers> g_eventModifiers;
 
 class KeyboardHookFilter : public QObject {
 public:
@@ -129,8 +136,12 @@ private:
         linuxEvent.released = event.type() == QEvent::KeyRelease;
         linuxEvent.autoRepeat = event.isAutoRepeat();
         linuxEvent.time = std::uint32_t(event.timestamp());
-        if (!m_pairReleases)
-            return callBack(linuxEvent);
+        if (!m_pairReleases) {
+            const std::optional<Qt::KeyboardModifiers> outer = std::exchange(g_eventModifiers, event.modifiers());
+            const bool blocked = callBack(linuxEvent);
+            g_eventModifiers = outer;
+            return blocked;
+        }
 
         KeyRepeatPairing::Step step = m_pairing.next(linuxEvent);
         if (step.heldRelease)
@@ -144,7 +155,10 @@ private:
         }
         if (!m_pairing.holding())
             m_releaseTimer.stop();
-        return callBack(*step.event);
+        const std::optional<Qt::KeyboardModifiers> outer = std::exchange(g_eventModifiers, event.modifiers());
+        const bool blocked = callBack(*step.event);
+        g_eventModifiers = outer;
+        return blocked;
     }
 
     // The release held back, if any, as a real one.
@@ -260,4 +274,16 @@ K4812_HOOK_EXPORT int EnableMouseHook(K4812MouseHookCallback callback, void* /*u
 K4812_HOOK_EXPORT int DisableMouseHook(void)
 {
     return 1;
+}
+
+K4812_HOOK_EXPORT int GetHookKeyState(int virtualKey)
+{
+    if (!g_eventModifiers)
+        return -1;
+    switch (virtualKey) {
+    case 0xA0: case 0xA1: case 0xA2: case 0xA3: case 0xA4: case 0xA5: case 0x5B: case 0x5C:
+        return modifierHeld(*g_eventModifiers, virtualKey) ? 1 : 0;
+    default:
+        return -1;
+    }
 }

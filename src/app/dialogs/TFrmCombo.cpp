@@ -2,24 +2,18 @@
 
 #include "wire/KeyCodeTable.h"
 #include "ui/controls/TextBox.h"
-#include "ui/windows/StorageInputHold.h"
 #include "uiHook/DesktopKeyState.h"
 
 namespace k4812 {
 
 namespace {
 
-// The modifiers held count as the desktop knows them (or the caller's stand-in
-// for it), also one pressed before the dialog opened; for a key kept during a
-// store and delivered after it, as they were when it was pressed.
+// The modifiers held count as the desktop knows them, also one pressed
+// before the dialog opened.
 TuiHook::Environment withDesktopModifiers(TuiHook::Environment hook)
 {
-    TuiHook::KeyHeld desktop = hook.keyHeld ? std::move(hook.keyHeld) : TuiHook::KeyHeld(desktopModifierHeld);
-    hook.keyHeld = [desktop = std::move(desktop)](int virtualKey) {
-        if (const std::optional<Qt::KeyboardModifiers> then = StorageInputHold::deliveredModifiers())
-            return modifierHeld(*then, virtualKey);
-        return desktop(virtualKey);
-    };
+    if (!hook.keyHeld)
+        hook.keyHeld = desktopModifierHeld;
     return hook;
 }
 

@@ -2,7 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QInputEvent>
+#include <QEvent>
 #include <QPointer>
 
 #include <deque>
@@ -15,7 +15,6 @@ namespace {
 
 int g_holds = 0;
 int g_swallowed = 0;
-std::optional<Qt::KeyboardModifiers> g_deliveredModifiers;
 
 bool isInput(QEvent::Type type)
 {
@@ -145,13 +144,10 @@ private:
         const KeptEvent kept = std::move(m_kept.front());
         m_kept.pop_front();
         postDelivery();
-        if (!kept.window)
-            return;
-        const auto* input = dynamic_cast<const QInputEvent*>(kept.event.get());
-        const std::optional<Qt::KeyboardModifiers> outer =
-            std::exchange(g_deliveredModifiers, input != nullptr ? std::optional(input->modifiers()) : std::nullopt);
-        QCoreApplication::sendEvent(kept.window, kept.event.get());
-        g_deliveredModifiers = outer;
+        // Delivered with the modifiers it carries: whoever reads them (the
+        // key recorders) takes them from the event, not from the desktop.
+        if (kept.window)
+            QCoreApplication::sendEvent(kept.window, kept.event.get());
     }
 
     std::deque<KeptEvent> m_kept;
@@ -185,11 +181,6 @@ bool StorageInputHold::active()
 int StorageInputHold::swallowedCount()
 {
     return g_swallowed;
-}
-
-std::optional<Qt::KeyboardModifiers> StorageInputHold::deliveredModifiers()
-{
-    return g_deliveredModifiers;
 }
 
 } // namespace k4812

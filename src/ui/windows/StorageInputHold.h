@@ -12,11 +12,6 @@
 // Holds nest; the application's event filter is in place while one lives or
 // kept input waits for delivery.
 
-#include <QEvent>
-#include <QObject>
-
-#include <optional>
-
 namespace k4812 {
 
 class StorageInputHold final {
@@ -30,11 +25,6 @@ public:
     static bool active();
     // Input events swallowed since the program started (tests read it).
     static int swallowedCount();
-    // While kept input is delivered late: the modifier keys that were down
-    // when it was made. The desktop's state has moved on by then (Ctrl
-    // already released after Ctrl+F5), so whoever asks which modifiers are
-    // held for a key event asks here first.
-    static std::optional<Qt::KeyboardModifiers> deliveredModifiers();
 };
 
 } // namespace k4812
