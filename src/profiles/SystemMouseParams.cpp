@@ -25,6 +25,12 @@ PointerSettingResult noted(SystemMouseParamsResult& result, const PointerSetting
 
 } // namespace
 
+std::mutex& pointerSettingsMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
 SystemMouseParamsResult ApplySystemMouseParams(PointerSettings& settings, const TSYSTEMMOUSEPARAMS& params)
 {
     SystemMouseParamsResult result;
@@ -56,7 +62,11 @@ TuiThread::Routine makeApplySystemMouseParamsRoutine(std::shared_ptr<PointerSett
         }
         TSYSTEMMOUSEPARAMS params;
         std::memcpy(&params, block, sizeof params);
-        const SystemMouseParamsResult result = ApplySystemMouseParams(*settings, params);
+        SystemMouseParamsResult result;
+        {
+            const std::scoped_lock lock(pointerSettingsMutex());
+            result = ApplySystemMouseParams(*settings, params);
+        }
         if (report)
             report(result);
     };

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -65,6 +66,11 @@ struct SystemMouseParamsResult {
 // leaves the desktop's acceleration as it is; the other two settings are
 // still applied.
 SystemMouseParamsResult ApplySystemMouseParams(PointerSettings& settings, const TSYSTEMMOUSEPARAMS& params);
+
+// Held while the desktop's pointer settings are changed: the apply's worker
+// and the System Setting page's pending action each run on a thread of their
+// own and may meet; the desktop takes one change at a time, whole.
+std::mutex& pointerSettingsMutex();
 
 // Told on the worker's thread what became of the settings, once they are
 // all set; it must not touch windows (post to their thread instead).

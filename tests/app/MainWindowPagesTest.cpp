@@ -6,13 +6,16 @@
 #include "app/pages/ProfileControls.h"
 #include "app/pages/SensitivityPage.h"
 #include "platform/desktop/MonitorLinkNames.h"
+#include "platform/desktop/TuiThread.h"
 #include "profiles/PendingSystemAction.h"
 #include "ui/controls/NumberBox.h"
 #include "ui/controls/RadioButton.h"
 #include "ui/controls/TrackBar.h"
 
 #include "MainWindowFixture.h"
+#include "QtEventLoop.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QTest>
 
@@ -144,9 +147,14 @@ TEST_F(MainWindowPagesTest, ThePendingDesktopActionWaitsOnTheWindowsClock)
     EXPECT_TRUE(journalLines().isEmpty()) << "each move starts the wait again";
     EXPECT_TRUE(w.timerDoAction().isWaiting());
     clock.advance(1);
-    EXPECT_EQ(journalLines(), QStringList{"SPI_SETMOUSESPEED 9"});
     EXPECT_FALSE(w.timerDoAction().isWaiting());
+    // The desktop's change runs on a worker, with the busy cursor until it ends.
+    EXPECT_NE(QApplication::overrideCursor(), nullptr);
+    TuiThread::waitForAll();
+    EXPECT_EQ(journalLines(), QStringList{"SPI_SETMOUSESPEED 9"});
+    EXPECT_TRUE(runEventsUntil([] { return QApplication::overrideCursor() == nullptr; }));
     clock.advance(kSystemActionDelay);
+    TuiThread::waitForAll();
     EXPECT_EQ(journalLines().size(), 1);
 }
 

@@ -3,6 +3,8 @@
 #include "app/pages/PageControls.h"
 
 #include "platform/desktop/PointerSettings.h"
+#include "platform/desktop/TuiThread.h"
+#include "profiles/SystemMouseParams.h"
 #include "profiles/SystemSettingEdits.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/ImageView.h"
@@ -13,6 +15,9 @@
 
 #include <QApplication>
 #include <QFrame>
+
+#include <cstring>
+#include <mutex>
 
 namespace k4812 {
 
@@ -25,9 +30,25 @@ std::unique_ptr<PendingSystemAction> makeTimerDoAction(TDM& dm, MainWindowState&
     return std::make_unique<PendingSystemAction>(std::move(timer), [&dm, &state, settings](const QString& action) {
         if (!settings)
             return;
+        // The desktop may take its time (it starts programs, writes files):
+        // the change runs on a worker with the values as they are now, and
+        // the window keeps repainting; the busy cursor lasts until it ends.
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        ApplySystemAction(*settings, action, dm.FCurrentProfileInfo(), state.SystemMouseParams);
-        QApplication::restoreOverrideCursor();
+        const TSYSTEMMOUSEPARAMS params = state.SystemMouseParams;
+        const bool started = TuiThread::ThreadCallFunction(
+            &params, sizeof params,
+            [settings, action, profile = dm.FCurrentProfileInfo()](void* block, std::size_t size) {
+                TSYSTEMMOUSEPARAMS copy;
+                if (size == sizeof copy) {
+                    std::memcpy(&copy, block, sizeof copy);
+                    const std::scoped_lock lock(pointerSettingsMutex());
+                    ApplySystemAction(*settings, action, profile, copy);
+                }
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(), [] { QApplication::restoreOverrideCursor(); }, Qt::QueuedConnection);
+            });
+        if (!started)
+            QApplication::restoreOverrideCursor();
     });
 }
 
