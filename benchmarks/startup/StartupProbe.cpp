@@ -9,6 +9,7 @@
 //                                   controls (buttons, a label, three tabs)
 
 #include "app/MainWindow.h"
+#include "app/MainWindowSkin.h"
 
 #include "emulator/EmulatorHidBackend.h"
 #include "profiles/ProfileManager.h"
@@ -112,6 +113,7 @@ int main(int argc, char* argv[])
     }
 
     k4812::useUiFontForApplication(); // as k4812-config does
+    k4812::prefetchMainWindowSkin();
     k4812::TDM dm;
     k4812::TuiHIDData hid(std::make_unique<k4812::EmulatorHidBackend>(), QStringList{});
     k4812::waitForFontSetup();
