@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev libgl-dev libpng-dev libfontconfig-dev
+  qt6-base-dev libgl-dev libpng-dev
   libudev-dev libsqlite3-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   librsvg2-bin
