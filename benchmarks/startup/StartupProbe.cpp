@@ -9,7 +9,6 @@
 //                                   controls (buttons, a label, three tabs)
 
 #include "app/MainWindow.h"
-#include "app/MainWindowSkin.h"
 
 #include "emulator/EmulatorHidBackend.h"
 #include "profiles/ProfileManager.h"
@@ -113,7 +112,6 @@ int main(int argc, char* argv[])
     }
 
     k4812::useUiFontForApplication(); // as k4812-config does
-    k4812::prefetchMainWindowSkin();
     k4812::TDM dm;
     k4812::TuiHIDData hid(std::make_unique<k4812::EmulatorHidBackend>(), QStringList{});
     k4812::waitForFontSetup();

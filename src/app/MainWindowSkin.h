@@ -11,9 +11,7 @@ namespace k4812 {
 
 class TK4812CfgMain;
 
-// Starts reading every image LoadSkin asks for, in its order, on a thread.
-// The program calls it before the profiles load, the window again when it is
-// made (a file asked for already is not read twice).
+// Starts decoding the window's large background while the controls are built.
 void prefetchMainWindowSkin();
 void applyMainWindowSkin(TK4812CfgMain& window, const QString& programFolder);
 void paintMainWindowBackground(QPainter& painter, TK4812CfgMain& window);

@@ -1,7 +1,6 @@
 #include "app/ProgramRun.h"
 
 #include "app/MainWindow.h"
-#include "app/MainWindowSkin.h"
 #include "app/ProgramOptions.h"
 
 #include "platform/desktop/MonitorLinkNames.h"
@@ -157,10 +156,6 @@ int runProgram(const QStringList& args)
             return kExitOk;
         return fail(QStringLiteral("cannot take the single-instance lock: %1").arg(lock.errorString()));
     }
-
-    // The skin's files are read on a thread of their own from here on: while
-    // the profiles load and the fonts' set-up ends, a core would be idle.
-    prefetchMainWindowSkin();
 
     // The profiles are loaded, and what start-up repairs is stored, on the
     // storage thread, which the window's later stores use too.
