@@ -12,6 +12,7 @@
 
 #include "emulator/EmulatorHidBackend.h"
 #include "profiles/ProfileManager.h"
+#include "ui/controls/FontSetupAhead.h"
 #include "ui/controls/UiFont.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <cstring>
 #include <ctime>
 
 namespace {
@@ -89,6 +91,10 @@ void buildPlain(QWidget& w)
 
 int main(int argc, char* argv[])
 {
+    // As k4812-config does: the fonts' set-up starts before the toolkit.
+    const bool config = argc > 1 && std::strcmp(argv[1], "config") == 0;
+    if (config)
+        k4812::startFontSetup();
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() != 3 || (args[1] != QLatin1String("config") && args[1] != QLatin1String("plain"))) {
@@ -108,6 +114,7 @@ int main(int argc, char* argv[])
     k4812::useUiFontForApplication(); // as k4812-config does
     k4812::TDM dm;
     k4812::TuiHIDData hid(std::make_unique<k4812::EmulatorHidBackend>(), QStringList{});
+    k4812::waitForFontSetup();
     k4812::TK4812CfgMain::Services services;
     services.receiveMessages = false;
     services.startMonitor = false;

@@ -14,6 +14,7 @@
 #include "platform/storage/StorageError.h"
 #include "profiles/ProfileManager.h"
 #include "ui/dialogs/MessageDialog.h"
+#include "ui/controls/FontSetupAhead.h"
 #include "ui/controls/UiFont.h"
 #include "ui/dialogs/MessagePrompter.h"
 
@@ -180,6 +181,7 @@ int runProgram(const QStringList& args)
     std::optional<ScopedMessagePrompter> prompterInPlace;
     if (screenshot)
         prompterInPlace.emplace(screenshotPrompter);
+    waitForFontSetup();
     TK4812CfgMain window(*dm, *hid, std::move(services));
     if (!window.FormCreate()) {
         // No mouse: the dialog has been shown (for a screenshot, rendered); nothing was written.

@@ -2,6 +2,7 @@
 
 #include "app/ProgramOptions.h"
 #include "app/ProgramRun.h"
+#include "ui/controls/FontSetupAhead.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -18,6 +19,9 @@ int main(int argc, char* argv[])
             return k4812::kExitOk;
         }
     }
+    // The fonts' set-up runs while the toolkit starts and the profiles load;
+    // runProgram waits for it before the window is made.
+    k4812::startFontSetup();
     // Accessibility is left to Qt's own detection: the bridge to AT-SPI
     // starts when the desktop says a screen reader or another assistive
     // tool is on (org.a11y.Status on the session bus), so a start without
