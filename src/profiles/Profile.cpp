@@ -178,7 +178,7 @@ bool TuiProfile::SaveStreamToFile()
     if (FFilePath.isEmpty() || FFileName.isEmpty())
         return false;
     FFilePath = withTrailingSlash(FFilePath);
-    writeFileAtomically(FFilePath + FFileName, FMemoryStream);
+    writeFileAtomicallyIfChanged(FFilePath + FFileName, FMemoryStream);
     if (OnAfterSaveToFile)
         OnAfterSaveToFile(FMemoryStream);
     return true;
@@ -190,7 +190,7 @@ bool TuiProfile::SaveStreamToFile(const QString& strFileWithPath)
         return false;
     if (!allowed(OnBeforeSaveToFile))
         return false;
-    writeFileAtomically(strFileWithPath, FMemoryStream);
+    writeFileAtomicallyIfChanged(strFileWithPath, FMemoryStream);
     if (OnAfterSaveToFile)
         OnAfterSaveToFile(FMemoryStream);
     return true;
@@ -243,7 +243,7 @@ bool TuiProfile::SaveStreamToFileAndRegistry()
     FFilePath = FFilePath.isEmpty() ? FFilePath : withTrailingSlash(FFilePath);
     const QString path = FFilePath + FFileName;
     if (!toRegistry) {
-        writeFileAtomically(path, FMemoryStream);
+        writeFileAtomicallyIfChanged(path, FMemoryStream);
     } else if (!toFile) {
         m_registry->writeBinary(FRootKey, FKeyPath, FFileName, FMemoryStream);
     } else {
@@ -257,10 +257,8 @@ bool TuiProfile::SaveStreamToFileAndRegistry()
         }
         bool fileWritten = false;
         try {
-            m_registry->writeBinary(FRootKey, FKeyPath, FFileName, FMemoryStream, [&] {
-                writeFileAtomically(path, FMemoryStream);
-                fileWritten = true;
-            });
+            m_registry->writeBinary(FRootKey, FKeyPath, FFileName, FMemoryStream,
+                                    [&] { fileWritten = writeFileAtomicallyIfChanged(path, FMemoryStream); });
         } catch (const StorageError& error) {
             if (fileWritten)
                 undoFileWrite(path, previous, error);
