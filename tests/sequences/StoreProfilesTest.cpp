@@ -145,14 +145,14 @@ TEST(StoreProfiles, OnlyWhatChangedIsWritten)
 
     const std::vector<FileIdentity> before = files();
     StoreAllProfiles(dm);
-    EXPECT_EQ(written, QStringList());
+    EXPECT_EQ(written.join(QLatin1Char(' ')).toStdString(), "");
     EXPECT_TRUE(files() == before) << "a file was replaced or the database changed";
 
     dm.SwitchToProfile(2);
     dm.FCurrentProfileInfo().ConfigInfo.LEDConfig.R = std::uint8_t(dm.FCurrentProfileInfo().ConfigInfo.LEDConfig.R + 1);
     StoreAllProfiles(dm);
     setAtomicWriteProbe({});
-    ASSERT_EQ(written.size(), 1);
+    ASSERT_EQ(written.size(), 1) << written.join(QLatin1Char(' ')).toStdString();
     EXPECT_TRUE(written[0].startsWith(QLatin1String(".Profile3.pfd."))) << written[0].toStdString();
     const std::vector<FileIdentity> after = files();
     for (int i = 0; i < kProfileCount; ++i)
