@@ -494,6 +494,25 @@ void Registry::writeValue(std::uint32_t root, const QString& keyPath, const QStr
             QStringLiteral("Registry root key 0x%1 is not supported.").arg(root, 8, 16, QLatin1Char('0')));
     const QString what = QStringLiteral("writing the value \"%1\"").arg(name);
     sqlite3* connection = db();
+    // A value that holds these bytes already is not written again: no
+    // transaction, no journal, no sync. A lock held by another program stops
+    // this read only while that program commits, and then says the same.
+    {
+        Statement query(connection,
+                        "SELECT 1 FROM registry_values WHERE root = ?1 AND folded_path = ?2 AND folded_name = ?3 "
+                        "AND type = ?4 AND data = ?5",
+                        m_path, what);
+        query.bind(1, std::int64_t(root));
+        query.bind(2, foldedKeyPath(keyPath));
+        query.bind(3, name.toCaseFolded());
+        query.bind(4, std::int64_t(type));
+        query.bindBlob(5, data);
+        if (query.step()) {
+            if (alongside)
+                alongside();
+            return;
+        }
+    }
     OwnTransaction transaction(*this, connection, what);
     insertKeyChain(connection, root, keyPath, m_path);
     Statement upsert(connection,
