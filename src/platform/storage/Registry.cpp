@@ -458,17 +458,21 @@ bool Registry::openKey(std::uint32_t root, const QString& keyPath, bool create)
     if (folded.isEmpty())
         return true;
     sqlite3* connection = db();
-    if (create) {
-        OwnTransaction transaction(*this, connection, QStringLiteral("creating a key"));
-        insertKeyChain(connection, root, keyPath, m_path);
-        transaction.commit();
-        return true;
+    const QString what = create ? QStringLiteral("creating a key") : QStringLiteral("opening a key");
+    {
+        // A key that exists needs no write transaction to be opened with `create`.
+        Statement query(connection, "SELECT 1 FROM registry_keys WHERE root = ?1 AND folded_path = ?2", m_path, what);
+        query.bind(1, std::int64_t(root));
+        query.bind(2, folded);
+        if (query.step())
+            return true;
     }
-    Statement query(connection, "SELECT 1 FROM registry_keys WHERE root = ?1 AND folded_path = ?2", m_path,
-                    QStringLiteral("opening a key"));
-    query.bind(1, std::int64_t(root));
-    query.bind(2, folded);
-    return query.step();
+    if (!create)
+        return false;
+    OwnTransaction transaction(*this, connection, what);
+    insertKeyChain(connection, root, keyPath, m_path);
+    transaction.commit();
+    return true;
 }
 
 std::optional<Registry::Value> Registry::readValue(std::uint32_t root, const QString& keyPath, const QString& name)

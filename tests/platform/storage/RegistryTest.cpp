@@ -239,6 +239,27 @@ TEST_F(RegistryTest, AValueThatHoldsTheBytesAlreadyIsNotWrittenAgain)
     }
 }
 
+// Opening a key that exists with `create` (as every load from the registry
+// does) takes no write transaction either; creating a new one still does.
+TEST_F(RegistryTest, OpeningAnExistingKeyToCreateItNeedsNoWriteLock)
+{
+    Registry registry;
+    ASSERT_TRUE(registry.openKey(HKEY_CURRENT_USER, kKey, true));
+    registry.setBusyTimeoutMs(0);
+    test::SettingsDatabaseLock other(dbPath(), test::SettingsDatabaseLock::Mode::Write);
+    ASSERT_TRUE(other.held());
+    EXPECT_TRUE(registry.openKey(HKEY_CURRENT_USER, kKey, true));
+    EXPECT_TRUE(registry.openKey(HKEY_CURRENT_USER, "SOFTWARE", true)) << "a parent exists too";
+    try {
+        registry.openKey(HKEY_CURRENT_USER, kKey + "\\New", true);
+        ADD_FAILURE() << "a key was created without the write lock";
+    } catch (const StorageError& error) {
+        EXPECT_TRUE(error.message().contains("creating a key was not done")) << error.message().toStdString();
+    }
+    other.release();
+    EXPECT_FALSE(registry.openKey(HKEY_CURRENT_USER, kKey + "\\New", false));
+}
+
 TEST_F(RegistryTest, AWriteGroupKeepsAllItsWritesOrNone)
 {
     Registry registry;
