@@ -249,11 +249,12 @@ bool TuiProfile::SaveStreamToFileAndRegistry()
     } else {
         // What the file held, to put back should the value not be committed.
         // A file that cannot be read back has nothing left to keep.
+        // Read up to its size and one byte more: a read of kMaxFileSize would first take that much memory.
         std::optional<QByteArray> previous;
         if (QFileInfo(path).isFile()) {
             QFile old(path);
             if (old.open(QIODevice::ReadOnly))
-                previous = old.read(kMaxFileSize + 1);
+                previous = old.read(std::min(old.size(), kMaxFileSize) + 1);
         }
         bool fileWritten = false;
         try {
