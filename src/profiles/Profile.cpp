@@ -178,7 +178,7 @@ bool TuiProfile::SaveStreamToFile()
     if (FFilePath.isEmpty() || FFileName.isEmpty())
         return false;
     FFilePath = withTrailingSlash(FFilePath);
-    writeFileAtomically(FFilePath + FFileName, FMemoryStream);
+    writeFileAtomicallyIfChanged(FFilePath + FFileName, FMemoryStream);
     if (OnAfterSaveToFile)
         OnAfterSaveToFile(FMemoryStream);
     return true;
@@ -190,7 +190,7 @@ bool TuiProfile::SaveStreamToFile(const QString& strFileWithPath)
         return false;
     if (!allowed(OnBeforeSaveToFile))
         return false;
-    writeFileAtomically(strFileWithPath, FMemoryStream);
+    writeFileAtomicallyIfChanged(strFileWithPath, FMemoryStream);
     if (OnAfterSaveToFile)
         OnAfterSaveToFile(FMemoryStream);
     return true;
@@ -243,24 +243,23 @@ bool TuiProfile::SaveStreamToFileAndRegistry()
     FFilePath = FFilePath.isEmpty() ? FFilePath : withTrailingSlash(FFilePath);
     const QString path = FFilePath + FFileName;
     if (!toRegistry) {
-        writeFileAtomically(path, FMemoryStream);
+        writeFileAtomicallyIfChanged(path, FMemoryStream);
     } else if (!toFile) {
         m_registry->writeBinary(FRootKey, FKeyPath, FFileName, FMemoryStream);
     } else {
         // What the file held, to put back should the value not be committed.
         // A file that cannot be read back has nothing left to keep.
+        // Read up to its size and one byte more: a read of kMaxFileSize would first take that much memory.
         std::optional<QByteArray> previous;
         if (QFileInfo(path).isFile()) {
             QFile old(path);
             if (old.open(QIODevice::ReadOnly))
-                previous = old.read(kMaxFileSize + 1);
+                previous = old.read(std::min(old.size(), kMaxFileSize) + 1);
         }
         bool fileWritten = false;
         try {
-            m_registry->writeBinary(FRootKey, FKeyPath, FFileName, FMemoryStream, [&] {
-                writeFileAtomically(path, FMemoryStream);
-                fileWritten = true;
-            });
+            m_registry->writeBinary(FRootKey, FKeyPath, FFileName, FMemoryStream,
+                                    [&] { fileWritten = writeFileAtomicallyIfChanged(path, FMemoryStream); });
         } catch (const StorageError& error) {
             if (fileWritten)
                 undoFileWrite(path, previous, error);

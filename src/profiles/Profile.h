@@ -9,7 +9,9 @@
 // A failure of the file or registry layer itself (a file that exists but
 // cannot be read, a write that fails, a value that is not binary) throws
 // StorageError. Files are replaced atomically: a failed save leaves the old
-// file as it was.
+// file as it was. A file that already holds the buffer is left untouched (no
+// write, no sync); a registry value that already holds it is not rewritten
+// either, as the database writes only pages that change.
 
 #include <QByteArray>
 #include <QString>

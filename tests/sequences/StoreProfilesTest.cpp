@@ -13,6 +13,7 @@
 #include "sequences/ApplySequence.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,8 @@
 #include <cerrno>
 #include <functional>
 #include <vector>
+
+#include <sys/stat.h>
 
 using namespace k4812;
 using k4812::test::readFile;
@@ -95,4 +98,63 @@ TEST(StoreProfiles, AFailedStoreLeavesEveryFileAndRegistryValueAsItWas)
             EXPECT_EQ(storedProfiles(dm), before) << fault.name << ", " << s.name;
         }
     }
+}
+
+namespace {
+
+struct FileIdentity {
+    ino_t inode = 0;
+    timespec modified{};
+    bool operator==(const FileIdentity& other) const
+    {
+        return inode == other.inode && modified.tv_sec == other.modified.tv_sec
+            && modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+
+FileIdentity identityOf(const QString& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << path.toStdString();
+    return FileIdentity{info.st_ino, info.st_mtim};
+}
+
+} // namespace
+
+// An apply that stores what the disk already holds writes and syncs nothing:
+// every profile file and the settings database stay the very files they were.
+// A changed profile is written, and only that one.
+TEST(StoreProfiles, OnlyWhatChangedIsWritten)
+{
+    TestEnvironment env;
+    TDM dm;
+    StoreAllProfiles(dm);
+    auto files = [&] {
+        std::vector<FileIdentity> identities;
+        for (int i = 0; i < kProfileCount; ++i)
+            identities.push_back(identityOf(dm.FProfileGroup(i)->FilePath() + dm.FProfileGroup(i)->FileName()));
+        identities.push_back(identityOf(dm.registry().databasePath()));
+        return identities;
+    };
+    QStringList written;
+    setAtomicWriteProbe([&](AtomicWriteStage stage, const QString& temporary) {
+        if (stage == AtomicWriteStage::Write)
+            written << QFileInfo(temporary).fileName();
+        return 0;
+    });
+
+    const std::vector<FileIdentity> before = files();
+    StoreAllProfiles(dm);
+    EXPECT_EQ(written.join(QLatin1Char(' ')).toStdString(), "");
+    EXPECT_TRUE(files() == before) << "a file was replaced or the database changed";
+
+    dm.SwitchToProfile(2);
+    dm.FCurrentProfileInfo().ConfigInfo.LEDConfig.R = std::uint8_t(dm.FCurrentProfileInfo().ConfigInfo.LEDConfig.R + 1);
+    StoreAllProfiles(dm);
+    setAtomicWriteProbe({});
+    ASSERT_EQ(written.size(), 1) << written.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(written[0].startsWith(QLatin1String(".Profile3.pfd."))) << written[0].toStdString();
+    const std::vector<FileIdentity> after = files();
+    for (int i = 0; i < kProfileCount; ++i)
+        EXPECT_EQ(after[std::size_t(i)] == before[std::size_t(i)], i != 2) << "profile " << i + 1;
 }

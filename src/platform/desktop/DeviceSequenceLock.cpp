@@ -14,6 +14,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace k4812 {
@@ -48,7 +49,9 @@ QString describeHolder(int fd)
 {
     char buffer[256] = {};
     const ssize_t n = ::pread(fd, buffer, sizeof buffer - 1, 0);
-    const QString text = n > 0 ? QString::fromLocal8Bit(buffer, n).trimmed() : QString();
+    // The first line only: a holder writes its line over a longer one before cutting the rest.
+    const QString text =
+        n > 0 ? QString::fromLocal8Bit(buffer, n).section(QLatin1Char('\n'), 0, 0).trimmed() : QString();
     const qsizetype space = text.indexOf(QLatin1Char(' '));
     bool ok = false;
     const qint64 pid = text.left(space).toLongLong(&ok);
@@ -82,10 +85,20 @@ Take takeFile(const QString& path, QString& problem)
         problem = QStringLiteral("cannot lock %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
         return Take::Failed;
     }
-    // Who holds it, for the message of the next one; failing to say so stops nothing.
+    // Who holds it, for the message of the next one; failing to say so stops
+    // nothing (the next program's message then says "another program"). The
+    // line is written over the last holder's and the file cut only when it
+    // was longer: emptying it first costs a journal commit on some file
+    // systems, and the runtime folder is not always in memory.
     const QByteArray line = QByteArray::number(qint64(::getpid())) + ' ' + programName() + '\n';
-    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, line.constData(), std::size_t(line.size()), 0) < 0) {
-        // The next program's message then says "another program".
+    struct stat info {};
+    off_t keep = -1;
+    if (::pwrite(fd, line.constData(), std::size_t(line.size()), 0) != line.size())
+        keep = 0; // no name rather than the last holder's
+    else if (::fstat(fd, &info) == 0 && info.st_size > line.size())
+        keep = line.size();
+    if (keep >= 0 && ::ftruncate(fd, keep) != 0) {
+        // The rest of a longer line stays; readers take the first line only.
     }
     files[path] = HeldFile{fd, 1};
     return Take::Taken;

@@ -207,17 +207,65 @@ void setAtomicWriteProbe(AtomicWriteProbe newProbe)
     probe() = std::move(newProbe);
 }
 
-void writeFileAtomically(const QString& path, QByteArrayView bytes)
-{
-    const QString resolved = followLinks(path);
-    const QByteArray target = QFile::encodeName(resolved);
+namespace {
+
+// The file a write to `path` replaces, as found before the write.
+struct WriteTarget {
+    QString resolved;
+    QByteArray encoded;
     struct stat existing {};
-    const bool exists = ::stat(target.constData(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
+    bool exists = false;
+};
+
+// Follows the links and refuses a target that is a folder or a read-only file.
+WriteTarget checkedTarget(const QString& path)
+{
+    WriteTarget target;
+    target.resolved = followLinks(path);
+    target.encoded = QFile::encodeName(target.resolved);
+    target.exists = ::stat(target.encoded.constData(), &target.existing) == 0;
+    if (target.exists && S_ISDIR(target.existing.st_mode))
         fail(path, QStringLiteral("it is a folder"), EISDIR);
     // A read-only file is refused, as Windows refuses to replace it.
-    if (exists && S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0)
+    if (target.exists && S_ISREG(target.existing.st_mode) && (target.existing.st_mode & S_IWUSR) == 0)
         fail(path, QStringLiteral("the file is read-only"), EACCES);
+    return target;
+}
+
+// Whether the regular file `target` holds exactly `bytes`; a file that cannot
+// be read counts as different, and is then written as before.
+bool holdsExactly(const WriteTarget& target, QByteArrayView bytes)
+{
+    if (!target.exists || !S_ISREG(target.existing.st_mode) || target.existing.st_size != bytes.size())
+        return false;
+    const int fd = ::open(target.encoded.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    char buffer[16 * 1024];
+    qsizetype offset = 0;
+    bool same = true;
+    while (same) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            // The end must come exactly after the bytes; a read error is a difference.
+            same = n == 0 && offset == bytes.size();
+            break;
+        }
+        same = offset + n <= bytes.size() && std::memcmp(buffer, bytes.data() + offset, std::size_t(n)) == 0;
+        offset += n;
+    }
+    ::close(fd);
+    return same;
+}
+
+void writeTarget(const QString& path, const WriteTarget& checked, QByteArrayView bytes)
+{
+    const QString& resolved = checked.resolved;
+    const QByteArray& target = checked.encoded;
+    const struct stat& existing = checked.existing;
+    const bool exists = checked.exists;
 
     // The new content goes to a new file beside the target, so the folder must
     // take new files even when the file itself is writable.
@@ -272,6 +320,22 @@ void writeFileAtomically(const QString& path, QByteArrayView bytes)
         fail(path, QStringLiteral("replacing the file"), error);
     }
     syncFolder(folder);
+}
+
+} // namespace
+
+void writeFileAtomically(const QString& path, QByteArrayView bytes)
+{
+    writeTarget(path, checkedTarget(path), bytes);
+}
+
+bool writeFileAtomicallyIfChanged(const QString& path, QByteArrayView bytes)
+{
+    const WriteTarget target = checkedTarget(path);
+    if (holdsExactly(target, bytes))
+        return false;
+    writeTarget(path, target, bytes);
+    return true;
 }
 
 } // namespace k4812

@@ -24,6 +24,13 @@ namespace k4812 {
 // written; the old file is then intact.
 void writeFileAtomically(const QString& path, QByteArrayView bytes);
 
+// As writeFileAtomically, except that a regular file that already holds
+// exactly `bytes` is left as it is: nothing is written, synced or renamed.
+// What lies on the disk is taken as synced, since every write of this program
+// syncs. A folder or a read-only file in its place is refused all the same.
+// Returns whether the file was written.
+bool writeFileAtomicallyIfChanged(const QString& path, QByteArrayView bytes);
+
 // The start of the temporary file's name of a write to `fileName`: ".",
 // the name (cut at a whole character so that the temporary name stays within
 // NAME_MAX bytes) and "."; a random part and ".tmp" follow.

@@ -458,17 +458,21 @@ bool Registry::openKey(std::uint32_t root, const QString& keyPath, bool create)
     if (folded.isEmpty())
         return true;
     sqlite3* connection = db();
-    if (create) {
-        OwnTransaction transaction(*this, connection, QStringLiteral("creating a key"));
-        insertKeyChain(connection, root, keyPath, m_path);
-        transaction.commit();
-        return true;
+    const QString what = create ? QStringLiteral("creating a key") : QStringLiteral("opening a key");
+    {
+        // A key that exists needs no write transaction to be opened with `create`.
+        Statement query(connection, "SELECT 1 FROM registry_keys WHERE root = ?1 AND folded_path = ?2", m_path, what);
+        query.bind(1, std::int64_t(root));
+        query.bind(2, folded);
+        if (query.step())
+            return true;
     }
-    Statement query(connection, "SELECT 1 FROM registry_keys WHERE root = ?1 AND folded_path = ?2", m_path,
-                    QStringLiteral("opening a key"));
-    query.bind(1, std::int64_t(root));
-    query.bind(2, folded);
-    return query.step();
+    if (!create)
+        return false;
+    OwnTransaction transaction(*this, connection, what);
+    insertKeyChain(connection, root, keyPath, m_path);
+    transaction.commit();
+    return true;
 }
 
 std::optional<Registry::Value> Registry::readValue(std::uint32_t root, const QString& keyPath, const QString& name)
@@ -494,6 +498,25 @@ void Registry::writeValue(std::uint32_t root, const QString& keyPath, const QStr
             QStringLiteral("Registry root key 0x%1 is not supported.").arg(root, 8, 16, QLatin1Char('0')));
     const QString what = QStringLiteral("writing the value \"%1\"").arg(name);
     sqlite3* connection = db();
+    // A value that holds these bytes already is not written again: no
+    // transaction, no journal, no sync. A lock held by another program stops
+    // this read only while that program commits, and then says the same.
+    {
+        Statement query(connection,
+                        "SELECT 1 FROM registry_values WHERE root = ?1 AND folded_path = ?2 AND folded_name = ?3 "
+                        "AND type = ?4 AND data = ?5",
+                        m_path, what);
+        query.bind(1, std::int64_t(root));
+        query.bind(2, foldedKeyPath(keyPath));
+        query.bind(3, name.toCaseFolded());
+        query.bind(4, std::int64_t(type));
+        query.bindBlob(5, data);
+        if (query.step()) {
+            if (alongside)
+                alongside();
+            return;
+        }
+    }
     OwnTransaction transaction(*this, connection, what);
     insertKeyChain(connection, root, keyPath, m_path);
     Statement upsert(connection,

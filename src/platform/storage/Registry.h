@@ -97,6 +97,10 @@ public:
     // value is written and before it is committed: when it throws, the value
     // keeps its old state and the exception passes on. A file that must
     // change together with the value is written there.
+    //
+    // A value that already holds `data` with this type is left as it is: no
+    // write transaction is taken (so no journal and no sync), and `alongside`
+    // runs on its own.
     void writeValue(std::uint32_t root, const QString& keyPath, const QString& name, ValueType type,
                     QByteArrayView data, const std::function<void()>& alongside = {});
     void writeBinary(std::uint32_t root, const QString& keyPath, const QString& name, QByteArrayView data,

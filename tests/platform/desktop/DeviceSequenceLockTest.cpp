@@ -85,6 +85,33 @@ TEST(DeviceSequenceLock, GivesUpAfterTheWaitBoundNamingTheHolder)
     EXPECT_FALSE(lock.isHeld());
 }
 
+// The holder's line is written over the last holder's: whatever is left of a
+// longer one goes, a shorter one is not padded, and what a waiting program
+// reads is the first line alone, even between the write and the cut.
+TEST(DeviceSequenceLock, TheHoldersLineReplacesTheLastOneWhateverItsLength)
+{
+    TestEnvironment env;
+    const QString file = k4812::runtimeFolder() + QLatin1Char('/') + DeviceSequenceLock::lockFileName(kMouseA);
+    const QByteArray mine = QByteArray::number(qint64(::getpid())) + ' ' + program_invocation_short_name + '\n';
+    for (const QByteArray& last : {QByteArray("123456789012 a-program-with-a-long-name\n"), QByteArray("1 x\n"),
+                                   QByteArray()}) {
+        {
+            ForeignHolder former(kMouseA, last);
+            ASSERT_TRUE(former.held());
+        }
+        DeviceSequenceLock lock({kMouseA});
+        ASSERT_TRUE(lock.acquire(0, {})) << lock.errorString().toStdString();
+        EXPECT_EQ(readFile(file), mine) << last.toStdString();
+    }
+
+    ForeignHolder midWrite(kMouseB, "4242 k4812ctl\nfig\n");
+    ASSERT_TRUE(midWrite.held());
+    DeviceSequenceLock lock({kMouseB});
+    EXPECT_FALSE(lock.acquire(0, {}));
+    EXPECT_EQ(lock.errorString().toStdString(),
+              "the mouse is in use by k4812ctl (process 4242); try again when it has finished");
+}
+
 TEST(DeviceSequenceLock, WaitsThroughTheCallerUntilTheOtherProgramIsDone)
 {
     TestEnvironment env;

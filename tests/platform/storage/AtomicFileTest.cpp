@@ -81,6 +81,48 @@ TEST_F(AtomicFileTest, FolderReadOnlyFileOrMissingFolderAsTargetIsAnError)
     EXPECT_THROW(writeFileAtomically(env.path("missing/Profile1.pfd"), newContent()), StorageError);
 }
 
+// A file that already holds the bytes keeps its inode and is not synced
+// again; any difference, even in the last byte or the length, is written.
+TEST_F(AtomicFileTest, AFileThatHoldsTheBytesAlreadyIsLeftAsItIs)
+{
+    QByteArray lastByteDiffers = oldContent();
+    lastByteDiffers.back() = 'x';
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool written;
+    } cases[] = {
+        {"the same bytes", oldContent(), false},
+        {"the last byte differs", lastByteDiffers, true},
+        {"one byte longer", oldContent() + 'o', true},
+        {"one byte shorter", oldContent().chopped(1), true},
+        {"empty", QByteArray(), true},
+    };
+    auto inode = [this] {
+        struct stat info {};
+        return ::stat(QFile::encodeName(target()).constData(), &info) == 0 ? info.st_ino : ino_t(0);
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(test::writeFile(target(), oldContent()));
+        const ino_t before = inode();
+        int stages = 0;
+        setAtomicWriteProbe([&](AtomicWriteStage, const QString&) { return ++stages, 0; });
+        EXPECT_EQ(writeFileAtomicallyIfChanged(target(), c.bytes), c.written) << c.name;
+        EXPECT_EQ(test::readFile(target()), c.bytes) << c.name;
+        EXPECT_EQ(inode() != before, c.written) << c.name;
+        EXPECT_EQ(stages, c.written ? 4 : 0) << c.name;
+        EXPECT_EQ(filesInFolder(), QStringList{"Profile1.pfd"}) << c.name;
+    }
+
+    // A missing file is created; a read-only one is refused even when it holds the bytes.
+    setAtomicWriteProbe({});
+    EXPECT_TRUE(writeFileAtomicallyIfChanged(folder() + "/New.pfd", oldContent()));
+    EXPECT_EQ(test::readFile(folder() + "/New.pfd"), oldContent());
+    ASSERT_TRUE(QFile::setPermissions(target(), QFile::ReadOwner));
+    EXPECT_THROW(writeFileAtomicallyIfChanged(target(), oldContent()), StorageError);
+    EXPECT_THROW(writeFileAtomicallyIfChanged(folder(), QByteArray()), StorageError);
+}
+
 TEST_F(AtomicFileTest, KilledBetweenWriteAndRenameLeavesThePreviousFile)
 {
     EXPECT_EXIT(

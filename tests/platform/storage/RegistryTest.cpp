@@ -185,6 +185,81 @@ TEST_F(RegistryTest, WriterGivesUpWithAClearErrorWhenTheLockIsNeverReleased)
     EXPECT_EQ(registry.readValue(HKEY_CURRENT_USER, kKey, "ProfileID")->data, QByteArray("\x01\x00\x00\x00", 4));
 }
 
+// Writing what a value holds already takes no write transaction: it goes
+// through while another program holds the write lock, and runs what must
+// happen alongside. Anything else still needs the lock and waits for it.
+TEST_F(RegistryTest, AValueThatHoldsTheBytesAlreadyIsNotWrittenAgain)
+{
+    Registry registry;
+    const QByteArray stored(109888, '\x5a');
+    registry.writeBinary(HKEY_CURRENT_USER, kKey, "Profile1.pfd", stored);
+    registry.setBusyTimeoutMs(0);
+    QByteArray lastDiffers = stored;
+    lastDiffers.back() = '\x5b';
+    const struct {
+        const char* name;
+        Registry::ValueType type;
+        QByteArray bytes;
+        bool needsTheLock;
+    } cases[] = {
+        {"the same bytes", Registry::ValueType::Binary, stored, false},
+        {"the last byte differs", Registry::ValueType::Binary, lastDiffers, true},
+        {"one byte shorter", Registry::ValueType::Binary, stored.chopped(1), true},
+        {"the same bytes as another type", Registry::ValueType::DWord, stored, true},
+    };
+    for (const auto& c : cases) {
+        test::SettingsDatabaseLock other(dbPath(), test::SettingsDatabaseLock::Mode::Write);
+        ASSERT_TRUE(other.held());
+        bool alongside = false;
+        try {
+            registry.writeValue(HKEY_CURRENT_USER, kKey, "Profile1.pfd", c.type, c.bytes, [&] { alongside = true; });
+            EXPECT_FALSE(c.needsTheLock) << c.name << ": written without the lock";
+            EXPECT_TRUE(alongside) << c.name;
+        } catch (const StorageError& error) {
+            EXPECT_TRUE(c.needsTheLock) << c.name << ": " << error.message().toStdString();
+            EXPECT_TRUE(error.message().contains("stayed locked")) << error.message().toStdString();
+            EXPECT_FALSE(alongside) << c.name;
+        }
+        other.release();
+        const auto value = registry.readValue(HKEY_CURRENT_USER, kKey, "Profile1.pfd");
+        ASSERT_TRUE(value) << c.name;
+        EXPECT_EQ(value->data, stored) << c.name;
+        EXPECT_EQ(value->type, Registry::ValueType::Binary) << c.name;
+    }
+
+    // Another program in the middle of its commit (an exclusive lock) stops even the check, with the same message.
+    test::SettingsDatabaseLock exclusive(dbPath(), test::SettingsDatabaseLock::Mode::Exclusive);
+    ASSERT_TRUE(exclusive.held());
+    try {
+        registry.writeBinary(HKEY_CURRENT_USER, kKey, "Profile1.pfd", stored);
+        ADD_FAILURE() << "a database locked for reading too was reported as checked";
+    } catch (const StorageError& error) {
+        EXPECT_TRUE(error.message().contains("writing the value \"Profile1.pfd\" was not done"))
+            << error.message().toStdString();
+    }
+}
+
+// Opening a key that exists with `create` (as every load from the registry
+// does) takes no write transaction either; creating a new one still does.
+TEST_F(RegistryTest, OpeningAnExistingKeyToCreateItNeedsNoWriteLock)
+{
+    Registry registry;
+    ASSERT_TRUE(registry.openKey(HKEY_CURRENT_USER, kKey, true));
+    registry.setBusyTimeoutMs(0);
+    test::SettingsDatabaseLock other(dbPath(), test::SettingsDatabaseLock::Mode::Write);
+    ASSERT_TRUE(other.held());
+    EXPECT_TRUE(registry.openKey(HKEY_CURRENT_USER, kKey, true));
+    EXPECT_TRUE(registry.openKey(HKEY_CURRENT_USER, "SOFTWARE", true)) << "a parent exists too";
+    try {
+        registry.openKey(HKEY_CURRENT_USER, kKey + "\\New", true);
+        ADD_FAILURE() << "a key was created without the write lock";
+    } catch (const StorageError& error) {
+        EXPECT_TRUE(error.message().contains("creating a key was not done")) << error.message().toStdString();
+    }
+    other.release();
+    EXPECT_FALSE(registry.openKey(HKEY_CURRENT_USER, kKey + "\\New", false));
+}
+
 TEST_F(RegistryTest, AWriteGroupKeepsAllItsWritesOrNone)
 {
     Registry registry;
