@@ -130,7 +130,11 @@ THelpForm::THelpForm(TuiLanguage& language, HelpDialogHost& host, const QList<He
 
 QString THelpForm::versionText()
 {
-    QString text = translate(QString::fromLatin1(kVersionSource));
+    return withVersion(translate(QString::fromLatin1(kVersionSource)));
+}
+
+QString THelpForm::withVersion(QString text)
+{
     text.replace(QStringLiteral("1.0.0.0"), QStringLiteral(K4812_VERSION));
     return text;
 }
@@ -192,6 +196,8 @@ void THelpForm::prepareOtherLanguages()
     for (const int index : std::as_const(order)) {
         const TranslationList target(FLanguage.resources()[index].lines);
         m_warmer.addLanguage(windows, FLanguage.GetLanguageShortIDByIndex(index), &target);
+        // The version line holds the program's number in place of the translation's.
+        m_warmer.add(Label1->font(), withVersion(target.translate(QString::fromLatin1(kVersionSource))));
     }
     m_warmer.start();
 }

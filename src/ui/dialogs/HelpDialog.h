@@ -31,6 +31,8 @@ public:
     // "Version Number 1.0.0.0" in the interface language, with this
     // program's version in place of the number.
     static QString versionText();
+    // `text`, a translation of "Version Number 1.0.0.0", with this program's version.
+    static QString withVersion(QString text);
 
     SkinLabel* LabelTitle;
     SkinLabel* Label1;
