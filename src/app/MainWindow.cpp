@@ -177,6 +177,8 @@ void TK4812CfgMain::buildControls()
         profile->setProperty("Tag", p);
         setSourceText(profile, QStringLiteral("PROFILE%1").arg(p + 1));
         m_profileButtons[std::size_t(p)] = profile;
+        // The profile buttons' captions are a size larger in Chinese.
+        setLanguageFonts(profile, uiFont(10), uiFont(11));
         m_gate->addControl(profile);
     }
 
@@ -320,15 +322,19 @@ void TK4812CfgMain::SetupLanguage()
         if (!id.isEmpty())
             m_language->SetLang(id);
     }
-    const qreal size = m_language->LanguageName() == QLatin1String("0409") ? 10 : 11;
     for (SkinButton* b : m_profileButtons)
-        b->setFont(uiFont(size));
+        applyLanguageFont(b, m_language->LanguageName());
     QGuiApplication::setApplicationDisplayName(translated(kApplicationTitle));
     RefreshButtonTexts();
 }
 
 void TK4812CfgMain::retranslateWindow()
 {
+    // The fonts with the texts, so that no frame shows the one without the other.
+    for (SkinButton* b : m_profileButtons) {
+        if (b)
+            applyLanguageFont(b, m_language->LanguageName());
+    }
     retranslateTexts(this);
     RefreshButtonTexts();
     // A menu left open (the monitor program can switch the language at any

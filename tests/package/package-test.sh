@@ -65,7 +65,7 @@ fi
 
 # The program folder holds everything the build puts beside the programs,
 # at the same place, except the build's own tools.
-build_only='^(k4812-benchmarks|k4812-startup-probe|k4812-stall-probe|k4812-repaint-latency|k4812-skin|k4812-langc|k4812-udev-probe|fuzz_.*)$'
+build_only='^(k4812-benchmarks|k4812-startup-probe|k4812-stall-probe|k4812-language-probe|k4812-repaint-latency|k4812-skin|k4812-langc|k4812-udev-probe|fuzz_.*)$'
 while IFS= read -r file; do
   rel=${file#"$bin"/}
   [[ $rel =~ $build_only ]] && continue

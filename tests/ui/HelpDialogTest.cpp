@@ -9,11 +9,14 @@
 #include "ui/skin/ImageDataBase.h"
 
 #include "FakeMessagePrompter.h"
+#include "QtEventLoop.h"
+#include "ui/controls/GlyphWarmer.h"
 
 #include <QComboBox>
 #include <QLabel>
 
 #include <array>
+#include <functional>
 #include <QTest>
 #include <QTimer>
 
@@ -27,6 +30,8 @@ public:
     int currentLanguage() const override { return stored; }
     QString storeCurrentLanguage(int index) override
     {
+        if (duringStore)
+            duringStore();
         stored = index;
         ++saves;
         return storeError;
@@ -39,6 +44,8 @@ public:
     int announcements = 0;
     QString storeError;
     QList<QUrl> opened;
+    // Runs where the program's store lets the windows repaint.
+    std::function<void()> duringStore;
 };
 
 // Three languages: English, German and French stand-ins.
@@ -106,6 +113,31 @@ TEST_F(HelpDialogTest, ChoosingALanguageSwitchesStoresAndAnnouncesIt)
     EXPECT_EQ(host.announcements, 1);
     EXPECT_EQ(dialog.BTNOK->text(), QStringLiteral("D'accord")) << "the dialog follows at once";
     EXPECT_EQ(dialog.Label1->text(), QStringLiteral("Version Number " K4812_VERSION));
+}
+
+// The store waits with the event loop running, so the windows repaint during
+// it: the dialog must show the new language by then, as the main window does.
+TEST_F(HelpDialogTest, TheDialogIsInTheNewLanguageBeforeTheStore)
+{
+    THelpForm dialog(language, host, links(""));
+    QString okDuringStore;
+    host.duringStore = [&] { okDuringStore = dialog.BTNOK->text(); };
+    dialog.PopBoxLanguageChange(2);
+    EXPECT_EQ(okDuringStore, QStringLiteral("D'accord"));
+}
+
+// Opening the dialog prepares the fonts of the languages the user may pick,
+// from the event loop, before any pick.
+TEST_F(HelpDialogTest, OpeningPreparesTheOtherLanguagesTexts)
+{
+    THelpForm dialog(language, host, links(""));
+    dialog.show();
+    const QFont font = dialog.BTNOK->font();
+    EXPECT_TRUE(test::runEventsUntil([&] {
+        return GlyphWarmer::prepared(font, QStringLiteral("Gut")) && GlyphWarmer::prepared(font, QStringLiteral("D'accord"));
+    }));
+    EXPECT_EQ(language.LanguageName(), QStringLiteral("0409")) << "preparing switches nothing";
+    EXPECT_EQ(dialog.BTNOK->text(), QStringLiteral("OK"));
 }
 
 TEST_F(HelpDialogTest, AStoreFailureIsShown)

@@ -17,6 +17,8 @@ public:
     // Adds a page with an English title; returns its index.
     int addPage(QWidget* page, const QString& englishTitle);
     void retranslate();
+    // The English titles of the pages, in page order.
+    const QStringList& sourceTitles() const { return m_sourceTitles; }
 
 private:
     QStringList m_sourceTitles;

@@ -15,6 +15,8 @@ constexpr const char* kTextProperty = "k4812SourceText";
 constexpr const char* kNameProperty = "k4812SourceAccessibleName";
 constexpr const char* kToolTipProperty = "k4812SourceToolTip";
 constexpr const char* kDescriptionProperty = "k4812SourceAccessibleDescription";
+constexpr const char* kEnglishFontProperty = "k4812EnglishFont";
+constexpr const char* kOtherFontProperty = "k4812OtherLanguageFont";
 
 void showText(QWidget* widget, const QString& shown)
 {
@@ -68,6 +70,26 @@ void setSourceAccessibleDescription(QWidget* widget, const QString& english)
 {
     widget->setProperty(kDescriptionProperty, english);
     widget->setAccessibleDescription(translate(english));
+}
+
+void setLanguageFonts(QWidget* widget, const QFont& english, const QFont& other)
+{
+    widget->setProperty(kEnglishFontProperty, english);
+    widget->setProperty(kOtherFontProperty, other);
+}
+
+void applyLanguageFont(QWidget* widget, const QString& shortId)
+{
+    const QFont font = languageFont(widget, shortId);
+    if (font != widget->font())
+        widget->setFont(font);
+}
+
+QFont languageFont(const QWidget* widget, const QString& shortId)
+{
+    const QVariant font =
+        widget->property(shortId == QLatin1String("0409") ? kEnglishFontProperty : kOtherFontProperty);
+    return font.isValid() ? font.value<QFont>() : widget->font();
 }
 
 QString sourceText(const QWidget* widget)

@@ -5,6 +5,7 @@
 // remembered source again. Translating from the source, not from the shown
 // text, is what keeps a switch from one translation to another correct.
 
+#include <QFont>
 #include <QString>
 
 class QWidget;
@@ -22,6 +23,14 @@ void setSourceToolTip(QWidget* widget, const QString& english);
 // The same for the accessible description (what a screen reader reads after
 // the name, e.g. why a control is disabled).
 void setSourceAccessibleDescription(QWidget* widget, const QString& english);
+
+// A font that follows the interface language: `english` in language
+// "0409", `other` in every other one (Chinese texts need a larger size to be
+// read). applyLanguageFont() gives the widget the one for `shortId`.
+void setLanguageFonts(QWidget* widget, const QFont& english, const QFont& other);
+void applyLanguageFont(QWidget* widget, const QString& shortId);
+// The font the widget shows its text in under language `shortId`.
+QFont languageFont(const QWidget* widget, const QString& shortId);
 
 // The remembered sources; empty when none was set.
 QString sourceText(const QWidget* widget);

@@ -1,6 +1,7 @@
 #include "ui/dialogs/HelpDialog.h"
 
 #include "i18n/Translation.h"
+#include "i18n/TranslationList.h"
 #include "i18n/TuiLanguage.h"
 #include "platform/storage/IniFile.h"
 #include "profiles/AppConfig.h"
@@ -13,9 +14,11 @@
 #include "ui/skin/ImageDataBase.h"
 #include "ui/skin/Theme.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QTimer>
 
 namespace k4812 {
 namespace {
@@ -127,7 +130,11 @@ THelpForm::THelpForm(TuiLanguage& language, HelpDialogHost& host, const QList<He
 
 QString THelpForm::versionText()
 {
-    QString text = translate(QString::fromLatin1(kVersionSource));
+    return withVersion(translate(QString::fromLatin1(kVersionSource)));
+}
+
+QString THelpForm::withVersion(QString text)
+{
     text.replace(QStringLiteral("1.0.0.0"), QStringLiteral(K4812_VERSION));
     return text;
 }
@@ -152,12 +159,47 @@ void THelpForm::PopBoxLanguageChange(int index)
         return;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     FLanguage.SetLang(FLanguage.GetLanguageShortIDByIndex(index));
+    // Before the store, whose wait lets the windows repaint: no frame shows
+    // the main window in the new language and this dialog in the old one.
+    retranslate();
     const QString error = m_host.storeCurrentLanguage(index);
     m_host.announceLanguageChanged();
-    retranslate();
     QGuiApplication::restoreOverrideCursor();
     if (!error.isEmpty())
         ShowMessageDialog(translate(QStringLiteral("Error")), error, {}, this);
+}
+
+void THelpForm::showEvent(QShowEvent* event)
+{
+    SkinDialog::showEvent(event);
+    // The user is about to pick a language: what its first frame needs is
+    // prepared now, from the event loop, while they move to the selector.
+    QTimer::singleShot(0, this, [this] { prepareOtherLanguages(); });
+}
+
+void THelpForm::prepareOtherLanguages()
+{
+    QList<QWidget*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            windows << window;
+    }
+    // The neighbours in the selector first: the arrow keys reach them first.
+    const int active = FLanguage.activeLanguageIndex();
+    QList<int> order;
+    for (int distance = 1; distance < FLanguage.languageCount(); ++distance) {
+        for (const int index : {active + distance, active - distance}) {
+            if (index >= 0 && index < FLanguage.languageCount() && index != active && !order.contains(index))
+                order << index;
+        }
+    }
+    for (const int index : std::as_const(order)) {
+        const TranslationList target(FLanguage.resources()[index].lines);
+        m_warmer.addLanguage(windows, FLanguage.GetLanguageShortIDByIndex(index), &target);
+        // The version line holds the program's number in place of the translation's.
+        m_warmer.add(Label1->font(), withVersion(target.translate(QString::fromLatin1(kVersionSource))));
+    }
+    m_warmer.start();
 }
 
 void THelpForm::retranslate()

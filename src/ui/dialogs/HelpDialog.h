@@ -4,6 +4,7 @@
 // the interface language. Choosing a language switches it at once, stores
 // it and tells the monitor and the main window (HelpDialogHost.h).
 
+#include "ui/controls/GlyphWarmer.h"
 #include "ui/dialogs/HelpDialogHost.h"
 #include "ui/dialogs/HelpLinks.h"
 #include "ui/windows/SkinDialog.h"
@@ -30,6 +31,8 @@ public:
     // "Version Number 1.0.0.0" in the interface language, with this
     // program's version in place of the number.
     static QString versionText();
+    // `text`, a translation of "Version Number 1.0.0.0", with this program's version.
+    static QString withVersion(QString text);
 
     SkinLabel* LabelTitle;
     SkinLabel* Label1;
@@ -45,12 +48,18 @@ public:
     // The user picked language `index` in the selector.
     void PopBoxLanguageChange(int index);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void FillLanguageSelector();
     void retranslate();
+    // Starts preparing the fonts and glyphs of the languages not shown now (GlyphWarmer.h).
+    void prepareOtherLanguages();
 
     HelpDialogHost& m_host;
     QList<HelpLink> m_links;
+    GlyphWarmer m_warmer;
 };
 
 // Shows the help dialog for the main window's language component, with the

@@ -39,8 +39,10 @@ QString ProgramHelpDialogHost::storeCurrentLanguage(int index)
 void ProgramHelpDialogHost::announceLanguageChanged()
 {
     const WindowMessage changed{UM_LANGUAGE_CHANGED, 0, 0};
-    // Either window may be missing; that is no error.
-    sendWindowMessage(QString::fromLatin1(kMonitorWindowClass), changed);
+    // Either window may be missing; that is no error. The monitor's answer
+    // means nothing, and waiting for it would hold this window still while
+    // the monitor reloads its settings: the message is posted.
+    postWindowMessage(QString::fromLatin1(kMonitorWindowClass), changed);
     sendWindowMessage(QString::fromLatin1(kConfigWindowClass), changed);
 }
 
