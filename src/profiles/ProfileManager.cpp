@@ -35,8 +35,6 @@ TDM::TDM(const Options& options)
       m_defaultGameStore(m_registry.get()),
       m_testStore(m_registry.get()),
       m_currentProfileInfo(makeZeroRecord<TMOUSEPROFILEINFO>()),
-      m_defaultProfileInfo(makeZeroRecord<TMOUSEPROFILEINFO>()),
-      m_testProfileInfo(makeZeroRecord<TMOUSEPROFILEINFO>()),
       m_profileSettingGroup(makeZeroRecord<TProfileSettingGroup>()),
       m_allProfileSettingInfo(makeZeroRecord<TALLGAMESINFO>())
 {
@@ -234,12 +232,27 @@ void TDM::InitTestDefaultValue()
 {
     configureStore(m_testStore, QLatin1String(kTestProfileName));
     configureStore(m_defaultGameStore, QLatin1String(kDefaultProfileName));
-    writeStore(m_testStore, *m_testProfileInfo);
-    writeStore(m_defaultGameStore, *m_defaultProfileInfo);
+    writeStore(m_testStore, FTestProfileInfo());
+    writeStore(m_defaultGameStore, FDefaultProfileInfo());
     m_testStore.RestoreToDefault();
     m_defaultGameStore.RestoreToDefault();
     readStore(m_testStore, *m_testProfileInfo);
     readStore(m_defaultGameStore, *m_defaultProfileInfo);
+}
+
+// Two whole profile records (110 kB each, written when zeroed) that the window never uses: kept out of its start.
+TMOUSEPROFILEINFO& TDM::FDefaultProfileInfo()
+{
+    if (!m_defaultProfileInfo)
+        m_defaultProfileInfo = makeZeroRecord<TMOUSEPROFILEINFO>();
+    return *m_defaultProfileInfo;
+}
+
+TMOUSEPROFILEINFO& TDM::FTestProfileInfo()
+{
+    if (!m_testProfileInfo)
+        m_testProfileInfo = makeZeroRecord<TMOUSEPROFILEINFO>();
+    return *m_testProfileInfo;
 }
 
 } // namespace k4812

@@ -152,8 +152,9 @@ public:
 
     // --- State -------------------------------------------------------------
     TMOUSEPROFILEINFO& FCurrentProfileInfo() { return *m_currentProfileInfo; }
-    TMOUSEPROFILEINFO& FDefaultProfileInfo() { return *m_defaultProfileInfo; }
-    TMOUSEPROFILEINFO& FTestProfileInfo() { return *m_testProfileInfo; }
+    // Made (zero) on first use: only the test and default set-up needs them.
+    TMOUSEPROFILEINFO& FDefaultProfileInfo();
+    TMOUSEPROFILEINFO& FTestProfileInfo();
     TProfileSettingGroup& FProfileSettingGroup() { return *m_profileSettingGroup; }
     TALLGAMESINFO& FAllProfileSettingInfo() { return *m_allProfileSettingInfo; }
     const TOtherConfig& FOtherConfig() const { return m_otherConfig; }

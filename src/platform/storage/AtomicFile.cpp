@@ -171,10 +171,13 @@ QStringList removeStaleTemporaryFiles(const QString& folder, const QStringList& 
     QStringList removed;
     const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-kStaleTemporaryAgeSeconds);
     const QDir dir(folder);
-    const QFileInfoList candidates =
-        dir.entryInfoList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
+    // Names are matched here rather than by a name filter, which would compile a regular expression (and map
+    // its library's pages) at every start.
+    const QFileInfoList candidates = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo& entry : candidates) {
         const QString name = entry.fileName();
+        if (!name.startsWith(QLatin1Char('.')) || !name.endsWith(QLatin1String(".tmp")))
+            continue;
         bool ours = false;
         for (const QString& prefix : prefixes)
             ours = ours || (name.startsWith(prefix) && isTemporaryTail(QStringView(name).mid(prefix.size())));

@@ -324,6 +324,8 @@ TEST_F(AtomicFileTest, OnlyStaleTemporaryFilesOfOurOwnWritesAreRemoved)
         {".Profile2.pfd.12345678.tmp", true, false},        // too many digits
         {".notes.txt.abc.tmp", true, false},                // not one of our files
         {"Profile2.pfd.abc.tmp", true, false},              // not hidden
+        {"Reload.macro.zz12.tmp", true, false},             // a macro file's, not hidden
+        {".Profile2.pfd.abc.TMP", true, false},             // not our ending
         {".Profile2.pfd..tmp", true, false},
     };
     const QString shared = env.path("mixed");
