@@ -7,7 +7,7 @@
 
 #include "app/MainWindow.h"
 
-#include "ui/windows/StorageInputHold.h"
+#include "ui/controls/StorageInputHold.h"
 
 #include "platform/desktop/StorageThread.h"
 

@@ -4,13 +4,15 @@
 // that nothing edits, switches, starts a sequence or closes the window under
 // the store.
 
-#include "ui/windows/StorageInputHold.h"
 #include "app/buttons/ButtonAssignmentPanel.h"
+#include "app/pages/SensitivityPage.h"
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/StorageThread.h"
 #include "platform/storage/Registry.h"
 #include "profiles/PendingSystemAction.h"
 #include "ui/controls/RadioButton.h"
+#include "ui/controls/StorageInputHold.h"
+#include "ui/controls/TrackBar.h"
 #include "ui/controls/TabControl.h"
 #include "ui/menu/TuiMenuEx.h"
 
@@ -18,6 +20,9 @@
 #include "QtEventLoop.h"
 #include "SettingsDatabaseLock.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QAccessibleValueInterface>
 #include <QTest>
 #include <QThread>
 
@@ -244,4 +249,54 @@ TEST_F(MainWindowStorageTest, ADisplayClickDuringAStoreArrivesAfterItAndHoverPas
     EXPECT_TRUE(runEventsUntil([&] { return rate500->isChecked(); })) << "the click made during the store was lost";
     EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.ReportRate, 500);
     EXPECT_FALSE(StorageInputHold::active());
+}
+
+// A screen reader sets a track bar's value and presses a radio button over
+// AT-SPI while Apply's store waits for another program's lock: neither
+// touches the profile under the store, and both are made once it has ended.
+TEST_F(MainWindowStorageTest, AssistiveChangesDuringAStoreWaitForItAndAreNotLost)
+{
+    TK4812CfgMain& w = open();
+    ASSERT_TRUE(started);
+    choose1000Hz();
+    auto* track = control<TrackBar>("TrackBarCPIX");
+    auto* rate500 = control<RadioButton>("RD500HZ");
+    const int level = w.sensitivityPage()->selectedCpiLevel();
+    ASSERT_NE(dm->FCurrentProfileInfo().ConfigInfo.CPIState[level].X, 2000);
+
+    std::optional<SettingsDatabaseLock> lock(std::in_place, dm->registry().databasePath());
+    ASSERT_TRUE(lock->held());
+    dm->registry().setBusyTimeoutMs(20000);
+    bool interfered = false;
+    int trackMeanwhile = 0;
+    bool chosenMeanwhile = true;
+    dm->registry().setBusyObserver([&](int) {
+        lockedOn.push_back(QThread::currentThread());
+        if (lockedOn.size() != 1)
+            return;
+        QMetaObject::invokeMethod(
+            &w,
+            [&] {
+                interfered = true;
+                QAccessible::queryAccessibleInterface(track)->valueInterface()->setCurrentValue(2000);
+                QAccessibleInterface* radio = QAccessible::queryAccessibleInterface(rate500);
+                radio->actionInterface()->doAction(radio->actionInterface()->actionNames().value(0));
+                // The press is made from the event loop: let it come round.
+                QCoreApplication::processEvents();
+                trackMeanwhile = track->value();
+                chosenMeanwhile = rate500->isChecked();
+                lock.reset();
+            },
+            Qt::QueuedConnection);
+    });
+
+    QTest::mouseClick(control("BSBTNAPPLY"), Qt::LeftButton);
+
+    ASSERT_TRUE(interfered) << "the window's loop did not turn while the store waited";
+    EXPECT_NE(trackMeanwhile, 2000) << "the value was set under the store";
+    EXPECT_FALSE(chosenMeanwhile) << "the press was made under the store";
+    EXPECT_TRUE(runEventsUntil([&] { return rate500->isChecked() && track->value() == 2000; }))
+        << "a change asked for during the store was lost";
+    EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.ReportRate, 500);
+    EXPECT_EQ(dm->FCurrentProfileInfo().ConfigInfo.CPIState[level].X, 2000);
 }

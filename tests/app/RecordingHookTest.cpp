@@ -7,7 +7,7 @@
 #include "app/macro/TFrmMacro.h"
 #include "ui/dialogs/ErrorBox.h"
 #include "ui/dialogs/MessagePrompter.h"
-#include "ui/windows/StorageInputHold.h"
+#include "ui/controls/StorageInputHold.h"
 #include "ui/controls/TextBox.h"
 
 #include "../macros/MacroTestSupport.h"

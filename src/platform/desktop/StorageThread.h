@@ -13,7 +13,7 @@
 //
 // The store must touch only data the calling thread leaves alone until run()
 // returns: the caller keeps its own event handlers away from that data while
-// it waits (the window holds its input, see ui/windows/StorageInputHold.h).
+// it waits (the window holds its input, see ui/controls/StorageInputHold.h).
 
 #include <QEventLoop>
 

@@ -6,9 +6,11 @@
 #include "ui/controls/NumberBox.h"
 #include "ui/controls/RadioButton.h"
 #include "ui/controls/SkinButton.h"
+#include "ui/controls/StorageInputHold.h"
 #include "ui/controls/TrackBar.h"
 
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QPointer>
 
@@ -78,12 +80,15 @@ public:
             return;
         // Clicked from the event loop: a click may run a modal dialog, and the
         // caller (a screen reader over D-Bus) must have its answer first.
+        // While the window stores, the click waits for the store to end.
         QPointer<QAbstractButton> target = button();
         QMetaObject::invokeMethod(
-            target.data(),
+            QCoreApplication::instance(),
             [target] {
-                if (target && target->isEnabled())
-                    target->click();
+                StorageInputHold::whenFree(target, [target] {
+                    if (target && target->isEnabled())
+                        target->click();
+                });
             },
             Qt::QueuedConnection);
     }
@@ -128,7 +133,15 @@ class AccessibleTrackBar : public AccessibleValueControl<TrackBar> {
 public:
     explicit AccessibleTrackBar(TrackBar* bar) : AccessibleValueControl(bar, QAccessible::Slider) {}
 
-    void setCurrentValue(const QVariant& value) override { control()->setValue(value.toInt()); }
+    // While the window stores, the value is set once the store has ended.
+    void setCurrentValue(const QVariant& value) override
+    {
+        const QPointer<TrackBar> bar = control();
+        StorageInputHold::whenFree(bar, [bar, v = value.toInt()] {
+            if (bar)
+                bar->setValue(v);
+        });
+    }
 };
 
 // Number boxes: a spin box whose value, set by assistive technology, counts
@@ -147,8 +160,11 @@ public:
 
     void setCurrentValue(const QVariant& value) override
     {
-        if (control()->isEnabled() && !control()->isReadOnly())
-            control()->setValueByUser(value.toInt());
+        const QPointer<NumberBox> box = control();
+        StorageInputHold::whenFree(box, [box, v = value.toInt()] {
+            if (box && box->isEnabled() && !box->isReadOnly())
+                box->setValueByUser(v);
+        });
     }
 };
 

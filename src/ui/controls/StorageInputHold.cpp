@@ -1,4 +1,4 @@
-#include "ui/windows/StorageInputHold.h"
+#include "ui/controls/StorageInputHold.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -43,10 +43,12 @@ bool isInput(QEvent::Type type)
     }
 }
 
-// Display input that arrived during a store, for its window.
+// Display input that arrived during a store, for its window, or a change
+// asked for meanwhile (then `action` is set).
 struct KeptEvent {
     QPointer<QObject> window;
     std::shared_ptr<QEvent> event;
+    std::function<void()> action;
 };
 
 // The application's filter: swallows or keeps input during stores and
@@ -64,6 +66,16 @@ public:
     }
 
     void holdsBegin() { watch(true); }
+
+    bool waiting() const { return g_holds > 0 || !m_kept.empty(); }
+
+    void keepAction(QObject* context, std::function<void()> action)
+    {
+        watch(true);
+        m_kept.push_back({context, nullptr, std::move(action)});
+        if (g_holds == 0)
+            postDelivery();
+    }
 
     void holdsEnded()
     {
@@ -110,7 +122,7 @@ private:
 
     void keep(QObject* window, const QEvent& event)
     {
-        m_kept.push_back({window, std::shared_ptr<QEvent>(event.clone())});
+        m_kept.push_back({window, std::shared_ptr<QEvent>(event.clone()), {}});
     }
 
     void watch(bool on)
@@ -144,10 +156,15 @@ private:
         const KeptEvent kept = std::move(m_kept.front());
         m_kept.pop_front();
         postDelivery();
+        if (!kept.window)
+            return;
+        if (kept.action) {
+            kept.action();
+            return;
+        }
         // Delivered with the modifiers it carries: whoever reads them (the
         // key recorders) takes them from the event, not from the desktop.
-        if (kept.window)
-            QCoreApplication::sendEvent(kept.window, kept.event.get());
+        QCoreApplication::sendEvent(kept.window, kept.event.get());
     }
 
     std::deque<KeptEvent> m_kept;
@@ -181,6 +198,16 @@ bool StorageInputHold::active()
 int StorageInputHold::swallowedCount()
 {
     return g_swallowed;
+}
+
+void StorageInputHold::whenFree(QObject* context, std::function<void()> action)
+{
+    InputKeeper* keeper = InputKeeper::instance();
+    if (keeper == nullptr || !keeper->waiting()) {
+        action();
+        return;
+    }
+    keeper->keepAction(context, std::move(action));
 }
 
 } // namespace k4812
