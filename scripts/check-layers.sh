@@ -14,6 +14,7 @@ floors=(
   "records"
   "platform/storage"
   "platform/desktop platform/hid"
+  "platform/kwin"
   "i18n"
   "wire"
   "macros"

@@ -2,7 +2,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 
 #include <cstring>
 
@@ -15,6 +15,7 @@ constexpr int kMagicSize = 6;
 constexpr int kHeaderSize = kMagicSize + 8;
 // Far more than any window event; a longer length means the stream is lost.
 constexpr std::uint32_t kMaxPayload = 64 * 1024 * 1024;
+constexpr int kReachTimeoutMs = 2000;
 
 } // namespace
 
@@ -72,24 +73,28 @@ SwayFocusSource::~SwayFocusSource() = default;
 
 bool SwayFocusSource::start(QString& error)
 {
-    m_socket = new QLocalSocket(this);
-    m_socket->connectToServer(m_path);
-    if (!m_socket->waitForConnected(2000)) {
-        error = QStringLiteral("cannot reach sway at %1: %2").arg(m_path, m_socket->errorString());
+    SocketResult result;
+    m_socket = UnixSocket::connectTo(m_path, QDeadlineTimer(kReachTimeoutMs), result);
+    if (result.ok())
+        result = m_socket.writeAll(encodeSwayMessage(kSubscribe, QByteArrayLiteral("[\"window\"]")),
+                                   QDeadlineTimer(kReachTimeoutMs));
+    if (!result.ok()) {
+        m_socket.close();
+        error = QStringLiteral("cannot reach sway at %1: %2").arg(m_path, result.error);
         return false;
     }
-    connect(m_socket, &QLocalSocket::readyRead, this, &SwayFocusSource::readMessages);
-    m_socket->write(encodeSwayMessage(kSubscribe, QByteArrayLiteral("[\"window\"]")));
-    return m_socket->flush() || m_socket->bytesToWrite() == 0;
+    m_notifier = new QSocketNotifier(m_socket.descriptor(), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SwayFocusSource::readMessages);
+    return true;
 }
 
 void SwayFocusSource::readMessages()
 {
-    m_buffer += m_socket->readAll();
+    const SocketResult read = m_socket.readAvailable(m_buffer);
     const std::optional<std::vector<SwayMessage>> messages = takeSwayMessages(m_buffer);
     if (!messages) {
         // Out of step with sway: no later byte can be trusted.
-        m_socket->abort();
+        stop();
         return;
     }
     for (const SwayMessage& message : *messages) {
@@ -101,6 +106,20 @@ void SwayFocusSource::readMessages()
         m_last = app;
         emit focusChanged(*app);
     }
+    if (!read.ok())
+        stop();
+}
+
+void SwayFocusSource::stop()
+{
+    if (m_notifier != nullptr) {
+        // The notifier leaves before its descriptor is closed; it is inside its own signal.
+        m_notifier->setEnabled(false);
+        m_notifier->deleteLater();
+        m_notifier = nullptr;
+    }
+    m_socket.close();
+    m_buffer.clear();
 }
 
 } // namespace k4812

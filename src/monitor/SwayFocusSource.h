@@ -4,6 +4,7 @@
 // app_id, or for an Xwayland window its X11 class.
 
 #include "monitor/FocusSource.h"
+#include "platform/desktop/UnixSocket.h"
 
 #include <QByteArray>
 
@@ -11,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace k4812 {
 
@@ -43,9 +44,12 @@ public:
 
 private:
     void readMessages();
+    // Stops listening to sway: it hung up, or its stream is out of step.
+    void stop();
 
     QString m_path;
-    QLocalSocket* m_socket = nullptr;
+    UnixSocket m_socket;
+    QSocketNotifier* m_notifier = nullptr;
     QByteArray m_buffer;
     std::optional<QString> m_last;
 };

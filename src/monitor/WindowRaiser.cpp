@@ -1,11 +1,11 @@
 #include "monitor/WindowRaiser.h"
 
 #include "monitor/SwayFocusSource.h"
+#include "platform/desktop/UnixSocket.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocalSocket>
 
 #include <xcb/xcb.h>
 
@@ -28,6 +28,7 @@ struct Disconnect {
 };
 
 constexpr std::uint32_t kSwayRunCommand = 0;
+constexpr int kSwayTimeoutMs = 2000;
 
 xcb_atom_t atom(xcb_connection_t* connection, const char* name)
 {
@@ -112,16 +113,19 @@ bool raiseOnX11(qint64 pid, const QString& display, QString& error)
 
 bool raiseOnSway(qint64 pid, const QString& socketPath, QString& error)
 {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(2000)) {
-        error = QStringLiteral("cannot reach sway at %1: %2").arg(socketPath, socket.errorString());
+    SocketResult reached;
+    UnixSocket socket = UnixSocket::connectTo(socketPath, QDeadlineTimer(kSwayTimeoutMs), reached);
+    if (!reached.ok()) {
+        error = QStringLiteral("cannot reach sway at %1: %2").arg(socketPath, reached.error);
         return false;
     }
-    socket.write(encodeSwayMessage(kSwayRunCommand, QStringLiteral("[pid=%1] focus").arg(pid).toUtf8()));
+    // A write that fails leaves sway without a question: it does not answer.
+    socket.writeAll(encodeSwayMessage(kSwayRunCommand, QStringLiteral("[pid=%1] focus").arg(pid).toUtf8()),
+                    QDeadlineTimer(kSwayTimeoutMs));
     QByteArray buffer;
-    while (socket.waitForReadyRead(2000)) {
-        buffer += socket.readAll();
+    bool connected = true;
+    while (connected && socket.waitReadable(QDeadlineTimer(kSwayTimeoutMs)).ok()) {
+        connected = socket.readAvailable(buffer).ok();
         const std::optional<std::vector<SwayMessage>> messages = takeSwayMessages(buffer);
         if (!messages)
             break;

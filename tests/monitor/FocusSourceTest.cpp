@@ -1,16 +1,19 @@
 // Which focus source a session gets (and why none), and the sway IPC stream:
-// framing across partial reads, a lost stream, and which events move the focus.
+// framing across partial reads, a lost stream, and which events move the focus,
+// against a sway of the test's own on a Unix socket.
 
 #include "monitor/FocusSource.h"
 #include "monitor/SwayFocusSource.h"
+#include "platform/desktop/UnixSocket.h"
 
 #include "QtEventLoop.h"
 
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
 
 using namespace k4812;
 
@@ -89,35 +92,92 @@ TEST(SwayIpc, OnlyFocusEventsNameTheApplication)
         EXPECT_EQ(focusedAppOfWindowEvent(payload), app) << payload;
 }
 
-TEST(SwayIpc, TheSourceSubscribesAndReportsEachNewFocusOnce)
+namespace {
+
+QByteArray focusEvent(const char* app)
 {
+    return encodeSwayMessage(SwayFocusSource::kWindowEvent,
+                             QByteArray(R"({"change":"focus","container":{"app_id":")") + app + "\"}}");
+}
+
+// sway's side of the IPC socket, and a source that has subscribed on it.
+class SwayIpcSource : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QString path = dir.filePath(QStringLiteral("sway.sock"));
+        QString error;
+        listener = UnixSocket::listenAt(path, error);
+        ASSERT_TRUE(listener.isOpen()) << error.toStdString();
+        source = std::make_unique<SwayFocusSource>(path);
+        QObject::connect(source.get(), &FocusSource::focusChanged, [this](const QString& app) { seen.push_back(app); });
+        ASSERT_TRUE(source->start(error)) << error.toStdString();
+        SocketResult accepted;
+        sway = listener.accept(QDeadlineTimer(5000), accepted);
+        ASSERT_TRUE(sway.isOpen()) << accepted.error.toStdString();
+
+        QByteArray received;
+        ASSERT_TRUE(sway.readAtLeast(received, 14 + 10, QDeadlineTimer(5000)).ok());
+        const auto subscribe = takeSwayMessages(received);
+        ASSERT_TRUE(subscribe && subscribe->size() == 1);
+        EXPECT_EQ((*subscribe)[0].type, SwayFocusSource::kSubscribe);
+        EXPECT_EQ((*subscribe)[0].payload, "[\"window\"]");
+    }
+
+    void send(const QByteArray& bytes) { ASSERT_TRUE(sway.writeAll(bytes, QDeadlineTimer(5000)).ok()); }
+
+    // Whether the source has hung up on sway.
+    bool sourceHungUp()
+    {
+        QByteArray ignored;
+        return !sway.readAvailable(ignored).ok();
+    }
+
     QTemporaryDir dir;
-    QLocalServer server;
-    ASSERT_TRUE(server.listen(dir.filePath(QStringLiteral("sway.sock"))));
-    SwayFocusSource source(server.fullServerName());
+    UnixSocket listener;
+    UnixSocket sway;
+    std::unique_ptr<SwayFocusSource> source;
     std::vector<QString> seen;
-    QObject::connect(&source, &FocusSource::focusChanged, [&](const QString& app) { seen.push_back(app); });
-    QString error;
-    ASSERT_TRUE(source.start(error)) << error.toStdString();
-    ASSERT_TRUE(server.waitForNewConnection(5000));
-    QLocalSocket* sway = server.nextPendingConnection();
+};
 
-    QByteArray received;
-    while (received.size() < 14 + 10 && sway->waitForReadyRead(5000))
-        received += sway->readAll();
-    QByteArray copy = received;
-    const auto subscribe = takeSwayMessages(copy);
-    ASSERT_TRUE(subscribe && subscribe->size() == 1);
-    EXPECT_EQ((*subscribe)[0].type, SwayFocusSource::kSubscribe);
-    EXPECT_EQ((*subscribe)[0].payload, "[\"window\"]");
+} // namespace
 
-    const auto focus = [](const char* app) {
-        return encodeSwayMessage(SwayFocusSource::kWindowEvent,
-                                 QByteArray(R"({"change":"focus","container":{"app_id":")") + app + "\"}}");
-    };
-    sway->write(encodeSwayMessage(SwayFocusSource::kSubscribe, "{\"success\":true}") + focus("foot") + focus("foot")
-                + focus("firefox"));
-    sway->flush();
+TEST_F(SwayIpcSource, ReportsEachNewFocusOnce)
+{
+    send(encodeSwayMessage(SwayFocusSource::kSubscribe, "{\"success\":true}") + focusEvent("foot")
+         + focusEvent("foot") + focusEvent("firefox"));
     test::runEventsUntil([&] { return seen.size() >= 2; }, 10000);
     EXPECT_EQ(seen, (std::vector<QString>{QStringLiteral("foot"), QStringLiteral("firefox")}));
+}
+
+TEST_F(SwayIpcSource, AnEventSplitAcrossWritesIsReportedWhenWhole)
+{
+    const QByteArray event = focusEvent("foot");
+    send(event.left(9)); // inside the header
+    test::runEventsUntil([] { return false; }, 50);
+    send(event.mid(9, 20));
+    test::runEventsUntil([] { return false; }, 50);
+    EXPECT_TRUE(seen.empty());
+    send(event.mid(29));
+    EXPECT_TRUE(test::runEventsUntil([&] { return !seen.empty(); }));
+    EXPECT_EQ(seen, std::vector<QString>{QStringLiteral("foot")});
+}
+
+TEST_F(SwayIpcSource, ALostStreamOrAnOversizeFrameMakesTheSourceHangUp)
+{
+    QByteArray oversize = encodeSwayMessage(SwayFocusSource::kWindowEvent, "{}");
+    const std::uint32_t length = 64 * 1024 * 1024 + 1;
+    std::memcpy(oversize.data() + 6, &length, 4);
+    // Nothing after the bad frame is believed, not even a well-formed event.
+    send(oversize + focusEvent("foot"));
+    EXPECT_TRUE(test::runEventsUntil([&] { return sourceHungUp(); }));
+    EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(SwayIpcSource, WhenSwayHangsUpTheWholeEventsBeforeCountAndAPartialOneIsDropped)
+{
+    send(focusEvent("foot") + focusEvent("firefox").left(20));
+    sway.close();
+    test::runEventsUntil([] { return false; }, 100);
+    EXPECT_EQ(seen, std::vector<QString>{QStringLiteral("foot")});
 }

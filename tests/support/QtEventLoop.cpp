@@ -40,11 +40,17 @@ private:
 bool runEventsUntil(const std::function<bool()>& done, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    QTimer wake; // ends the last wait at the deadline
+    // Ends the last wait at the deadline. Started again while the deadline
+    // has not passed: a timer may fire a little early, and a wait after it
+    // would otherwise wait for an event that never comes.
+    QTimer wake;
     wake.setSingleShot(true);
-    wake.start(timeoutMs);
-    while (!done() && !deadline.hasExpired())
+    wake.setTimerType(Qt::PreciseTimer);
+    while (!done() && !deadline.hasExpired()) {
+        if (!wake.isActive())
+            wake.start(int(qMax<qint64>(1, deadline.remainingTime())));
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     return done();
 }
 

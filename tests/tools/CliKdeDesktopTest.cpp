@@ -7,6 +7,8 @@
 #include "PrivateBus.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -105,4 +107,27 @@ TEST_F(CliKdeDesktop, AMouseThatKeepsItsSettingsFailsTheApplyAndIsNamed)
     EXPECT_TRUE(applied.out.contains("The desktop did not take: acceleration, pointer speed, wheel scroll lines."))
         << applied.out.toStdString();
     EXPECT_TRUE(applied.err.contains("\"Old Trackball\" (event7) keeps pointerAcceleration")) << applied.err.toStdString();
+}
+
+TEST_F(CliKdeDesktop, WithoutKdesModuleTheApplyFailsAndNamesIt)
+{
+    FakeKWinProcess fake;
+    ASSERT_TRUE(fake.start(bus.address, {"event5|1241|63015|USB Gaming Mouse"}));
+    // The program folder as installed, less the module.
+    const QString folder = env.path("programs");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QDir bin(QStringLiteral(K4812_BIN_DIR));
+    for (const QString& name : bin.entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+        if (name != QLatin1String("libk4812-kwin.so")) {
+            ASSERT_TRUE(QFile::link(bin.filePath(name), folder + QLatin1Char('/') + name)) << name.toStdString();
+        }
+    }
+    env.set("K4812_PROGRAM_DIR", folder);
+
+    const CtlRun applied = ctl({"set", "--apply", "pointer-speed", "15"});
+    EXPECT_EQ(applied.status, 1) << applied.out.toStdString();
+    EXPECT_TRUE(applied.out.contains("The desktop did not take: ")) << applied.out.toStdString();
+    EXPECT_TRUE(applied.err.contains(folder + "/libk4812-kwin.so")) << applied.err.toStdString();
+    for (const QString& line : fake.lines())
+        EXPECT_FALSE(line.startsWith(QLatin1String("set "))) << line.toStdString();
 }

@@ -1,129 +1,74 @@
 #include "platform/desktop/KWinInputDevices.h"
 
-#include <QDBusArgument>
-#include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusVariant>
-#include <QStringList>
-#include <QVariantMap>
+#include "platform/storage/ProgramFolder.h"
+
+#include <QFile>
+
+#include <dlfcn.h>
 
 namespace k4812 {
 
 namespace {
 
-constexpr int kCallTimeoutMs = 5000;
+// Stands in for KWin when the module cannot be loaded: every call fails with the reason.
+class UnreachableKWin final : public KWinInputDevices {
+public:
+    explicit UnreachableKWin(QString reason)
+        : m_reason(std::move(reason))
+    {
+    }
 
-// KGlobalSettings' change types and settings categories, as Plasma numbers them.
-constexpr int kSettingsChanged = 3;
-constexpr int kSettingsMouse = 0;
+    std::optional<QList<KWinPointerDevice>> pointerDevices(QString& error) const override
+    {
+        error = m_reason;
+        return std::nullopt;
+    }
+    bool setProperty(const QString&, const QString&, const QVariant&, QString& error) const override
+    {
+        error = m_reason;
+        return false;
+    }
+    std::optional<QVariant> property(const QString&, const QString&, QString& error) const override
+    {
+        error = m_reason;
+        return std::nullopt;
+    }
+    bool notifyMouseSettingsChanged(QString& error) const override
+    {
+        error = m_reason;
+        return false;
+    }
 
-QString devicePath(const QString& sysName)
-{
-    return QLatin1String(KWinInputDevices::kManagerPath) + QLatin1Char('/') + sysName;
-}
-
-QDBusMessage propertiesCall(const QString& path, const QString& method)
-{
-    return QDBusMessage::createMethodCall(QLatin1String(KWinInputDevices::kService), path,
-                                          QStringLiteral("org.freedesktop.DBus.Properties"), method);
-}
-
-QString replyError(const QDBusMessage& reply)
-{
-    if (reply.type() == QDBusMessage::ErrorMessage)
-        return reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
-    return QStringLiteral("unexpected answer from KWin");
-}
-
-// A variant as D-Bus hands it over: a QDBusVariant around the value.
-QVariant unwrapped(const QVariant& value)
-{
-    if (value.canConvert<QDBusVariant>())
-        return value.value<QDBusVariant>().variant();
-    return value;
-}
+private:
+    QString m_reason;
+};
 
 } // namespace
 
-KWinInputDevices::KWinInputDevices()
-    : m_bus(QDBusConnection::sessionBus())
+std::shared_ptr<KWinInputDevices> loadKWinInputDevices(const QString& folder)
 {
-}
-
-KWinInputDevices::KWinInputDevices(QDBusConnection bus)
-    : m_bus(std::move(bus))
-{
-}
-
-std::optional<QList<KWinPointerDevice>> KWinInputDevices::pointerDevices(QString& error) const
-{
-    if (!m_bus.isConnected()) {
-        error = QStringLiteral("no D-Bus session bus");
-        return std::nullopt;
+    const QString path = (folder.isEmpty() ? programFolder() : folder) + QLatin1Char('/')
+                         + QLatin1String(kKWinModuleFileName);
+    const auto unreachable = [&path](const QString& why) {
+        return std::make_shared<UnreachableKWin>(
+            QStringLiteral("KDE's support module %1 cannot be used: %2").arg(path, why));
+    };
+    // By its full path, so no library of that name elsewhere is taken. The
+    // module stays loaded: the objects it makes keep their code there.
+    void* module = ::dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr)
+        return unreachable(QString::fromLocal8Bit(::dlerror()));
+    const auto entry = reinterpret_cast<KWinModuleEntry>(::dlsym(module, kKWinModuleEntry));
+    if (entry == nullptr) {
+        ::dlclose(module);
+        return unreachable(QStringLiteral("it lacks %1").arg(QLatin1String(kKWinModuleEntry)));
     }
-    QDBusMessage get = propertiesCall(QLatin1String(kManagerPath), QStringLiteral("Get"));
-    get << QLatin1String(kManagerInterface) << QStringLiteral("devicesSysNames");
-    const QDBusMessage names = m_bus.call(get, QDBus::Block, kCallTimeoutMs);
-    if (names.type() != QDBusMessage::ReplyMessage || names.arguments().isEmpty()) {
-        error = QStringLiteral("KWin's input devices cannot be listed: %1").arg(replyError(names));
-        return std::nullopt;
+    KWinInputDevices* devices = entry(kKWinModuleInterfaceVersion);
+    if (devices == nullptr) {
+        ::dlclose(module);
+        return unreachable(QStringLiteral("it belongs to another version of this program"));
     }
-    QList<KWinPointerDevice> devices;
-    for (const QString& sysName : unwrapped(names.arguments().constFirst()).toStringList()) {
-        QDBusMessage getAll = propertiesCall(devicePath(sysName), QStringLiteral("GetAll"));
-        getAll << QLatin1String(kDeviceInterface);
-        const QDBusMessage reply = m_bus.call(getAll, QDBus::Block, kCallTimeoutMs);
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-            error = QStringLiteral("KWin's input device %1 cannot be read: %2").arg(sysName, replyError(reply));
-            return std::nullopt;
-        }
-        const QVariantMap properties = qdbus_cast<QVariantMap>(reply.arguments().constFirst());
-        if (!properties.value(QStringLiteral("pointer")).toBool()
-            || properties.value(QStringLiteral("touchpad")).toBool())
-            continue;
-        KWinPointerDevice device;
-        device.sysName = sysName;
-        device.name = properties.value(QStringLiteral("name")).toString();
-        device.vendor = properties.value(QStringLiteral("vendor")).toUInt();
-        device.product = properties.value(QStringLiteral("product")).toUInt();
-        devices.append(device);
-    }
-    return devices;
-}
-
-bool KWinInputDevices::setProperty(const QString& sysName, const QString& property, const QVariant& value,
-                                   QString& error) const
-{
-    QDBusMessage set = propertiesCall(devicePath(sysName), QStringLiteral("Set"));
-    set << QLatin1String(kDeviceInterface) << property << QVariant::fromValue(QDBusVariant(value));
-    const QDBusMessage reply = m_bus.call(set, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage) {
-        error = replyError(reply);
-        return false;
-    }
-    return true;
-}
-
-std::optional<QVariant> KWinInputDevices::property(const QString& sysName, const QString& property,
-                                                   QString& error) const
-{
-    QDBusMessage get = propertiesCall(devicePath(sysName), QStringLiteral("Get"));
-    get << QLatin1String(kDeviceInterface) << property;
-    const QDBusMessage reply = m_bus.call(get, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        error = replyError(reply);
-        return std::nullopt;
-    }
-    return unwrapped(reply.arguments().constFirst());
-}
-
-bool KWinInputDevices::notifyMouseSettingsChanged() const
-{
-    QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/KGlobalSettings"),
-                                                     QStringLiteral("org.kde.KGlobalSettings"),
-                                                     QStringLiteral("notifyChange"));
-    signal << kSettingsChanged << kSettingsMouse;
-    return m_bus.isConnected() && m_bus.send(signal);
+    return std::shared_ptr<KWinInputDevices>(devices);
 }
 
 } // namespace k4812

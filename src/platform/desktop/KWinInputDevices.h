@@ -1,6 +1,6 @@
 #pragma once
-// KWin's input devices on a Plasma Wayland session, over D-Bus, the way
-// Plasma's own mouse settings reach them:
+// KWin's input devices on a Plasma Wayland session, reached over D-Bus the
+// way Plasma's own mouse settings reach them:
 //
 //   service org.kde.KWin
 //   /org/kde/KWin/InputDevice         org.kde.KWin.InputDeviceManager, property devicesSysNames (as)
@@ -18,12 +18,17 @@
 // /KGlobalSettings (SettingsChanged, SETTINGS_MOUSE). Qt programs under
 // Plasma then reread kdeglobals (double-click time, wheel lines), and KWin
 // rereads kcminputrc.
+//
+// The D-Bus side (platform/kwin/KWinBusDevices.h) lives in the module
+// libk4812-kwin.so in the program folder, loaded on first use, so that only
+// a program that talks to KDE loads QtDBus. This header holds what both
+// sides share: the interface, inline only, and the loader.
 
-#include <QDBusConnection>
 #include <QList>
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
 
 namespace k4812 {
@@ -42,24 +47,35 @@ public:
     static constexpr const char* kManagerInterface = "org.kde.KWin.InputDeviceManager";
     static constexpr const char* kDeviceInterface = "org.kde.KWin.InputDevice";
 
-    // On the session bus.
-    KWinInputDevices();
-    explicit KWinInputDevices(QDBusConnection bus);
+    virtual ~KWinInputDevices() = default;
 
     // The pointer devices whose mouse settings Plasma shows (touchpads have
     // settings of their own and are left alone). Empty optional and `error`
     // when KWin cannot be asked.
-    std::optional<QList<KWinPointerDevice>> pointerDevices(QString& error) const;
+    virtual std::optional<QList<KWinPointerDevice>> pointerDevices(QString& error) const = 0;
 
     // Properties.Set and Properties.Get on one device.
-    bool setProperty(const QString& sysName, const QString& property, const QVariant& value, QString& error) const;
-    std::optional<QVariant> property(const QString& sysName, const QString& property, QString& error) const;
+    virtual bool setProperty(const QString& sysName, const QString& property, const QVariant& value,
+                             QString& error) const = 0;
+    virtual std::optional<QVariant> property(const QString& sysName, const QString& property,
+                                             QString& error) const = 0;
 
-    // org.kde.KGlobalSettings.notifyChange(SettingsChanged, SETTINGS_MOUSE).
-    bool notifyMouseSettingsChanged() const;
-
-private:
-    QDBusConnection m_bus;
+    // org.kde.KGlobalSettings.notifyChange(SettingsChanged, SETTINGS_MOUSE);
+    // false with `error` when it cannot be sent.
+    virtual bool notifyMouseSettingsChanged(QString& error) const = 0;
 };
+
+// The module's file name and the function it exports, which returns a new
+// KWinInputDevices on the session bus (nullptr when `interfaceVersion` is
+// not the one it was built with).
+inline constexpr const char* kKWinModuleFileName = "libk4812-kwin.so";
+inline constexpr const char* kKWinModuleEntry = "k4812_kwin_input_devices";
+inline constexpr int kKWinModuleInterfaceVersion = 1;
+using KWinModuleEntry = KWinInputDevices* (*)(int interfaceVersion);
+
+// KWin's input devices on the session bus, from the module in `folder` (the
+// program folder when empty). When the module cannot be loaded, every call
+// of the result fails with an error that says so.
+std::shared_ptr<KWinInputDevices> loadKWinInputDevices(const QString& folder = {});
 
 } // namespace k4812

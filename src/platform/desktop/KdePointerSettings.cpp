@@ -36,8 +36,6 @@ QString numberText(double value)
 KdePointerSettings::KdePointerSettings(Options options)
     : m_options(std::move(options))
 {
-    if (!m_options.kwin)
-        m_options.kwin = std::make_shared<KWinInputDevices>();
     if (!m_options.x11Acceleration) {
         auto x11 = std::make_shared<X11PointerSettings>();
         m_options.x11Acceleration = [x11](const MouseAcceleration& value) { return x11->setMouseAcceleration(value); };
@@ -131,6 +129,13 @@ PointerSettingResult KdePointerSettings::applyDoubleClickTime(int milliseconds)
                        QString::number(milliseconds));
 }
 
+const KWinInputDevices& KdePointerSettings::kwin()
+{
+    if (!m_options.kwin)
+        m_options.kwin = loadKWinInputDevices();
+    return *m_options.kwin;
+}
+
 bool KdePointerSettings::writeChecked(PointerSetting setting, const KdeConfigKey& key, const QString& value)
 {
     QString readBack;
@@ -146,10 +151,11 @@ PointerSettingResult KdePointerSettings::writeGlobal(PointerSetting setting, con
 {
     if (!writeChecked(setting, key, value))
         return PointerSettingResult::Failed;
-    if (!m_options.kwin->notifyMouseSettingsChanged()) {
+    QString error;
+    if (!kwin().notifyMouseSettingsChanged(error)) {
         return failed(setting, QStringLiteral("the %1 is saved in %2, but the running programs cannot be told "
-                                              "(no D-Bus session bus); they take it when they start")
-                                   .arg(pointerSettingName(setting), KdeConfigTools::describe(key)));
+                                              "(%3); they take it when they start")
+                                   .arg(pointerSettingName(setting), KdeConfigTools::describe(key), error));
     }
     return PointerSettingResult::Applied;
 }
@@ -160,7 +166,7 @@ PointerSettingResult KdePointerSettings::setOnDevices(PointerSetting setting, co
 {
     const QString what = pointerSettingName(setting);
     QString error;
-    const std::optional<QList<KWinPointerDevice>> devices = m_options.kwin->pointerDevices(error);
+    const std::optional<QList<KWinPointerDevice>> devices = kwin().pointerDevices(error);
     if (!devices) {
         return failed(setting, QStringLiteral("cannot set the %1: %2").arg(what, error));
     }
@@ -168,11 +174,11 @@ PointerSettingResult KdePointerSettings::setOnDevices(PointerSetting setting, co
         return failed(setting, QStringLiteral("KWin reports no pointer device, so the %1 could not be set").arg(what));
     }
     for (const KWinPointerDevice& device : *devices) {
-        if (!m_options.kwin->setProperty(device.sysName, property, value, error)) {
+        if (!kwin().setProperty(device.sysName, property, value, error)) {
             return failed(setting, QStringLiteral("KWin refused the %1 (%2 of %3): %4")
                                        .arg(what, property, device.sysName, error));
         }
-        const std::optional<QVariant> kept = m_options.kwin->property(device.sysName, property, error);
+        const std::optional<QVariant> kept = kwin().property(device.sysName, property, error);
         if (!kept || !sameValue(value, *kept)) {
             return failed(setting, QStringLiteral("the %1 did not stick: \"%2\" (%3) keeps %4 %5, not %6")
                                        .arg(what, device.name, device.sysName, property,

@@ -44,7 +44,7 @@ public:
     struct Options {
         Session session = Session::Wayland;
         KdeConfigTools tools = KdeConfigTools::find();
-        // Null: KWin on the session bus.
+        // Null: KWin on the session bus, through the module loaded on first use.
         std::shared_ptr<KWinInputDevices> kwin;
         // Applies the acceleration to the running X server; null: X11PointerSettings.
         std::function<PointerSettingResult(const MouseAcceleration&)> x11Acceleration;
@@ -75,6 +75,7 @@ private:
                                       const QString& configKey, const QString& configText);
     PointerSettingResult writeGlobal(PointerSetting setting, const KdeConfigKey& key, const QString& value);
     bool writeChecked(PointerSetting setting, const KdeConfigKey& key, const QString& value);
+    const KWinInputDevices& kwin();
 
     Options m_options;
 };

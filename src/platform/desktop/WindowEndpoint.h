@@ -8,6 +8,7 @@
 // a time, and each is answered with the handler's result. Only one live
 // endpoint per class may exist; the socket of a dead process is taken over.
 
+#include "platform/desktop/UnixSocket.h"
 #include "platform/desktop/WindowMessage.h"
 
 #include <QObject>
@@ -15,8 +16,7 @@
 
 #include <functional>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace k4812 {
 
@@ -56,11 +56,13 @@ signals:
 
 private:
     void acceptConnections();
-    void readMessages(QLocalSocket* socket);
 
     QString m_windowClass;
     QString m_socketPath;
-    QLocalServer* m_server = nullptr;
+    UnixSocket m_listener;
+    QSocketNotifier* m_acceptNotifier = nullptr;
+    // The parent of the open connections (EndpointConnection).
+    QObject* m_connections;
     Handler m_handler;
 };
 

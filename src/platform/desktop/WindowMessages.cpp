@@ -1,19 +1,14 @@
 #include "platform/desktop/WindowMessages.h"
 
+#include "platform/desktop/UnixSocket.h"
 #include "platform/desktop/WindowEndpoint.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QLocalSocket>
 
 namespace k4812 {
 
 namespace {
-
-int remaining(const QDeadlineTimer& deadline)
-{
-    return int(qMax<qint64>(0, deadline.remainingTime()));
-}
 
 SendResult result(SendStatus status, const QString& error = QString())
 {
@@ -24,37 +19,36 @@ SendResult result(SendStatus status, const QString& error = QString())
 }
 
 // Connects to the window's socket; NoWindow when there is none.
-SendResult connectTo(QLocalSocket& socket, const QString& windowClass, const QDeadlineTimer& deadline)
+SendResult connectTo(UnixSocket& socket, const QString& windowClass, const QDeadlineTimer& deadline)
 {
     QString error;
     const QString path = windowSocketPath(windowClass, &error);
     if (path.isEmpty())
         return result(SendStatus::Failed, error);
-    socket.connectToServer(path);
-    if (socket.waitForConnected(remaining(deadline)))
+    SocketResult connected;
+    socket = UnixSocket::connectTo(path, deadline, connected);
+    switch (connected.status) {
+    case SocketStatus::Ok:
         return result(SendStatus::Answered);
-    switch (socket.error()) {
-    case QLocalSocket::ServerNotFoundError:
-    case QLocalSocket::ConnectionRefusedError:
+    case SocketStatus::NoListener:
         return result(SendStatus::NoWindow, QStringLiteral("no window of class %1").arg(windowClass));
-    case QLocalSocket::SocketTimeoutError:
+    case SocketStatus::TimedOut:
         return result(SendStatus::TimedOut, QStringLiteral("the window of class %1 did not accept").arg(windowClass));
-    default:
-        return result(SendStatus::Failed, socket.errorString());
+    case SocketStatus::Closed:
+    case SocketStatus::Failed:
+        break;
     }
+    return result(SendStatus::Failed, connected.error);
 }
 
 // Writes the whole message before the deadline.
-SendResult writeMessage(QLocalSocket& socket, const WindowMessage& message, const QDeadlineTimer& deadline)
+SendResult writeMessage(UnixSocket& socket, const WindowMessage& message, const QDeadlineTimer& deadline)
 {
-    if (socket.write(encodeWindowMessage(message)) != kWindowMessageBytes)
-        return result(SendStatus::Failed, socket.errorString());
-    while (socket.bytesToWrite() > 0) {
-        if (!socket.waitForBytesWritten(remaining(deadline))) {
-            return deadline.hasExpired() ? result(SendStatus::TimedOut, QStringLiteral("the message was not taken"))
-                                         : result(SendStatus::Failed, socket.errorString());
-        }
-    }
+    const SocketResult written = socket.writeAll(encodeWindowMessage(message), deadline);
+    if (written.status == SocketStatus::TimedOut)
+        return result(SendStatus::TimedOut, QStringLiteral("the message was not taken"));
+    if (!written.ok())
+        return result(SendStatus::Failed, written.error);
     return result(SendStatus::Answered);
 }
 
@@ -64,11 +58,9 @@ bool windowExistsAt(const QString& socketPath, int timeoutMs)
 {
     if (!QFileInfo::exists(socketPath))
         return false;
-    QLocalSocket probe;
-    probe.connectToServer(socketPath);
-    const bool live = probe.waitForConnected(timeoutMs);
-    probe.abort();
-    return live;
+    SocketResult connected;
+    const UnixSocket probe = UnixSocket::connectTo(socketPath, QDeadlineTimer(timeoutMs), connected);
+    return connected.ok();
 }
 
 bool findWindow(const QString& windowClass, int timeoutMs)
@@ -87,39 +79,34 @@ SendResult sendWindowMessage(const QString& windowClass, const WindowMessage& me
         return r;
     }
     const QDeadlineTimer deadline(timeoutMs);
-    QLocalSocket socket;
+    UnixSocket socket;
     SendResult r = connectTo(socket, windowClass, deadline);
     if (r.status != SendStatus::Answered)
         return r;
     r = writeMessage(socket, message, deadline);
     if (r.status != SendStatus::Answered)
         return r;
-    while (socket.bytesAvailable() < kWindowAnswerBytes) {
-        if (!socket.waitForReadyRead(remaining(deadline))) {
-            if (deadline.hasExpired()) {
-                socket.abort();
-                return result(SendStatus::TimedOut,
-                              QStringLiteral("the window of class %1 did not answer in %2 ms").arg(windowClass).arg(timeoutMs));
-            }
-            return result(SendStatus::Failed, QStringLiteral("the window of class %1 closed without answering").arg(windowClass));
-        }
+    QByteArray answer;
+    const SocketResult read = socket.readAtLeast(answer, kWindowAnswerBytes, deadline);
+    if (read.status == SocketStatus::TimedOut) {
+        return result(SendStatus::TimedOut,
+                      QStringLiteral("the window of class %1 did not answer in %2 ms").arg(windowClass).arg(timeoutMs));
     }
-    r.answer = *decodeWindowAnswer(socket.read(kWindowAnswerBytes));
-    socket.abort();
+    if (!read.ok())
+        return result(SendStatus::Failed, QStringLiteral("the window of class %1 closed without answering").arg(windowClass));
+    r.answer = *decodeWindowAnswer(answer);
     return r;
 }
 
 SendResult postWindowMessage(const QString& windowClass, const WindowMessage& message, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    QLocalSocket socket;
-    SendResult r = connectTo(socket, windowClass, deadline);
+    UnixSocket socket;
+    const SendResult r = connectTo(socket, windowClass, deadline);
     if (r.status != SendStatus::Answered)
         return r;
-    r = writeMessage(socket, message, deadline);
     // The bytes are in the socket: they reach the window even after we close.
-    socket.abort();
-    return r;
+    return writeMessage(socket, message, deadline);
 }
 
 } // namespace k4812

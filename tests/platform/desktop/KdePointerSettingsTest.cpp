@@ -7,12 +7,14 @@
 #include "platform/desktop/KWinInputDevices.h"
 #include "platform/desktop/KdeConfigTools.h"
 #include "platform/desktop/KdePointerSettings.h"
+#include "platform/kwin/KWinBusDevices.h"
 
 #include "FakeKWinProcess.h"
 #include "PrivateBus.h"
 #include "TestEnvironment.h"
 
 #include <QDBusConnection>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -62,7 +64,7 @@ protected:
             << "kwriteconfig5 is missing (Debian libkf5config-bin; scripts/install-deps.sh installs it)";
         ASSERT_FALSE(bus.address.isEmpty()) << "dbus-daemon did not start";
         connection = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(bus.address, kConnection));
-        kwin = std::make_shared<KWinInputDevices>(*connection);
+        kwin = std::make_shared<KWinBusDevices>(*connection);
     }
     void TearDown() override
     {
@@ -262,7 +264,7 @@ TEST(KdePointerSettings, WithoutKdesConfigurationToolsNothingIsApplicable)
 {
     KdePointerSettings::Options options;
     options.tools = KdeConfigTools();
-    options.kwin = std::make_shared<KWinInputDevices>(QDBusConnection(QStringLiteral("nowhere")));
+    options.kwin = std::make_shared<KWinBusDevices>(QDBusConnection(QStringLiteral("nowhere")));
     KdePointerSettings kde(std::move(options));
     for (const PointerSetting s : {PointerSetting::Acceleration, PointerSetting::PointerSpeed,
                                    PointerSetting::WheelScrollLines, PointerSetting::DoubleClickTime}) {
@@ -292,4 +294,50 @@ TEST(KdeConfigTools, Plasma6ToolsAreChosenFirstAndOnlyAsAPair)
             EXPECT_EQ(tools.reader().back(), tools.writer().back());
         }
     }
+}
+
+TEST(KWinModule, AModuleThatCannotBeUsedFailsEverySettingAndSaysWhy)
+{
+    TestEnvironment env;
+    const QString folder = env.path("programs");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString module = folder + QStringLiteral("/libk4812-kwin.so");
+    const struct {
+        const char* what;
+        std::function<bool()> place; // puts the case's file in place
+        const char* reason;
+    } cases[] = {
+        {"missing", [] { return true; }, "No such file"},
+        {"not a library", [&] { return test::writeFile(module, "#!/bin/sh\n"); }, "libk4812-kwin.so"},
+        // A library of the program's, but not this one.
+        {"another library", [&] { return QFile::remove(module) && QFile::copy(K4812_BIN_DIR "/libuiHook.so", module); },
+         "lacks k4812_kwin_input_devices"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(c.place()) << c.what;
+        const std::shared_ptr<KWinInputDevices> kwin = loadKWinInputDevices(folder);
+        QString error;
+        EXPECT_FALSE(kwin->pointerDevices(error)) << c.what;
+        EXPECT_TRUE(error.contains(c.reason)) << c.what << ": " << error.toStdString();
+        EXPECT_TRUE(error.contains(module)) << c.what << ": " << error.toStdString();
+
+        KdePointerSettings::Options options;
+        options.tools = KdeConfigTools(QStringLiteral("true"), QStringLiteral("true"));
+        options.kwin = kwin;
+        KdePointerSettings kde(std::move(options));
+        EXPECT_EQ(kde.setMouseSpeed(15), PointerSettingResult::Failed) << c.what;
+        EXPECT_TRUE(kde.failureReason(PointerSetting::PointerSpeed).contains(module)) << c.what;
+        EXPECT_FALSE(kwin->notifyMouseSettingsChanged(error)) << c.what;
+    }
+}
+
+TEST(KWinModule, TheBuiltModuleMakesKWinsDevicesOnTheSessionBus)
+{
+    // Without a session bus the module still loads, and says that there is none.
+    TestEnvironment env;
+    env.set("DBUS_SESSION_BUS_ADDRESS", QStringLiteral("unix:path=") + env.path("no-bus"));
+    const std::shared_ptr<KWinInputDevices> kwin = loadKWinInputDevices(QStringLiteral(K4812_BIN_DIR));
+    QString error;
+    EXPECT_FALSE(kwin->pointerDevices(error));
+    EXPECT_EQ(error, "no D-Bus session bus");
 }

@@ -8,6 +8,7 @@
 #include "TestEnvironment.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -96,6 +97,25 @@ TEST_F(MonitorStandInTest, SecondMonitorIsRefused)
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 1);
     EXPECT_TRUE(second.readAllStandardError().contains("exists already"));
+}
+
+TEST_F(MonitorStandInTest, TheSocketOfAKilledMonitorIsTakenOverByTheNext)
+{
+    startMonitor();
+    // Answered: the monitor is set up and in its event loop.
+    ASSERT_EQ(sendWindowMessage(QLatin1String(kMonitorWindowClass), {UM_RELOAD_PROFILE, 0, 0}).status,
+              SendStatus::Answered);
+    const QString socket = windowSocketPath(QLatin1String(kMonitorWindowClass));
+    monitor.kill(); // SIGKILL: the socket file stays behind
+    ASSERT_TRUE(monitor.waitForFinished(5000));
+    ASSERT_TRUE(QFileInfo::exists(socket));
+    EXPECT_FALSE(findWindow(QLatin1String(kMonitorWindowClass)));
+    EXPECT_EQ(sendWindowMessage(QLatin1String(kMonitorWindowClass), {UM_RELOAD_PROFILE, 0, 0}).status,
+              SendStatus::NoWindow);
+
+    startMonitor();
+    const SendResult r = sendWindowMessage(QLatin1String(kMonitorWindowClass), {UM_RELOAD_PROFILE, 0, 0});
+    EXPECT_EQ(r.status, SendStatus::Answered) << r.error.toStdString() << monitor.readAllStandardError().toStdString();
 }
 
 TEST_F(MonitorStandInTest, SendsEachRequestToTheConfigurationWindow)

@@ -1,5 +1,6 @@
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/RuntimeFolder.h"
+#include "platform/desktop/UnixSocket.h"
 #include "platform/desktop/WindowEndpoint.h"
 #include "platform/desktop/WindowMessages.h"
 
@@ -194,6 +195,73 @@ TEST_F(WindowMessagesTest, StaleSocketOfADeadProcessIsNoWindowAndIsTakenOver)
     QString error;
     ASSERT_TRUE(endpoint.listen(&error)) << error.toStdString();
     EXPECT_EQ(sendFromAnotherThread(kTestClass, {UM_RELOAD_PROFILE, 0, 0}).answer, 5);
+}
+
+TEST_F(WindowMessagesTest, PartialFramesAndSendersThatHangUpLoseNoWholeMessage)
+{
+    WindowEndpoint endpoint(kTestClass);
+    QList<WindowMessage> received;
+    endpoint.setHandler([&](const WindowMessage& m) {
+        received << m;
+        return m.wParam;
+    });
+    ASSERT_TRUE(endpoint.listen());
+    const auto connect = [&] {
+        SocketResult result;
+        UnixSocket socket = UnixSocket::connectTo(socketPath(), QDeadlineTimer(5000), result);
+        EXPECT_TRUE(result.ok()) << result.error.toStdString();
+        return socket;
+    };
+    const QByteArray one = encodeWindowMessage({UM_RELOAD_PROFILE, 1, 0});
+    const QByteArray two = encodeWindowMessage({UM_RELOAD_PROFILE, 2, 0});
+    const QByteArray three = encodeWindowMessage({UM_RELOAD_PROFILE, 3, 0});
+
+    // A message split across writes is handled once, when whole, and answered.
+    UnixSocket split = connect();
+    ASSERT_TRUE(split.writeAll(one.left(5), QDeadlineTimer(1000)).ok());
+    runEventsUntil([] { return false; }, 50);
+    EXPECT_TRUE(received.isEmpty());
+    ASSERT_TRUE(split.writeAll(one.mid(5), QDeadlineTimer(1000)).ok());
+    QByteArray answer;
+    EXPECT_TRUE(runEventsUntil([&] {
+        return split.readAvailable(answer).ok() && answer.size() >= kWindowAnswerBytes;
+    }));
+    EXPECT_EQ(decodeWindowAnswer(answer), 1);
+
+    // Two whole messages and half of a third, then the sender is gone before any answer.
+    UnixSocket gone = connect();
+    ASSERT_TRUE(gone.writeAll(two + three + one.left(7), QDeadlineTimer(1000)).ok());
+    gone.close();
+    EXPECT_TRUE(runEventsUntil([&] { return received.size() >= 3; }));
+    runEventsUntil([] { return false; }, 50);
+    EXPECT_EQ(received, (QList<WindowMessage>{{UM_RELOAD_PROFILE, 1, 0}, {UM_RELOAD_PROFILE, 2, 0},
+                                              {UM_RELOAD_PROFILE, 3, 0}}));
+
+    // The endpoint still answers the next sender.
+    EXPECT_EQ(sendFromAnotherThread(kTestClass, {UM_RELOAD_PROFILE, 9, 0}).answer, 9);
+}
+
+TEST_F(WindowMessagesTest, AHandlerThatClosesTheEndpointEndsItsConnections)
+{
+    WindowEndpoint endpoint(kTestClass);
+    int handled = 0;
+    endpoint.setHandler([&](const WindowMessage&) {
+        ++handled;
+        endpoint.close();
+        return 1;
+    });
+    ASSERT_TRUE(endpoint.listen());
+    SocketResult result;
+    UnixSocket sender = UnixSocket::connectTo(socketPath(), QDeadlineTimer(5000), result);
+    ASSERT_TRUE(result.ok());
+    const QByteArray message = encodeWindowMessage({UM_RELOAD_PROFILE, 0, 0});
+    ASSERT_TRUE(sender.writeAll(message + message, QDeadlineTimer(1000)).ok());
+    QByteArray answer;
+    // No answer comes, and the connection is closed rather than left hanging.
+    EXPECT_TRUE(runEventsUntil([&] { return !sender.readAvailable(answer).ok(); }));
+    EXPECT_EQ(handled, 1);
+    EXPECT_TRUE(answer.isEmpty());
+    EXPECT_FALSE(QFile::exists(socketPath()));
 }
 
 TEST_F(WindowMessagesTest, OneLiveWindowPerClassAndItsSocketGoesWithIt)
