@@ -17,7 +17,7 @@ SkinImage::SkinImage(QImage normal, QImage highDensity)
 SkinImage::SkinImage(std::shared_ptr<const TiledImage> tiled, QImage highDensity)
     : m_tiled(tiled && !tiled->isNull() ? std::move(tiled) : nullptr), m_highDensity(std::move(highDensity))
 {
-    m_size = m_tiled ? m_tiled->size() : QSize();
+    m_size = m_tiled ? m_tiled->size() : QSize(0, 0);
     if (!m_highDensity.isNull() && !m_size.isEmpty())
         m_highDensity.setDevicePixelRatio(qreal(m_highDensity.width()) / m_size.width());
 }

@@ -62,7 +62,7 @@ private:
         QPixmap highDensity;
     };
 
-    QSize m_size;
+    QSize m_size{0, 0};
     QImage m_normal; // null when held in tiles
     std::shared_ptr<const TiledImage> m_tiled;
     QImage m_highDensity;

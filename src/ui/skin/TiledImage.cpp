@@ -3,8 +3,10 @@
 #include <QPaintEngine>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace k4812 {
 
@@ -22,80 +24,114 @@ TiledImage::TiledImage(const QImage& source)
     const QImage image = source.format() == QImage::Format_ARGB32_Premultiplied
                              ? source
                              : source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
+    // Every offset into the pixels must fit 32 bits.
+    if (image.isNull() || qsizetype(image.width()) * image.height() > std::numeric_limits<qint32>::max())
         return;
-    const int columns = (image.width() + kTile - 1) / kTile;
-    const int rows = (image.height() + kTile - 1) / kTile;
-    std::vector<QRgb> values(std::size_t(columns) * std::size_t(rows));
-    std::vector<qsizetype> offsets(values.size(), -1);
-    // First which tiles have one value and how many pixels the others take,
-    // so the pixels are held in one buffer of the exact size.
-    qsizetype pixelCount = 0;
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            const int x0 = c * kTile;
-            const int y0 = r * kTile;
-            const int w = qMin(kTile, image.width() - x0);
-            const int h = qMin(kTile, image.height() - y0);
-            const QRgb first = reinterpret_cast<const QRgb*>(image.constScanLine(y0))[x0];
-            bool one = true;
-            for (int y = y0; y < y0 + h && one; ++y) {
-                const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y)) + x0;
-                for (int x = 0; x < w; ++x) {
-                    if (line[x] != first) {
-                        one = false;
-                        break;
-                    }
-                }
-            }
-            const std::size_t index = std::size_t(r) * std::size_t(columns) + std::size_t(c);
-            values[index] = first;
-            if (!one) {
-                offsets[index] = pixelCount;
-                pixelCount += qsizetype(w) * h;
-            }
-        }
-    }
-    std::vector<QRgb> pixels(static_cast<std::size_t>(pixelCount));
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            const qsizetype offset = offsets[std::size_t(r) * std::size_t(columns) + std::size_t(c)];
-            if (offset < 0)
-                continue;
-            const int x0 = c * kTile;
-            const int y0 = r * kTile;
-            const int w = qMin(kTile, image.width() - x0);
-            const int h = qMin(kTile, image.height() - y0);
-            for (int y = 0; y < h; ++y)
-                std::memcpy(pixels.data() + offset + qsizetype(y) * w,
-                            reinterpret_cast<const QRgb*>(image.constScanLine(y0 + y)) + x0, std::size_t(w) * 4);
-        }
-    }
     m_width = image.width();
     m_height = image.height();
-    m_columns = columns;
-    m_rows = rows;
-    m_value = std::move(values);
-    m_offset = std::move(offsets);
-    m_pixels = std::move(pixels);
+    m_columns = (m_width + kTile - 1) / kTile;
+    m_rows = (m_height + kTile - 1) / kTile;
+    const std::size_t tiles = std::size_t(m_columns) * std::size_t(m_rows);
+    m_kind.assign(tiles, Kind::Flat);
+    m_value.assign(tiles, 0);
+    m_offset.assign(tiles, 0);
+    // First what each tile is and how many values it needs, so the values
+    // are held in one buffer of the exact size.
+    qint32 count = 0;
+    const auto at = [&image](int x, int y) { return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]; };
+    for (int index = 0; index < int(tiles); ++index) {
+        const QRect rect = tileRect(index);
+        bool rowsFlat = true;    // each row of one value
+        bool columnsFlat = true; // each column of one value
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                rowsFlat = rowsFlat && line[x] == line[rect.left()];
+                columnsFlat = columnsFlat && line[x] == at(x, rect.top());
+            }
+            if (!rowsFlat && !columnsFlat)
+                break;
+        }
+        const std::size_t i = std::size_t(index);
+        m_value[i] = at(rect.left(), rect.top());
+        m_offset[i] = count;
+        if (rowsFlat && columnsFlat) {
+            m_kind[i] = Kind::Flat;
+        } else if (rowsFlat) {
+            m_kind[i] = Kind::Rows;
+            count += rect.height();
+        } else if (columnsFlat) {
+            m_kind[i] = Kind::Columns;
+            count += rect.width();
+        } else {
+            m_kind[i] = Kind::Pixels;
+            count += rect.width() * rect.height();
+        }
+    }
+    m_pixels.resize(std::size_t(count));
+    for (int index = 0; index < int(tiles); ++index) {
+        const QRect rect = tileRect(index);
+        QRgb* out = m_pixels.data() + m_offset[std::size_t(index)];
+        switch (m_kind[std::size_t(index)]) {
+        case Kind::Flat:
+            break;
+        case Kind::Rows:
+            for (int y = 0; y < rect.height(); ++y)
+                out[y] = at(rect.left(), rect.top() + y);
+            break;
+        case Kind::Columns:
+            std::memcpy(out, &reinterpret_cast<const QRgb*>(image.constScanLine(rect.top()))[rect.left()],
+                        std::size_t(rect.width()) * 4);
+            break;
+        case Kind::Pixels:
+            for (int y = 0; y < rect.height(); ++y)
+                std::memcpy(out + qsizetype(y) * rect.width(),
+                            &reinterpret_cast<const QRgb*>(image.constScanLine(rect.top() + y))[rect.left()],
+                            std::size_t(rect.width()) * 4);
+            break;
+        }
+    }
 }
 
 qsizetype TiledImage::bytes() const
 {
-    return qsizetype(sizeof(*this) + m_value.size() * sizeof(QRgb) + m_offset.size() * sizeof(qsizetype) +
-                     m_pixels.size() * sizeof(QRgb));
+    return qsizetype(sizeof(*this) + m_kind.size() * sizeof(Kind) + m_value.size() * sizeof(QRgb) +
+                     m_offset.size() * sizeof(qint32) + m_pixels.size() * sizeof(QRgb));
 }
 
-QRect TiledImage::tileRect(int column, int row) const
+QRect TiledImage::tileRect(int index) const
 {
-    const int x0 = column * kTile;
-    const int y0 = row * kTile;
+    const int x0 = (index % m_columns) * kTile;
+    const int y0 = (index / m_columns) * kTile;
     return {x0, y0, qMin(kTile, m_width - x0), qMin(kTile, m_height - y0)};
+}
+
+void TiledImage::expand(int index, QRgb* out, qsizetype stride) const
+{
+    const QRect rect = tileRect(index);
+    const QRgb* values = m_pixels.data() + m_offset[std::size_t(index)];
+    for (int y = 0; y < rect.height(); ++y) {
+        QRgb* line = out + qsizetype(y) * stride;
+        switch (m_kind[std::size_t(index)]) {
+        case Kind::Flat:
+            std::fill(line, line + rect.width(), m_value[std::size_t(index)]);
+            break;
+        case Kind::Rows:
+            std::fill(line, line + rect.width(), values[y]);
+            break;
+        case Kind::Columns:
+            std::memcpy(line, values, std::size_t(rect.width()) * 4);
+            break;
+        case Kind::Pixels:
+            std::memcpy(line, values + qsizetype(y) * rect.width(), std::size_t(rect.width()) * 4);
+            break;
+        }
+    }
 }
 
 QImage TiledImage::tileImage(int index) const
 {
-    const QRect rect = tileRect(index % m_columns, index / m_columns);
+    const QRect rect = tileRect(index);
     return QImage(reinterpret_cast<const uchar*>(m_pixels.data() + m_offset[std::size_t(index)]), rect.width(),
                   rect.height(), qsizetype(rect.width()) * 4, QImage::Format_ARGB32_Premultiplied);
 }
@@ -104,14 +140,22 @@ QRgb TiledImage::pixel(QPoint at) const
 {
     if (at.x() < 0 || at.y() < 0 || at.x() >= m_width || at.y() >= m_height)
         return 0;
-    const int column = at.x() / kTile;
-    const int row = at.y() / kTile;
-    const std::size_t index = std::size_t(row) * std::size_t(m_columns) + std::size_t(column);
-    const qsizetype offset = m_offset[index];
-    if (offset < 0)
-        return m_value[index];
-    const QRect rect = tileRect(column, row);
-    return m_pixels[std::size_t(offset + qsizetype(at.y() - rect.y()) * rect.width() + (at.x() - rect.x()))];
+    const int index = (at.y() / kTile) * m_columns + at.x() / kTile;
+    const QRect rect = tileRect(index);
+    const int x = at.x() - rect.x();
+    const int y = at.y() - rect.y();
+    const QRgb* values = m_pixels.data() + m_offset[std::size_t(index)];
+    switch (m_kind[std::size_t(index)]) {
+    case Kind::Flat:
+        return m_value[std::size_t(index)];
+    case Kind::Rows:
+        return values[y];
+    case Kind::Columns:
+        return values[x];
+    case Kind::Pixels:
+        break;
+    }
+    return values[qsizetype(y) * rect.width() + x];
 }
 
 QImage TiledImage::toImage() const
@@ -121,16 +165,10 @@ QImage TiledImage::toImage() const
     QImage image(m_width, m_height, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return {}; // no memory for it
+    const qsizetype stride = image.bytesPerLine() / 4;
     for (int index = 0; index < m_columns * m_rows; ++index) {
-        const QRect rect = tileRect(index % m_columns, index / m_columns);
-        const qsizetype offset = m_offset[std::size_t(index)];
-        for (int y = 0; y < rect.height(); ++y) {
-            QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(rect.y() + y)) + rect.x();
-            if (offset < 0)
-                std::fill(line, line + rect.width(), m_value[std::size_t(index)]);
-            else
-                std::memcpy(line, m_pixels.data() + offset + qsizetype(y) * rect.width(), std::size_t(rect.width()) * 4);
-        }
+        const QRect rect = tileRect(index);
+        expand(index, reinterpret_cast<QRgb*>(image.scanLine(rect.y())) + rect.x(), stride);
     }
     return image;
 }
@@ -152,44 +190,45 @@ void TiledImage::draw(QPainter& painter, QPoint topLeft, const QRect& exposed) c
     const QRect area = QRect(topLeft, size()).intersected(exposed).translated(-topLeft);
     if (area.isEmpty())
         return;
-    QImage flat; // a tile of one partly transparent value, drawn as an image to blend alike
+    // Tiles other than opaque flat ones and those held as pixels are made
+    // here and drawn as images, so they blend as the whole image would.
+    QImage scratch;
     for (int row = area.top() / kTile; row <= area.bottom() / kTile; ++row) {
-        // Opaque tiles of one value side by side are filled as one rectangle.
+        // Opaque flat tiles of one value side by side are filled as one rectangle.
         int runStart = -1;
         QRgb runValue = 0;
-        const auto endRun = [&](int endColumn) {
+        const auto endRun = [&](int endIndex) {
             if (runStart < 0)
                 return;
-            const QRect first = tileRect(runStart, row);
-            const QRect last = tileRect(endColumn - 1, row);
-            painter.fillRect(QRect(first.topLeft(), last.bottomRight()).translated(topLeft), QColor::fromRgb(runValue));
+            const QRect rect = tileRect(runStart).united(tileRect(endIndex - 1)).translated(topLeft);
+            painter.fillRect(rect, QColor::fromRgb(runValue));
             runStart = -1;
         };
-        const int lastColumn = area.right() / kTile;
-        for (int column = area.left() / kTile; column <= lastColumn; ++column) {
-            const int index = row * m_columns + column;
+        const int first = row * m_columns + area.left() / kTile;
+        const int last = row * m_columns + area.right() / kTile;
+        for (int index = first; index <= last; ++index) {
+            const Kind kind = m_kind[std::size_t(index)];
             const QRgb value = m_value[std::size_t(index)];
-            const bool one = m_offset[std::size_t(index)] < 0;
-            if (one && qAlpha(value) == 255) {
+            if (kind == Kind::Flat && qAlpha(value) == 255) {
                 if (runStart >= 0 && value == runValue)
                     continue;
-                endRun(column);
-                runStart = column;
+                endRun(index);
+                runStart = index;
                 runValue = value;
                 continue;
             }
-            endRun(column);
-            const QRect rect = tileRect(column, row);
-            if (!one) {
+            endRun(index);
+            const QRect rect = tileRect(index);
+            if (kind == Kind::Pixels) {
                 painter.drawImage(rect.topLeft() + topLeft, tileImage(index));
-            } else if (qAlpha(value) != 0) { // a fully transparent one changes nothing
-                if (flat.isNull())
-                    flat = QImage(kTile, kTile, QImage::Format_ARGB32_Premultiplied);
-                flat.fill(value);
-                painter.drawImage(rect.topLeft() + topLeft, flat, QRect(QPoint(0, 0), rect.size()));
+            } else if (kind != Kind::Flat || qAlpha(value) != 0) { // a transparent flat tile changes nothing
+                if (scratch.isNull())
+                    scratch = QImage(kTile, kTile, QImage::Format_ARGB32_Premultiplied);
+                expand(index, reinterpret_cast<QRgb*>(scratch.bits()), scratch.bytesPerLine() / 4);
+                painter.drawImage(rect.topLeft() + topLeft, scratch, QRect(QPoint(0, 0), rect.size()));
             }
         }
-        endRun(lastColumn + 1);
+        endRun(last + 1);
     }
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // A large skin image held compactly: cut into square tiles, a tile whose
-// pixels all have one value is kept as that value, the others as their
-// pixels. The skin's backgrounds are mostly flat colour, so the window's
-// background takes a small part of its 2.2 MB decoded size.
+// pixels all have one value is kept as that value, one whose rows (or
+// columns) each have one value as those values (a gradient's tile), the
+// others as their pixels. The skin's backgrounds are mostly flat colour, so
+// the window's background takes a tenth of its 2.2 MB decoded size.
 //
 // Drawn at its own size (one image pixel on one device pixel), the tiles
 // give exactly the pixels drawing the whole image would; only the tiles
@@ -44,17 +45,22 @@ public:
     void draw(QPainter& painter, QPoint topLeft, const QRect& exposed) const;
 
 private:
-    QRect tileRect(int column, int row) const;
-    // A view (no copy) of the pixels of a tile that is not of one value.
+    enum class Kind : quint8 { Flat, Rows, Columns, Pixels };
+
+    QRect tileRect(int index) const;
+    // Writes a tile's pixels, `stride` pixels from one row to the next.
+    void expand(int index, QRgb* out, qsizetype stride) const;
+    // A view (no copy) of the pixels of a tile held as pixels.
     QImage tileImage(int index) const;
 
     int m_width = 0;
     int m_height = 0;
     int m_columns = 0;
     int m_rows = 0;
-    std::vector<QRgb> m_value;         // per tile, row by row: its value when it has one
-    std::vector<qsizetype> m_offset;   // per tile: where its pixels start in m_pixels; -1 for one value
-    std::vector<QRgb> m_pixels;        // the other tiles' pixels, a tile's rows one after another
+    std::vector<Kind> m_kind;        // per tile, row by row
+    std::vector<QRgb> m_value;       // per tile: its value (flat tiles)
+    std::vector<qint32> m_offset;    // per tile: where its values or pixels start in m_pixels
+    std::vector<QRgb> m_pixels;      // row values, column values or a tile's rows one after another
 };
 
 // The image as a skin image holds it: in tiles when that takes at most half
