@@ -43,14 +43,11 @@ TiledImage::TiledImage(const QImage& source)
         const QRect rect = tileRect(index);
         bool rowsFlat = true;    // each row of one value
         bool columnsFlat = true; // each column of one value
-        for (int y = rect.top(); y <= rect.bottom(); ++y) {
-            const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = rect.left(); x <= rect.right(); ++x) {
-                rowsFlat = rowsFlat && line[x] == line[rect.left()];
-                columnsFlat = columnsFlat && line[x] == at(x, rect.top());
-            }
-            if (!rowsFlat && !columnsFlat)
-                break;
+        const QRgb* top = reinterpret_cast<const QRgb*>(image.constScanLine(rect.top())) + rect.left();
+        for (int y = rect.top(); y <= rect.bottom() && (rowsFlat || columnsFlat); ++y) {
+            const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y)) + rect.left();
+            rowsFlat = rowsFlat && std::all_of(line, line + rect.width(), [&](QRgb v) { return v == line[0]; });
+            columnsFlat = columnsFlat && std::memcmp(line, top, std::size_t(rect.width()) * 4) == 0;
         }
         const std::size_t i = std::size_t(index);
         m_value[i] = at(rect.left(), rect.top());
