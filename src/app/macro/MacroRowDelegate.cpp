@@ -23,7 +23,7 @@ const QString kDialogGroup = QStringLiteral("dialog");
 void drawIcon(QPainter& painter, const SkinImage& image, const QRect& box)
 {
     if (!image.isNull())
-        painter.drawPixmap(box, image.pixmapFor(paintPixelRatio(painter)));
+        image.draw(painter, box);
 }
 
 } // namespace

@@ -67,7 +67,7 @@ void CheckBox::paintEvent(QPaintEvent*)
     if (!isEnabled())
         painter.setOpacity(0.5);
     if (!image.isNull()) {
-        painter.drawPixmap(box.toRect(), image.pixmapFor(paintPixelRatio(painter)));
+        image.draw(painter, box.toRect());
     } else {
         painter.setPen(QPen(underMouse() || hasFocus() ? theme::accent() : theme::controlEdge(), 1));
         painter.setBrush(isDown() ? theme::controlPressed() : theme::controlBack());

@@ -69,7 +69,7 @@ void ImageView::paintEvent(QPaintEvent*)
         painter.rotate(m_angle);
         painter.translate(-centre);
     }
-    painter.drawPixmap(rect(), m_image.pixmapFor(paintPixelRatio(painter)));
+    m_image.draw(painter, rect());
 }
 
 void ImageView::mouseReleaseEvent(QMouseEvent* event)

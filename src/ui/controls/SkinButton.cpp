@@ -85,7 +85,7 @@ void SkinButton::paintEvent(QPaintEvent*)
     if (!isEnabled() && wanted != shown)
         painter.setOpacity(0.45); // no disabled face in the skin: dim the normal one
     if (!image.isNull()) {
-        painter.drawPixmap(rect(), image.pixmapFor(paintPixelRatio(painter)));
+        image.draw(painter, rect());
     } else {
         const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
         QColor fill = theme::controlBack();

@@ -111,7 +111,7 @@ void TrackBar::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!m_background.isNull())
-        painter.drawPixmap(rect(), m_background.pixmapFor(paintPixelRatio(painter)));
+        m_background.draw(painter, rect());
     const QRect track = trackRect();
     painter.setPen(Qt::NoPen);
     painter.setBrush(theme::controlEdge());

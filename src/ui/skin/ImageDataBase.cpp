@@ -88,6 +88,7 @@ void TImageDataBase::prefetch(const QList<ImageRef>& images)
 {
     const bool highDensity = loadsHighDensity();
     QStringList paths;
+    std::vector<bool> tile; // the 1x files are kept in tiles when that pays
     for (const ImageRef& image : images) {
         if (image.name == QLatin1String(kEmptyImageName) || find(image.name))
             continue;
@@ -95,26 +96,29 @@ void TImageDataBase::prefetch(const QList<ImageRef>& images)
         if (m_pending.contains(path) || paths.contains(path))
             continue;
         paths.append(path);
-        if (highDensity)
+        tile.push_back(true);
+        if (highDensity) {
             paths.append(highDensityFileName(path));
+            tile.push_back(false);
+        }
     }
     if (paths.isEmpty())
         return;
-    auto results = std::make_shared<std::vector<std::promise<QImage>>>(std::size_t(paths.size()));
-    QList<std::shared_future<QImage>> futures;
+    auto results = std::make_shared<std::vector<std::promise<Decoded>>>(std::size_t(paths.size()));
+    QList<std::shared_future<Decoded>> futures;
     for (auto& result : *results)
         futures.append(result.get_future().share());
     try {
-        m_readers.push_back(std::async(std::launch::async, [loader = m_loader, paths, results] {
+        m_readers.push_back(std::async(std::launch::async, [loader = m_loader, paths, tile, results] {
             for (qsizetype i = 0; i < paths.size(); ++i) {
                 // A read that fails in any way is a file that did not load; the files after it are still read.
-                QImage image;
+                Decoded decoded;
                 try {
-                    image = loader(paths[i]);
+                    decoded = decode(loader, paths[i], tile[std::size_t(i)]);
                 } catch (...) {
-                    image = QImage();
+                    decoded = Decoded();
                 }
-                (*results)[std::size_t(i)].set_value(std::move(image));
+                (*results)[std::size_t(i)].set_value(std::move(decoded));
             }
         }));
     } catch (const std::system_error&) {
@@ -124,14 +128,25 @@ void TImageDataBase::prefetch(const QList<ImageRef>& images)
         m_pending.insert(paths[i], futures[i]);
 }
 
-QImage TImageDataBase::read(const QString& path)
+TImageDataBase::Decoded TImageDataBase::decode(const ImageLoader& loader, const QString& path, bool tile)
+{
+    Decoded decoded{loader(path), nullptr};
+    if (tile) {
+        decoded.tiles = tiledIfSmaller(decoded.image);
+        if (decoded.tiles)
+            decoded.image = QImage(); // the whole image goes as soon as its tiles are made
+    }
+    return decoded;
+}
+
+TImageDataBase::Decoded TImageDataBase::read(const QString& path, bool tile)
 {
     const auto pending = m_pending.constFind(path);
     if (pending == m_pending.cend())
-        return m_loader(path);
-    const QImage image = pending->get();
+        return decode(m_loader, path, tile);
+    Decoded decoded = pending->get();
     m_pending.erase(pending);
-    return image;
+    return decoded;
 }
 
 bool TImageDataBase::loadsHighDensity() const
@@ -159,17 +174,20 @@ const TuiImageData* TImageDataBase::find(const QString& name) const
 
 const TuiImageData* TImageDataBase::load(const QString& name, const QString& path)
 {
-    QImage normal = read(path);
-    if (normal.isNull() || normal.width() <= 0 || normal.height() <= 0)
+    Decoded normal = read(path, true);
+    const QSize size = normal.tiles ? normal.tiles->size() : normal.image.size();
+    if (size.width() <= 0 || size.height() <= 0)
         return nullptr;
     QImage highDensity;
     if (loadsHighDensity()) {
-        highDensity = read(highDensityFileName(path));
+        highDensity = read(highDensityFileName(path), false).image;
         // A 2x file that does not match its 1x image is ignored rather than drawn distorted.
-        if (!highDensity.isNull() && highDensity.size() != normal.size() * 2)
+        if (!highDensity.isNull() && highDensity.size() != size * 2)
             highDensity = QImage();
     }
-    m_cache.append({name, path, SkinImage(std::move(normal), std::move(highDensity))});
+    m_cache.append({name, path,
+                    normal.tiles ? SkinImage(std::move(normal.tiles), std::move(highDensity))
+                                 : SkinImage(std::move(normal.image), std::move(highDensity))});
     return &m_cache.constLast();
 }
 

@@ -6,6 +6,10 @@
 // missing or unreadable file changes nothing and is not remembered, so a
 // later request tries the file again.
 //
+// A large image that is mostly flat colour is kept in tiles (TiledImage),
+// compacted on the thread that read it, so the whole decoded image is not
+// kept. "@2x" images are kept whole.
+//
 // Beside "name.png" the store also loads "name@2x.png" when the program runs
 // on a high-density screen; the controls draw whichever fits the screen.
 //
@@ -93,14 +97,21 @@ public:
 
 private:
     const TuiImageData* find(const QString& name) const;
+    // A file as read: whole, or in tiles (then `image` is null).
+    struct Decoded {
+        QImage image;
+        std::shared_ptr<const TiledImage> tiles;
+    };
+    static Decoded decode(const ImageLoader& loader, const QString& path, bool tile);
+
     const TuiImageData* load(const QString& name, const QString& path);
     QString pathOf(const QString& name, const QString& subPath, const QString& imagePath) const;
-    QImage read(const QString& path);
+    Decoded read(const QString& path, bool tile);
 
     QString m_basePath;
     QList<TuiImageData> m_cache;
     ImageLoader m_loader;
-    QHash<QString, std::shared_future<QImage>> m_pending; // path -> read under way
+    QHash<QString, std::shared_future<Decoded>> m_pending; // path -> read under way
     std::vector<std::future<void>> m_readers;             // the prefetch threads, waited for when the cache goes
     int m_loadHighDensity = -1; // -1: decide from the screens
 };

@@ -9,8 +9,22 @@ SkinImage::SkinImage(QImage normal, QImage highDensity)
     : m_normal(std::move(normal)), m_highDensity(std::move(highDensity))
 {
     m_normal.setDevicePixelRatio(1.0);
-    if (!m_highDensity.isNull() && !m_normal.isNull())
-        m_highDensity.setDevicePixelRatio(qreal(m_highDensity.width()) / m_normal.width());
+    m_size = m_normal.size();
+    if (!m_highDensity.isNull() && !m_size.isEmpty())
+        m_highDensity.setDevicePixelRatio(qreal(m_highDensity.width()) / m_size.width());
+}
+
+SkinImage::SkinImage(std::shared_ptr<const TiledImage> tiled, QImage highDensity)
+    : m_tiled(tiled && !tiled->isNull() ? std::move(tiled) : nullptr), m_highDensity(std::move(highDensity))
+{
+    m_size = m_tiled ? m_tiled->size() : QSize(0, 0);
+    if (!m_highDensity.isNull() && !m_size.isEmpty())
+        m_highDensity.setDevicePixelRatio(qreal(m_highDensity.width()) / m_size.width());
+}
+
+QImage SkinImage::normal() const
+{
+    return m_tiled ? m_tiled->toImage() : m_normal;
 }
 
 QPixmap SkinImage::pixmapFor(qreal devicePixelRatio) const
@@ -20,13 +34,29 @@ QPixmap SkinImage::pixmapFor(qreal devicePixelRatio) const
             m_pixmaps->highDensity = QPixmap::fromImage(m_highDensity);
         return m_pixmaps->highDensity;
     }
-    if (m_pixmaps->normal.isNull() && !m_normal.isNull())
-        m_pixmaps->normal = QPixmap::fromImage(m_normal);
+    // A tiled image needs its whole pixmap only where it is scaled or turned.
+    if (m_pixmaps->normal.isNull() && !isNull())
+        m_pixmaps->normal = QPixmap::fromImage(normal());
     return m_pixmaps->normal;
+}
+
+void SkinImage::draw(QPainter& painter, const QRect& target, const QRect& exposed) const
+{
+    if (isNull())
+        return;
+    const qreal ratio = paintPixelRatio(painter);
+    const bool useHighDensity = ratio > 1.0 && !m_highDensity.isNull();
+    if (m_tiled && !useHighDensity && target.size() == m_size && TiledImage::drawsExactlyOn(painter)) {
+        m_tiled->draw(painter, target.topLeft(), exposed.isNull() ? target : exposed);
+        return;
+    }
+    painter.drawPixmap(target, pixmapFor(ratio));
 }
 
 bool SkinImage::isOpaqueAt(QPoint logicalPoint) const
 {
+    if (m_tiled)
+        return qAlpha(m_tiled->pixel(logicalPoint)) > 0;
     if (!m_normal.valid(logicalPoint))
         return false;
     return !m_normal.hasAlphaChannel() || qAlpha(m_normal.pixel(logicalPoint)) > 0;
@@ -34,6 +64,8 @@ bool SkinImage::isOpaqueAt(QPoint logicalPoint) const
 
 bool SkinImage::operator==(const SkinImage& other) const
 {
+    if (m_tiled != other.m_tiled) // the same pixels may be held in tiles and whole
+        return normal() == other.normal() && m_highDensity == other.m_highDensity;
     return m_normal == other.m_normal && m_highDensity == other.m_highDensity;
 }
 

@@ -3,6 +3,7 @@
 #include "ui/controls/UiFont.h"
 #include "ui/windows/SkinWindow.h"
 
+#include <QPaintEvent>
 #include <QScreen>
 
 namespace k4812 {
@@ -41,9 +42,9 @@ void SkinDialog::centreOn(const QWidget* owner)
         move(area.topLeft() + QPoint((area.width() - width()) / 2, (area.height() - height()) / 2));
 }
 
-void SkinDialog::paintEvent(QPaintEvent*)
+void SkinDialog::paintEvent(QPaintEvent* event)
 {
-    paintSkinBackground(*this, m_background);
+    paintSkinBackground(*this, m_background, event->rect());
 }
 
 void SkinDialog::showEvent(QShowEvent* event)

@@ -4,6 +4,7 @@
 #include "ui/skin/Theme.h"
 
 #include <QGuiApplication>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace k4812 {
@@ -23,12 +24,12 @@ void SkinWindow::setBackground(const SkinImage& image)
     update();
 }
 
-void SkinWindow::paintEvent(QPaintEvent*)
+void SkinWindow::paintEvent(QPaintEvent* event)
 {
-    paintSkinBackground(*this, m_background);
+    paintSkinBackground(*this, m_background, event->rect());
 }
 
-void paintSkinBackground(QWidget& window, const SkinImage& background)
+void paintSkinBackground(QWidget& window, const SkinImage& background, const QRect& exposed)
 {
     QPainter painter(&window);
     if (background.isNull()) {
@@ -38,12 +39,12 @@ void paintSkinBackground(QWidget& window, const SkinImage& background)
     if (!window.testAttribute(Qt::WA_TranslucentBackground))
         painter.fillRect(window.rect(), theme::windowBack());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QPixmap pixmap = background.pixmapFor(paintPixelRatio(painter));
     const QSize size = background.size();
     if (window.width() != size.width() || window.height() <= size.height() || size.height() < 3) {
-        painter.drawPixmap(window.rect(), pixmap);
+        background.draw(painter, window.rect(), exposed);
         return;
     }
+    const QPixmap pixmap = background.pixmapFor(paintPixelRatio(painter));
     // A window grown taller than its skin (a message dialog with a long
     // text): the top and bottom halves are drawn as they are and the row
     // between them is stretched over the gap, so the bars and rounded

@@ -30,7 +30,8 @@ private:
 // Paints a window's skin background, or the theme's colour without one.
 // Where the skin's rounded corners are transparent, a window without alpha
 // would show its palette's light colour: it gets the theme's colour there.
-void paintSkinBackground(QWidget& window, const SkinImage& background);
+// Only what meets `exposed` needs painting (all of it when not given).
+void paintSkinBackground(QWidget& window, const SkinImage& background, const QRect& exposed = {});
 // Lets the skin's rounded corners be see-through where the platform always
 // composites windows with alpha (Wayland); elsewhere they stay opaque.
 void useSkinCorners(QWidget& window);
