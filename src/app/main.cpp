@@ -30,5 +30,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QStringList args = QApplication::arguments();
     args.removeFirst();
-    return k4812::runProgram(args);
+    const int status = k4812::runProgram(args);
+    // Before the toolkit goes: its font database hands fontconfig's
+    // configuration back when it ends, which must not meet a set-up still
+    // running (a second copy ends before anyone waited for it).
+    k4812::waitForFontSetup();
+    return status;
 }
