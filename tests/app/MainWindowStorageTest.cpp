@@ -44,8 +44,36 @@ protected:
         ASSERT_EQ(dm->FCurrentProfileInfo().ConfigInfo.ReportRate, 1000);
     }
 
+    // Holds the settings database as another program would. The first time a
+    // store waits for it, `meanwhile` runs from the window's loop, and then
+    // the lock is let go. False when the lock could not be taken.
+    bool interfereWhileTheStoreWaits(QObject& target, std::function<void()> meanwhile)
+    {
+        lock.emplace(dm->registry().databasePath());
+        if (!lock->held())
+            return false;
+        // Never runs out here: the lock is let go once `meanwhile` has run.
+        dm->registry().setBusyTimeoutMs(20000);
+        dm->registry().setBusyObserver([this, &target, meanwhile = std::move(meanwhile)](int) {
+            lockedOn.push_back(QThread::currentThread());
+            if (lockedOn.size() != 1)
+                return;
+            QMetaObject::invokeMethod(
+                &target,
+                [this, meanwhile] {
+                    interfered = true;
+                    meanwhile();
+                    lock.reset();
+                },
+                Qt::QueuedConnection);
+        });
+        return true;
+    }
+
     // The threads on which the settings database found itself locked.
     std::vector<QThread*> lockedOn;
+    std::optional<SettingsDatabaseLock> lock;
+    bool interfered = false;
 };
 
 struct FailedStoreCase {
@@ -75,8 +103,8 @@ TEST_P(FailedStoreTest, StopsTheWritesThatFollowItWithTheSameMessage)
     // on the storage thread and gives up.
     dm->registry().setBusyTimeoutMs(1);
     dm->registry().setBusyObserver([this](int) { lockedOn.push_back(QThread::currentThread()); });
-    SettingsDatabaseLock lock(dm->registry().databasePath());
-    ASSERT_TRUE(lock.held());
+    SettingsDatabaseLock held(dm->registry().databasePath());
+    ASSERT_TRUE(held.held());
     answers = {1};
     QTest::mouseClick(control(c.button), Qt::LeftButton);
 
@@ -133,11 +161,6 @@ TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
     int applies = 0;
     QObject::connect(&w, &TK4812CfgMain::applied, [&] { ++applies; });
 
-    std::optional<SettingsDatabaseLock> lock(std::in_place, dm->registry().databasePath());
-    ASSERT_TRUE(lock->held());
-    // Never runs out here: the lock is released by the interference below.
-    dm->registry().setBusyTimeoutMs(20000);
-    bool interfered = false;
     bool heldMeanwhile = false;
     int reportRateMeanwhile = 0;
     int swallowed = 0;
@@ -146,35 +169,25 @@ TEST_P(HeldInputTest, InputDuringAStoreIsRefusedAndACloseWaitsForIt)
     bool openAfterClose = false;
     // The System Setting page's desktop change waits 500 ms; it ends during the store.
     w.timerDoAction().schedule(QLatin1String(kActionSetPointerSpeed));
-    dm->registry().setBusyObserver([&](int) {
-        lockedOn.push_back(QThread::currentThread());
-        if (lockedOn.size() != 1)
-            return;
-        QMetaObject::invokeMethod(
-            &w,
-            [&] {
-                interfered = true;
-                heldMeanwhile = StorageInputHold::active();
-                const int before = StorageInputHold::swallowedCount();
-                QTest::mouseClick(control("BSBTNAPPLY"), Qt::LeftButton);
-                QTest::mouseClick(control("BSBTNPROFILE3"), Qt::LeftButton);
-                QTest::mouseClick(control<RadioButton>("RD500HZ"), Qt::LeftButton);
-                QTest::keyClick(control<RadioButton>("RD500HZ"), Qt::Key_Space);
-                QTest::mouseClick(control("BtnSet8"), Qt::LeftButton); // the wheel entry's menu
-                menuOpenedMeanwhile = w.buttonAssignment().uiMenuEx2().GetIsMenuOpened();
-                w.handleWindowMessage(UM_RELOAD_PROFILE);
-                clock.advance(kSystemActionDelay);
-                pendingMeanwhile = w.timerDoAction().pending();
-                w.close();
-                openAfterClose = w.isVisible();
-                swallowed = StorageInputHold::swallowedCount() - before;
-                // Read, not changed: the store holds the profile manager, but
-                // nothing here may have written it.
-                reportRateMeanwhile = control<RadioButton>("RD500HZ")->isChecked() ? 500 : 1000;
-                lock.reset();
-            },
-            Qt::QueuedConnection);
-    });
+    ASSERT_TRUE(interfereWhileTheStoreWaits(w, [&] {
+        heldMeanwhile = StorageInputHold::active();
+        const int before = StorageInputHold::swallowedCount();
+        QTest::mouseClick(control("BSBTNAPPLY"), Qt::LeftButton);
+        QTest::mouseClick(control("BSBTNPROFILE3"), Qt::LeftButton);
+        QTest::mouseClick(control<RadioButton>("RD500HZ"), Qt::LeftButton);
+        QTest::keyClick(control<RadioButton>("RD500HZ"), Qt::Key_Space);
+        QTest::mouseClick(control("BtnSet8"), Qt::LeftButton); // the wheel entry's menu
+        menuOpenedMeanwhile = w.buttonAssignment().uiMenuEx2().GetIsMenuOpened();
+        w.handleWindowMessage(UM_RELOAD_PROFILE);
+        clock.advance(kSystemActionDelay);
+        pendingMeanwhile = w.timerDoAction().pending();
+        w.close();
+        openAfterClose = w.isVisible();
+        swallowed = StorageInputHold::swallowedCount() - before;
+        // Read, not changed: the store holds the profile manager, but
+        // nothing here may have written it.
+        reportRateMeanwhile = control<RadioButton>("RD500HZ")->isChecked() ? 500 : 1000;
+    }));
 
     answers = c.answers;
     QTest::mouseClick(control(c.button), Qt::LeftButton);
@@ -218,28 +231,14 @@ TEST_F(MainWindowStorageTest, ADisplayClickDuringAStoreArrivesAfterItAndHoverPas
     auto* rate500 = control<RadioButton>("RD500HZ");
     const QPoint at = rate500->mapTo(&w, rate500->rect().center());
 
-    std::optional<SettingsDatabaseLock> lock(std::in_place, dm->registry().databasePath());
-    ASSERT_TRUE(lock->held());
-    dm->registry().setBusyTimeoutMs(20000);
-    bool interfered = false;
     bool hoveredMeanwhile = false;
     bool chosenMeanwhile = true;
-    dm->registry().setBusyObserver([&](int) {
-        lockedOn.push_back(QThread::currentThread());
-        if (lockedOn.size() != 1)
-            return;
-        QMetaObject::invokeMethod(
-            &w,
-            [&] {
-                interfered = true;
-                QTest::mouseMove(shown, at);
-                hoveredMeanwhile = rate500->underMouse();
-                QTest::mouseClick(shown, Qt::LeftButton, {}, at);
-                chosenMeanwhile = rate500->isChecked();
-                lock.reset();
-            },
-            Qt::QueuedConnection);
-    });
+    ASSERT_TRUE(interfereWhileTheStoreWaits(w, [&] {
+        QTest::mouseMove(shown, at);
+        hoveredMeanwhile = rate500->underMouse();
+        QTest::mouseClick(shown, Qt::LeftButton, {}, at);
+        chosenMeanwhile = rate500->isChecked();
+    }));
 
     QTest::mouseClick(control("BSBTNAPPLY"), Qt::LeftButton);
 
@@ -264,31 +263,17 @@ TEST_F(MainWindowStorageTest, AssistiveChangesDuringAStoreWaitForItAndAreNotLost
     const int level = w.sensitivityPage()->selectedCpiLevel();
     ASSERT_NE(dm->FCurrentProfileInfo().ConfigInfo.CPIState[level].X, 2000);
 
-    std::optional<SettingsDatabaseLock> lock(std::in_place, dm->registry().databasePath());
-    ASSERT_TRUE(lock->held());
-    dm->registry().setBusyTimeoutMs(20000);
-    bool interfered = false;
     int trackMeanwhile = 0;
     bool chosenMeanwhile = true;
-    dm->registry().setBusyObserver([&](int) {
-        lockedOn.push_back(QThread::currentThread());
-        if (lockedOn.size() != 1)
-            return;
-        QMetaObject::invokeMethod(
-            &w,
-            [&] {
-                interfered = true;
-                QAccessible::queryAccessibleInterface(track)->valueInterface()->setCurrentValue(2000);
-                QAccessibleInterface* radio = QAccessible::queryAccessibleInterface(rate500);
-                radio->actionInterface()->doAction(radio->actionInterface()->actionNames().value(0));
-                // The press is made from the event loop: let it come round.
-                QCoreApplication::processEvents();
-                trackMeanwhile = track->value();
-                chosenMeanwhile = rate500->isChecked();
-                lock.reset();
-            },
-            Qt::QueuedConnection);
-    });
+    ASSERT_TRUE(interfereWhileTheStoreWaits(w, [&] {
+        QAccessible::queryAccessibleInterface(track)->valueInterface()->setCurrentValue(2000);
+        QAccessibleInterface* radio = QAccessible::queryAccessibleInterface(rate500);
+        radio->actionInterface()->doAction(radio->actionInterface()->actionNames().value(0));
+        // The press is made from the event loop: let it come round.
+        QCoreApplication::processEvents();
+        trackMeanwhile = track->value();
+        chosenMeanwhile = rate500->isChecked();
+    }));
 
     QTest::mouseClick(control("BSBTNAPPLY"), Qt::LeftButton);
 
