@@ -6,12 +6,14 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QHashSeed>
 #include <QImage>
 #include <QPainter>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -122,6 +124,27 @@ TEST(SkinCompactImage, FastDecodingPngKeepsThePixelsWithEveryRowUnfiltered)
         EXPECT_EQ(rowFilters(png), std::vector<int>(std::size_t(image.height()), 0));
     }
     EXPECT_TRUE(k4812::skin::fastDecodingPng(QImage()).isEmpty());
+}
+
+// The same art must give the same file in every build: the palette may not
+// follow a hash's order, which changes with each process's seed.
+TEST(SkinCompactImage, ThePaletteIsTheSameWhateverTheHashSeed)
+{
+    const QImage image = drawn([](QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing, false);
+        for (int i = 0; i < 40; ++i)
+            p.fillRect(i, 0, 1, 30, QColor(i * 6, 255 - i * 5, 90, i < 20 ? 255 : 100 + i));
+    });
+    QHashSeed::setDeterministicGlobalSeed();
+    const QImage first = k4812::skin::compactForm(image);
+    QHashSeed::resetRandomGlobalSeed();
+    const QImage second = k4812::skin::compactForm(image);
+    ASSERT_EQ(first.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(first.colorTable(), second.colorTable());
+    EXPECT_EQ(k4812::skin::fastDecodingPng(first), k4812::skin::fastDecodingPng(second));
+    // Opaque colours last, so the PNG's alpha table stops before them.
+    const QList<QRgb> table = first.colorTable();
+    EXPECT_TRUE(std::is_partitioned(table.begin(), table.end(), [](QRgb c) { return qAlpha(c) < 255; }));
 }
 
 // The window's background, decoded at every start, is the file the build

@@ -3,6 +3,9 @@
 #include <QList>
 #include <QSet>
 
+#include <algorithm>
+#include <utility>
+
 namespace k4812::skin {
 
 QImage compactForm(const QImage& drawn)
@@ -19,7 +22,13 @@ QImage compactForm(const QImage& drawn)
         }
     }
     if (colours.size() <= 256) {
-        const QList<QRgb> table(colours.cbegin(), colours.cend());
+        // A set's order changes with each process's hash seed; the table must
+        // not, or the same art gives different files. Opaque colours go last:
+        // the PNG then needs no alpha byte for them.
+        QList<QRgb> table(colours.cbegin(), colours.cend());
+        std::sort(table.begin(), table.end(), [](QRgb a, QRgb b) {
+            return std::make_pair(qAlpha(a), a) < std::make_pair(qAlpha(b), b);
+        });
         return argb.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither | Qt::AvoidDither);
     }
     return opaque ? argb.convertToFormat(QImage::Format_RGB32) : argb;
