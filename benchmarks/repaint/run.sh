@@ -118,22 +118,28 @@ open_help() {
   sleep 0.2
 }
 other_windows() { xdotool search --onlyvisible --classname '^k4812-config$' 2>/dev/null | grep -vx "$window" || true; }
+# A key sent to a window that the key closes can stay pressed in the X server
+# (xdotool sends the focused window's keys through XTest and does not get to
+# the release). The server then repeats it for whatever window comes next: a
+# stuck Escape closed every dialog and menu of the following rounds at once.
+# So each key is also released on its own.
+key_to() { # WINDOW KEY
+  xdotool key --window "$1" "$2" 2>/dev/null || true
+  xdotool keyup "$2" 2>/dev/null || true
+}
 close_others() {
   local id
-  for id in $(other_windows); do xdotool key --window "$id" Escape 2>/dev/null || true; done
+  for id in $(other_windows); do key_to "$id" Escape; done
   sleep 0.3
   # The macro manager asks before it closes without saving: OK is Enter.
-  for id in $(other_windows); do xdotool key --window "$id" Return 2>/dev/null || true; done
+  for id in $(other_windows); do key_to "$id" Return; done
   sleep 0.3
 }
 
 # Each round starts the window afresh, in English, so that every round
 # measures the same first uses (the other language's fonts, the macro
 # manager's first paint) and what one round left open or focused cannot stop
-# the next. Rounds after the first sometimes find that a click on Help opens
-# no dialog (the cause is not found yet; it happened with one window for all
-# rounds too): the phase then says so, and several runs of one round each
-# measure the language switch.
+# the next. Should a dialog or menu still not open, the phase says so.
 start_window() {
   local i
   if [ -n "${config:-}" ]; then
