@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/DialogSkins.h"
 #include "app/MainWindowDialogs.h"
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowSkin.h"
@@ -484,6 +485,11 @@ void TK4812CfgMain::changeEvent(QEvent* event)
 
 void TK4812CfgMain::paintEvent(QPaintEvent* event)
 {
+    if (!m_dialogSkinsRequested) {
+        // Once the first frame is out: the read-ahead takes nothing from the start.
+        m_dialogSkinsRequested = true;
+        QTimer::singleShot(0, this, [] { prefetchDialogSkins(); });
+    }
     if (!background().isNull()) {
         SkinWindow::paintEvent(event);
         return;

@@ -1,6 +1,7 @@
 // The macro manager driven by its controls' object names, with a stand-in
 // hook library feeding key events and the dialogs answered from queues.
 
+#include "app/DialogSkins.h"
 #include "app/buttons/ButtonAssignmentPanel.h"
 #include "app/macro/ShowMacroManager.h"
 #include "app/macro/TFrmMacro.h"
@@ -13,6 +14,7 @@
 #include "ui/controls/NumberBox.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinLabel.h"
+#include "ui/dialogs/MessageDialog.h"
 #include "ui/skin/ImageDataBase.h"
 
 #include "../macros/FakeHookLibrary.h"
@@ -20,6 +22,7 @@
 #include "TestEnvironment.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -30,6 +33,8 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 namespace k4812 {
 namespace {
@@ -528,6 +533,36 @@ TEST_F(TFrmMacroTest, DrawsItsSkin)
     const QString folder = qEnvironmentVariable("K4812_SCREENSHOT_DIR");
     if (!folder.isEmpty())
         picture.save(folder + QStringLiteral("/macro-manager.png"));
+}
+
+// Once the window has read the dialogs' images ahead, the message dialog and
+// the macro manager open without reading a file on the window's thread,
+// which a disk busy with other programs' writes could hold up.
+TEST_F(TFrmMacroTest, OpensWithoutReadingAFileOnceTheDialogImagesAreReadAhead)
+{
+    TImageDataBase& images = imageDataBase();
+    images.SetImageBasePath(QStringLiteral(K4812_BIN_DIR "/Images/0409/")); // nothing cached
+    const std::thread::id windowThread = std::this_thread::get_id();
+    std::mutex lock;
+    QStringList readOnWindowThread;
+    images.setLoader([&](const QString& path) {
+        if (std::this_thread::get_id() == windowThread) {
+            const std::lock_guard<std::mutex> guard(lock);
+            readOnWindowThread.append(QFileInfo(path).fileName());
+        }
+        return TImageDataBase::readFile(path);
+    });
+
+    prefetchDialogSkins();
+    TFrmMessageDialog message;
+    message.setTexts(QStringLiteral("Error"), QStringLiteral("text"), QString());
+    message.grab();
+    TFrmMacro& w = open(*makeMacroList({makeMacro("Reload", {keyDown('R'), keyUp('R')})}));
+    w.grab(); // the list's rows draw their key icons
+    EXPECT_FALSE(w.background().isNull());
+    EXPECT_FALSE(message.background().isNull());
+    images.setLoader(&TImageDataBase::readFile);
+    EXPECT_TRUE(readOnWindowThread.isEmpty()) << readOnWindowThread.join(QLatin1Char(' ')).toStdString();
 }
 
 } // namespace

@@ -51,6 +51,11 @@ QImage readImageFile(const QString& path)
 
 TImageDataBase::TImageDataBase() : TImageDataBase(programFolder()) {}
 
+QImage TImageDataBase::readFile(const QString& path)
+{
+    return readImageFile(path);
+}
+
 TImageDataBase::TImageDataBase(const QString& APath) : m_basePath(withSlash(APath)), m_loader(readImageFile) {}
 
 TImageDataBase::~TImageDataBase() = default;

@@ -94,6 +94,8 @@ public:
     bool loadsHighDensity() const;
     // Replaces the file reader (tests count the reads with it).
     void setLoader(ImageLoader loader) { m_loader = std::move(loader); }
+    // The store's own file reader, for a replacement that wraps it.
+    static QImage readFile(const QString& path);
 
 private:
     const TuiImageData* find(const QString& name) const;
