@@ -6,6 +6,12 @@
 #include "ui/controls/TrackBar.h"
 #include "ui/skin/ImageDataBase.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <mutex>
+#include <thread>
+
 namespace k4812::test {
 namespace {
 
@@ -59,6 +65,35 @@ TEST_F(MainWindowSkinTest, TrackBarsLieOnTheirBackgrounds)
         ASSERT_FALSE(expected.isNull()) << c.image;
         EXPECT_TRUE(track->background() == expected) << c.track;
     }
+}
+
+// The dialogs' images are read ahead once the window has painted, on the
+// image store's own thread, not before its first frame.
+TEST_F(MainWindowSkinTest, ReadsTheDialogsImagesAheadAfterItsFirstPaint)
+{
+    const std::thread::id windowThread = std::this_thread::get_id();
+    std::mutex lock;
+    QStringList readElsewhere;
+    imageDataBase().setLoader([&](const QString& path) {
+        if (std::this_thread::get_id() != windowThread) {
+            const std::lock_guard<std::mutex> guard(lock);
+            readElsewhere.append(QFileInfo(path).fileName());
+        }
+        return TImageDataBase::readFile(path);
+    });
+    open();
+    ASSERT_TRUE(started);
+    QCoreApplication::processEvents();
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        EXPECT_FALSE(readElsewhere.contains(QStringLiteral("macrodialog.png"))) << "not before the first paint";
+    }
+    window->grab();
+    QCoreApplication::processEvents();
+    imageDataBase().clearCache(); // waits for the reading thread
+    imageDataBase().setLoader(&TImageDataBase::readFile);
+    EXPECT_TRUE(readElsewhere.contains(QStringLiteral("macrodialog.png"))) << readElsewhere.join(' ').toStdString();
+    EXPECT_TRUE(readElsewhere.contains(QStringLiteral("messagedialog.png")));
 }
 
 } // namespace

@@ -32,7 +32,11 @@ QImage readAs(const QString& path, const QByteArray& format)
     return reader.read();
 }
 
-QImage readImageFile(const QString& path)
+} // namespace
+
+TImageDataBase::TImageDataBase() : TImageDataBase(programFolder()) {}
+
+QImage TImageDataBase::readFile(const QString& path)
 {
     if (!QFileInfo(path).isFile())
         return {};
@@ -47,16 +51,10 @@ QImage readImageFile(const QString& path)
     return std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-} // namespace
-
-TImageDataBase::TImageDataBase() : TImageDataBase(programFolder()) {}
-
-QImage TImageDataBase::readFile(const QString& path)
+TImageDataBase::TImageDataBase(const QString& APath)
+    : m_basePath(withSlash(APath)), m_loader(&TImageDataBase::readFile)
 {
-    return readImageFile(path);
 }
-
-TImageDataBase::TImageDataBase(const QString& APath) : m_basePath(withSlash(APath)), m_loader(readImageFile) {}
 
 TImageDataBase::~TImageDataBase() = default;
 

@@ -9,15 +9,18 @@ SkinImage::SkinImage(QImage normal, QImage highDensity)
     : m_normal(std::move(normal)), m_highDensity(std::move(highDensity))
 {
     m_normal.setDevicePixelRatio(1.0);
-    m_size = m_normal.size();
-    if (!m_highDensity.isNull() && !m_size.isEmpty())
-        m_highDensity.setDevicePixelRatio(qreal(m_highDensity.width()) / m_size.width());
+    setSize(m_normal.size());
 }
 
 SkinImage::SkinImage(std::shared_ptr<const TiledImage> tiled, QImage highDensity)
     : m_tiled(tiled && !tiled->isNull() ? std::move(tiled) : nullptr), m_highDensity(std::move(highDensity))
 {
-    m_size = m_tiled ? m_tiled->size() : QSize(0, 0);
+    setSize(m_tiled ? m_tiled->size() : QSize(0, 0));
+}
+
+void SkinImage::setSize(QSize size)
+{
+    m_size = size;
     if (!m_highDensity.isNull() && !m_size.isEmpty())
         m_highDensity.setDevicePixelRatio(qreal(m_highDensity.width()) / m_size.width());
 }

@@ -55,6 +55,9 @@ public:
     bool operator==(const SkinImage& other) const;
 
 private:
+    // Sets the size and gives the 2x image its ratio against it.
+    void setSize(QSize size);
+
     // The pixmaps made from the images on first use, shared by every copy of
     // this image, so a repaint does not convert the image again.
     struct Pixmaps {
