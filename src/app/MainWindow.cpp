@@ -19,9 +19,11 @@
 #include "wire/MouseAccessDiagnosis.h"
 #include "platform/storage/ProgramFolder.h"
 #include "platform/storage/StorageError.h"
+#include "macros/HookLibrary.h"
 #include "profiles/ButtonEntryTexts.h"
 #include "profiles/ProfileManager.h"
 
+#include "ui/controls/BusyCursorAhead.h"
 #include "ui/controls/BusyIndicator.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/controls/SkinLabel.h"
@@ -488,7 +490,11 @@ void TK4812CfgMain::paintEvent(QPaintEvent* event)
     if (!m_dialogSkinsRequested) {
         // Once the first frame is out: the read-ahead takes nothing from the start.
         m_dialogSkinsRequested = true;
-        QTimer::singleShot(0, this, [] { prefetchDialogSkins(); });
+        QTimer::singleShot(0, this, [] {
+            prefetchDialogSkins();
+            prepareBusyCursor();
+            loadHookLibraryAhead();
+        });
     }
     if (!background().isNull()) {
         SkinWindow::paintEvent(event);

@@ -2,9 +2,14 @@
 
 #include "platform/storage/ProgramFolder.h"
 
+#include <QFile>
 #include <QLibrary>
+#include <QThreadPool>
+
+#include <dlfcn.h>
 
 #include <memory>
+#include <mutex>
 
 namespace k4812 {
 
@@ -34,6 +39,19 @@ HookLibraryLoad loadHookLibrary(const QString& folder, const QString& fileName)
     result.status = HookLibraryLoad::Status::Loaded;
     result.unload = [library] { library->unload(); };
     return result;
+}
+
+void loadHookLibraryAhead(const QString& folder, const QString& fileName)
+{
+    static std::once_flag started;
+    std::call_once(started, [&] {
+        const QString path = (folder.isEmpty() ? programFolder() : folder) + QLatin1Char('/') + fileName;
+        QThreadPool::globalInstance()->start([path = QFile::encodeName(path)] {
+            // Never closed: the loader counts this handle beside the
+            // windows' own loads, so their unloads leave the library mapped.
+            dlopen(path.constData(), RTLD_LAZY | RTLD_LOCAL);
+        });
+    });
 }
 
 } // namespace k4812

@@ -36,4 +36,13 @@ struct HookLibraryLoad {
 // recording window loads the library from.
 HookLibraryLoad loadHookLibrary(const QString& folder = {}, const QString& fileName = QLatin1String(kHookLibraryFileName));
 
+// Loads the library once more on a worker of the global thread pool and keeps
+// that load for the process's life, so that a recording window's own load
+// and unload find it in memory: otherwise every first opening of the macro
+// manager or a key dialog maps a 1 MB file on the window's thread, and a file
+// no longer in memory waits there behind a busy disk. Only the first call
+// loads; a library that cannot be loaded is left to the windows' own load,
+// which reports it.
+void loadHookLibraryAhead(const QString& folder = {}, const QString& fileName = QLatin1String(kHookLibraryFileName));
+
 } // namespace k4812

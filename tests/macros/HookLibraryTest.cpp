@@ -4,6 +4,9 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThreadPool>
+
+#include <dlfcn.h>
 
 namespace k4812 {
 namespace {
@@ -44,6 +47,22 @@ TEST(HookLibrary, TheBuiltLibraryHasAllFourFunctions)
     EXPECT_NE(load.entryPoints.DisableMouseHook, nullptr);
     ASSERT_TRUE(load.unload);
     load.unload();
+}
+
+// A recording window unloads the library when it closes; the load made ahead
+// keeps it mapped, so the next window does not read it from disk again.
+TEST(HookLibrary, TheLoadAheadKeepsTheLibraryInMemoryAfterAWindowUnloadsIt)
+{
+    loadHookLibraryAhead(QStringLiteral(K4812_BIN_DIR));
+    QThreadPool::globalInstance()->waitForDone();
+    HookLibraryLoad load = loadHookLibrary(QStringLiteral(K4812_BIN_DIR));
+    ASSERT_EQ(load.status, HookLibraryLoad::Status::Loaded) << load.detail.toStdString();
+    load.unload();
+    const QByteArray path = QByteArrayLiteral(K4812_BIN_DIR "/") + kHookLibraryFileName;
+    void* stillLoaded = dlopen(path.constData(), RTLD_LAZY | RTLD_NOLOAD);
+    EXPECT_NE(stillLoaded, nullptr);
+    if (stillLoaded != nullptr)
+        dlclose(stillLoaded);
 }
 
 } // namespace
