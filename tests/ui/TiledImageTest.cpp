@@ -8,6 +8,7 @@
 
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,53 @@ TEST(TiledImage, HoldsAndGivesBackEveryPixel)
         EXPECT_EQ(tiled.pixel({r.width(), 0}), 0u);
     }
     EXPECT_TRUE(TiledImage(QImage()).isNull());
+}
+
+TEST(TiledImage, ComesBackWholeFromItsBytes)
+{
+    for (const Case& c : cases()) {
+        SCOPED_TRACE(c.name);
+        const TiledImage back = TiledImage::fromBytes(TiledImage(c.image).toBytes());
+        ASSERT_FALSE(back.isNull());
+        EXPECT_EQ(back.toImage(), c.image);
+    }
+    EXPECT_TRUE(TiledImage().toBytes().isEmpty());
+}
+
+// Bytes that toBytes() did not write give no image: nothing is read past
+// their end and no size is taken on trust.
+TEST(TiledImage, RefusesBytesItDidNotWrite)
+{
+    // All its tiles are flat: a tile made to hold values has none to read.
+    const QByteArray good = TiledImage(cases()[4].image).toBytes();
+    const auto changed = [&good](const std::function<void(QByteArray&)>& change) {
+        QByteArray bytes = good;
+        change(bytes);
+        return bytes;
+    };
+    const auto setWord = [](QByteArray& bytes, qsizetype at, quint32 value) {
+        qToLittleEndian(value, bytes.data() + at);
+    };
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } bad[] = {
+        {"nothing", QByteArray()},
+        {"the header alone", good.left(16)},
+        {"cut short by one byte", good.chopped(1)},
+        {"one byte too many", good + '\0'},
+        {"another magic", changed([](QByteArray& b) { b[7] = '2'; })},
+        {"an unknown kind of tile", changed([](QByteArray& b) { b[16] = char(4); })},
+        {"a kind needing more values than follow", changed([](QByteArray& b) { b[16] = char(3); })},
+        {"no width", changed([&](QByteArray& b) { setWord(b, 8, 0); })},
+        {"a width the body cannot hold", changed([&](QByteArray& b) { setWord(b, 8, 0x7fffffff); })},
+        {"a size past 32-bit offsets", changed([&](QByteArray& b) {
+             setWord(b, 8, 0x10000);
+             setWord(b, 12, 0x10000);
+         })},
+    };
+    for (const auto& b : bad)
+        EXPECT_TRUE(TiledImage::fromBytes(b.bytes).isNull()) << b.name;
 }
 
 TEST(TiledImage, DrawsTheSamePixelsAsTheWholeImage)

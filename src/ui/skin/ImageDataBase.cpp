@@ -1,24 +1,48 @@
 #include "ui/skin/ImageDataBase.h"
 
 #include "platform/storage/ProgramFolder.h"
+#include "ui/skin/SkinTileCache.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPixmap>
 #include <QScreen>
 #include <QStringList>
+#include <QtEndian>
 
 #include <system_error>
 
 namespace k4812 {
 namespace {
 
+// A skin file larger than this is decoded as it is, never looked up in the tile cache.
+constexpr qint64 kLargestTiledFile = 16 * 1024 * 1024;
+
 QString withSlash(QString path)
 {
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
     return path;
+}
+
+// The bytes of a PNG file whose header gives an image large enough to be
+// kept in tiles; empty for any other file, of which only the header is read.
+QByteArray bytesOfAPngWorthTiling(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // The signature, then the IHDR chunk's length and name, then width and height (big endian).
+    const QByteArray head = file.read(24);
+    if (head.size() < 24 || !head.startsWith("\x89PNG\r\n\x1a\n") || head.mid(12, 4) != "IHDR")
+        return {};
+    const quint32 width = qFromBigEndian<quint32>(head.constData() + 16);
+    const quint32 height = qFromBigEndian<quint32>(head.constData() + 20);
+    if (qint64(width) * height * 4 < kLeastTiledBytes || file.size() > kLargestTiledFile)
+        return {};
+    return head + file.readAll();
 }
 
 QImage readAs(const QString& path, const QByteArray& format)
@@ -112,12 +136,13 @@ void TImageDataBase::prefetch(const QList<ImageRef>& images)
     for (auto& result : *results)
         futures.append(result.get_future().share());
     try {
-        m_readers.push_back(std::async(std::launch::async, [loader = m_loader, paths, tile, results] {
+        m_readers.push_back(std::async(std::launch::async, [loader = m_loader, paths, tile, results,
+                                                            tileCache = m_tileCacheFolder] {
             for (qsizetype i = 0; i < paths.size(); ++i) {
                 // A read that fails in any way is a file that did not load; the files after it are still read.
                 Decoded decoded;
                 try {
-                    decoded = decode(loader, paths[i], tile[std::size_t(i)]);
+                    decoded = decode(loader, paths[i], tile[std::size_t(i)], tileCache);
                 } catch (...) {
                     decoded = Decoded();
                 }
@@ -131,13 +156,23 @@ void TImageDataBase::prefetch(const QList<ImageRef>& images)
         m_pending.insert(paths[i], futures[i]);
 }
 
-TImageDataBase::Decoded TImageDataBase::decode(const ImageLoader& loader, const QString& path, bool tile)
+TImageDataBase::Decoded TImageDataBase::decode(const ImageLoader& loader, const QString& path, bool tile,
+                                               const QString& tileCacheFolder)
 {
+    const SkinTileCache cache(tile ? tileCacheFolder : QString());
+    const QByteArray fileBytes = tile && !tileCacheFolder.isEmpty() ? bytesOfAPngWorthTiling(path) : QByteArray();
+    if (!fileBytes.isEmpty()) {
+        if (std::shared_ptr<const TiledImage> kept = cache.find(fileBytes))
+            return {QImage(), std::move(kept)};
+    }
     Decoded decoded{loader(path), nullptr};
     if (tile) {
         decoded.tiles = tiledIfSmaller(decoded.image);
-        if (decoded.tiles)
+        if (decoded.tiles) {
             decoded.image = QImage(); // the whole image goes as soon as its tiles are made
+            if (!fileBytes.isEmpty())
+                cache.keep(fileBytes, *decoded.tiles);
+        }
     }
     return decoded;
 }
@@ -146,7 +181,7 @@ TImageDataBase::Decoded TImageDataBase::read(const QString& path, bool tile)
 {
     const auto pending = m_pending.constFind(path);
     if (pending == m_pending.cend())
-        return decode(m_loader, path, tile);
+        return decode(m_loader, path, tile, m_tileCacheFolder);
     Decoded decoded = pending->get();
     m_pending.erase(pending);
     return decoded;
@@ -241,7 +276,11 @@ namespace {
 
 TImageDataBase& sharedStore()
 {
-    static TImageDataBase shared(programFolder() + QStringLiteral("/Images/0409/"));
+    static TImageDataBase& shared = []() -> TImageDataBase& {
+        static TImageDataBase store(programFolder() + QStringLiteral("/Images/0409/"));
+        store.setTileCacheFolder(SkinTileCache::defaultFolder());
+        return store;
+    }();
     return shared;
 }
 

@@ -8,7 +8,8 @@
 //
 // A large image that is mostly flat colour is kept in tiles (TiledImage),
 // compacted on the thread that read it, so the whole decoded image is not
-// kept. "@2x" images are kept whole.
+// kept; the shared store keeps the tiles between starts too (SkinTileCache).
+// "@2x" images are kept whole.
 //
 // Beside "name.png" the store also loads "name@2x.png" when the program runs
 // on a high-density screen; the controls draw whichever fits the screen.
@@ -92,8 +93,16 @@ public:
     // application has a pixel ratio above 1.
     void setLoadHighDensity(bool on) { m_loadHighDensity = on; }
     bool loadsHighDensity() const;
-    // Replaces the file reader (tests count the reads with it).
-    void setLoader(ImageLoader loader) { m_loader = std::move(loader); }
+    // Replaces the file reader (tests count the reads with it). The tile
+    // cache serves the store's own reader only, so this turns it off.
+    void setLoader(ImageLoader loader)
+    {
+        m_loader = std::move(loader);
+        m_tileCacheFolder.clear();
+    }
+    // Where the tiles of large images are kept between starts
+    // (SkinTileCache); empty, the default, keeps none.
+    void setTileCacheFolder(const QString& folder) { m_tileCacheFolder = folder; }
     // The store's own file reader, for a replacement that wraps it.
     static QImage readFile(const QString& path);
 
@@ -104,7 +113,7 @@ private:
         QImage image;
         std::shared_ptr<const TiledImage> tiles;
     };
-    static Decoded decode(const ImageLoader& loader, const QString& path, bool tile);
+    static Decoded decode(const ImageLoader& loader, const QString& path, bool tile, const QString& tileCacheFolder);
 
     const TuiImageData* load(const QString& name, const QString& path);
     QString pathOf(const QString& name, const QString& subPath, const QString& imagePath) const;
@@ -113,6 +122,7 @@ private:
     QString m_basePath;
     QList<TuiImageData> m_cache;
     ImageLoader m_loader;
+    QString m_tileCacheFolder;
     QHash<QString, std::shared_future<Decoded>> m_pending; // path -> read under way
     std::vector<std::future<void>> m_readers;             // the prefetch threads, waited for when the cache goes
     int m_loadHighDensity = -1; // -1: decide from the screens

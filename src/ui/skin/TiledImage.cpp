@@ -1,6 +1,7 @@
 #include "ui/skin/TiledImage.h"
 
 #include <QPaintEngine>
+#include <QtEndian>
 #include <QPainter>
 
 #include <algorithm>
@@ -24,21 +25,11 @@ TiledImage::TiledImage(const QImage& source)
     const QImage image = source.format() == QImage::Format_ARGB32_Premultiplied
                              ? source
                              : source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    // Every offset into the pixels must fit 32 bits.
-    if (image.isNull() || qsizetype(image.width()) * image.height() > std::numeric_limits<qint32>::max())
+    if (image.isNull() || !setSize(image.width(), image.height()))
         return;
-    m_width = image.width();
-    m_height = image.height();
-    m_columns = (m_width + kTile - 1) / kTile;
-    m_rows = (m_height + kTile - 1) / kTile;
-    const std::size_t tiles = std::size_t(m_columns) * std::size_t(m_rows);
-    m_kind.assign(tiles, Kind::Flat);
-    m_value.assign(tiles, 0);
-    m_offset.assign(tiles, 0);
-    // First what each tile is and how many values it needs, so the values
-    // are held in one buffer of the exact size.
-    qint32 count = 0;
+    const std::size_t tiles = m_kind.size();
     const auto at = [&image](int x, int y) { return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]; };
+    // First what each tile is, so the values are held in one buffer of the exact size.
     for (int index = 0; index < int(tiles); ++index) {
         const QRect rect = tileRect(index);
         bool rowsFlat = true;    // each row of one value
@@ -51,20 +42,12 @@ TiledImage::TiledImage(const QImage& source)
         }
         const std::size_t i = std::size_t(index);
         m_value[i] = at(rect.left(), rect.top());
-        m_offset[i] = count;
-        if (rowsFlat && columnsFlat) {
-            m_kind[i] = Kind::Flat;
-        } else if (rowsFlat) {
-            m_kind[i] = Kind::Rows;
-            count += rect.height();
-        } else if (columnsFlat) {
-            m_kind[i] = Kind::Columns;
-            count += rect.width();
-        } else {
-            m_kind[i] = Kind::Pixels;
-            count += rect.width() * rect.height();
-        }
+        m_kind[i] = rowsFlat && columnsFlat ? Kind::Flat
+                    : rowsFlat             ? Kind::Rows
+                    : columnsFlat          ? Kind::Columns
+                                           : Kind::Pixels;
     }
+    const qint64 count = placeTiles();
     m_pixels.resize(std::size_t(count));
     for (int index = 0; index < int(tiles); ++index) {
         const QRect rect = tileRect(index);
@@ -88,6 +71,117 @@ TiledImage::TiledImage(const QImage& source)
             break;
         }
     }
+}
+
+bool TiledImage::setSize(int width, int height)
+{
+    // Every offset into the pixels must fit 32 bits.
+    if (width <= 0 || height <= 0 || qint64(width) * height > std::numeric_limits<qint32>::max())
+        return false;
+    m_width = width;
+    m_height = height;
+    m_columns = (m_width + kTile - 1) / kTile;
+    m_rows = (m_height + kTile - 1) / kTile;
+    const std::size_t tiles = std::size_t(m_columns) * std::size_t(m_rows);
+    m_kind.assign(tiles, Kind::Flat);
+    m_value.assign(tiles, 0);
+    m_offset.assign(tiles, 0);
+    return true;
+}
+
+qint64 TiledImage::placeTiles()
+{
+    qint64 count = 0;
+    for (int index = 0; index < int(m_kind.size()); ++index) {
+        const QRect rect = tileRect(index);
+        m_offset[std::size_t(index)] = qint32(count);
+        switch (m_kind[std::size_t(index)]) {
+        case Kind::Flat:
+            break;
+        case Kind::Rows:
+            count += rect.height();
+            break;
+        case Kind::Columns:
+            count += rect.width();
+            break;
+        case Kind::Pixels:
+            count += qint64(rect.width()) * rect.height();
+            break;
+        }
+    }
+    return count;
+}
+
+namespace {
+
+// The bytes' layout: the magic, width, height (32 bits each, little
+// endian), then one byte per tile for its kind, then per tile its value,
+// then the values of the tiles that hold them (32 bits each, little endian).
+constexpr char kMagic[8] = {'K', '4', '8', '1', '2', 'T', 'I', '1'};
+constexpr qsizetype kHeaderBytes = sizeof kMagic + 8;
+
+void appendWord(QByteArray& out, quint32 word)
+{
+    const quint32 le = qToLittleEndian(word);
+    out.append(reinterpret_cast<const char*>(&le), 4);
+}
+
+quint32 wordAt(const char* at)
+{
+    return qFromLittleEndian<quint32>(at);
+}
+
+} // namespace
+
+QByteArray TiledImage::toBytes() const
+{
+    if (isNull())
+        return {};
+    QByteArray out;
+    out.reserve(kHeaderBytes + qsizetype(m_kind.size()) * 5 + qsizetype(m_pixels.size()) * 4);
+    out.append(kMagic, sizeof kMagic);
+    appendWord(out, quint32(m_width));
+    appendWord(out, quint32(m_height));
+    for (const Kind kind : m_kind)
+        out.append(char(kind));
+    for (const QRgb value : m_value)
+        appendWord(out, value);
+    for (const QRgb value : m_pixels)
+        appendWord(out, value);
+    return out;
+}
+
+TiledImage TiledImage::fromBytes(QByteArrayView bytes)
+{
+    TiledImage tiled;
+    if (bytes.size() < kHeaderBytes || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
+        return {};
+    const char* at = bytes.data() + sizeof kMagic;
+    const quint32 width = wordAt(at);
+    const quint32 height = wordAt(at + 4);
+    // The kinds and values must be there before anything is made for them.
+    const qint64 tiles = (qint64(width) + kTile - 1) / kTile * ((qint64(height) + kTile - 1) / kTile);
+    if (bytes.size() < kHeaderBytes + tiles * 5 || width > quint32(std::numeric_limits<int>::max()) ||
+        height > quint32(std::numeric_limits<int>::max()) || !tiled.setSize(int(width), int(height)))
+        return {};
+    at = bytes.data() + kHeaderBytes;
+    for (qsizetype i = 0; i < tiles; ++i) {
+        const auto kind = quint8(at[i]);
+        if (kind > quint8(Kind::Pixels))
+            return {};
+        tiled.m_kind[std::size_t(i)] = Kind(kind);
+    }
+    at += tiles;
+    for (qsizetype i = 0; i < tiles; ++i)
+        tiled.m_value[std::size_t(i)] = wordAt(at + i * 4);
+    at += tiles * 4;
+    const qint64 count = tiled.placeTiles();
+    if (bytes.size() != kHeaderBytes + tiles * 5 + count * 4)
+        return {};
+    tiled.m_pixels.resize(std::size_t(count));
+    for (qint64 i = 0; i < count; ++i)
+        tiled.m_pixels[std::size_t(i)] = wordAt(at + i * 4);
+    return tiled;
 }
 
 qsizetype TiledImage::bytes() const
@@ -231,10 +325,8 @@ void TiledImage::draw(QPainter& painter, QPoint topLeft, const QRect& exposed) c
 
 std::shared_ptr<const TiledImage> tiledIfSmaller(const QImage& image)
 {
-    // Below 64 KiB decoded the tiles' bookkeeping is not worth it.
-    constexpr qsizetype kLeastBytes = 64 * 1024;
     const qsizetype decoded = qsizetype(image.width()) * image.height() * 4;
-    if (image.isNull() || decoded < kLeastBytes)
+    if (image.isNull() || decoded < kLeastTiledBytes)
         return nullptr;
     auto tiled = std::make_shared<const TiledImage>(image);
     if (tiled->isNull() || tiled->bytes() > decoded / 2)

@@ -36,6 +36,12 @@ public:
     // The whole image again, premultiplied ARGB32.
     QImage toImage() const;
 
+    // The tiles as bytes, to be kept in a file, and back. fromBytes() gives
+    // a null image for anything toBytes() did not write: a wrong length, an
+    // unknown kind of tile, a size too large.
+    QByteArray toBytes() const;
+    static TiledImage fromBytes(QByteArrayView bytes);
+
     // Whether draw() gives on this painter what drawing the whole image
     // would: no scale, rotation or fractional shift, full opacity, the
     // usual "source over" blending, one device pixel per logical pixel.
@@ -48,6 +54,11 @@ private:
     enum class Kind : quint8 { Flat, Rows, Columns, Pixels };
 
     QRect tileRect(int index) const;
+    // Sets the size and the tile grid; false (and a null image) for a size
+    // whose pixel offsets would not fit 32 bits.
+    bool setSize(int width, int height);
+    // Sets every tile's offset from the kinds; the number of values they take.
+    qint64 placeTiles();
     // Writes a tile's pixels, `stride` pixels from one row to the next.
     void expand(int index, QRgb* out, qsizetype stride) const;
     // A view (no copy) of the pixels of a tile held as pixels.
@@ -62,6 +73,9 @@ private:
     std::vector<qint32> m_offset;    // per tile: where its values or pixels start in m_pixels
     std::vector<QRgb> m_pixels;      // row values, column values or a tile's rows one after another
 };
+
+// Below this decoded size (64 KiB) the tiles' bookkeeping is not worth it.
+inline constexpr qsizetype kLeastTiledBytes = 64 * 1024;
 
 // The image as a skin image holds it: in tiles when that takes at most half
 // its decoded size and the image is large enough for it to matter; else null.
