@@ -9,6 +9,7 @@
 //                                   controls (buttons, a label, three tabs)
 
 #include "app/MainWindow.h"
+#include "app/ProfilesAhead.h"
 
 #include "emulator/EmulatorHidBackend.h"
 #include "profiles/ProfileManager.h"
@@ -110,10 +111,13 @@ void buildPlain(QWidget& w)
 
 int main(int argc, char* argv[])
 {
-    // As k4812-config does: the fonts' set-up starts before the toolkit.
+    // As k4812-config does: the fonts' set-up and the profiles' load start
+    // before the toolkit.
     const bool config = argc > 1 && std::strcmp(argv[1], "config") == 0;
-    if (config)
+    if (config) {
         k4812::startFontSetup();
+        k4812::startLoadingProfiles(argc, argv);
+    }
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() != 3 || (args[1] != QLatin1String("config") && args[1] != QLatin1String("plain"))) {
@@ -131,7 +135,12 @@ int main(int argc, char* argv[])
     }
 
     k4812::useUiFontForApplication(); // as k4812-config does
-    k4812::TDM dm;
+    const std::unique_ptr<k4812::ProfilesLoadedAhead> ahead = k4812::takeProfilesLoadedAhead();
+    if (!ahead || !ahead->dm) {
+        QTextStream(stderr) << "the profiles were not loaded: " << (ahead ? ahead->error : QString()) << Qt::endl;
+        return 1;
+    }
+    k4812::TDM& dm = *ahead->dm;
     k4812::TuiHIDData hid(std::make_unique<k4812::EmulatorHidBackend>(), QStringList{});
     k4812::waitForFontSetup();
     k4812::TK4812CfgMain::Services services;

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/ProgramOptions.h"
+#include "app/ProfilesAhead.h"
 
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/SingleInstanceLock.h"
@@ -150,20 +151,29 @@ int runProgram(const QStringList& args)
     useUiFontForApplication();
 
     // One copy at a time; a screenshot shows nothing and may run beside it.
-    SingleInstanceLock lock;
-    if (!screenshot && !lock.tryAcquire()) {
-        if (lock.anotherInstance())
+    // The lock and the profiles come from main()'s start when it began them.
+    std::unique_ptr<ProfilesLoadedAhead> ahead = takeProfilesLoadedAhead();
+    std::unique_ptr<SingleInstanceLock> lock = ahead ? std::move(ahead->lock) : std::make_unique<SingleInstanceLock>();
+    if (!screenshot && !lock->tryAcquire()) {
+        if (lock->anotherInstance())
             return kExitOk;
-        return fail(QStringLiteral("cannot take the single-instance lock: %1").arg(lock.errorString()));
+        return fail(QStringLiteral("cannot take the single-instance lock: %1").arg(lock->errorString()));
     }
 
     // The profiles are loaded, and what start-up repairs is stored, on the
-    // storage thread, which the window's later stores use too.
+    // storage thread, which the window's later stores use too; or before,
+    // while the toolkit started.
     std::unique_ptr<TDM> dm;
-    try {
-        StorageThread::shared().run([&dm] { dm = std::make_unique<TDM>(); });
-    } catch (const StorageError& e) {
-        return fail(QStringLiteral("the profiles cannot be opened: %1").arg(e.message()));
+    if (ahead) {
+        dm = std::move(ahead->dm);
+        if (!dm)
+            return fail(QStringLiteral("the profiles cannot be opened: %1").arg(ahead->error));
+    } else {
+        try {
+            StorageThread::shared().run([&dm] { dm = std::make_unique<TDM>(); });
+        } catch (const StorageError& e) {
+            return fail(QStringLiteral("the profiles cannot be opened: %1").arg(e.message()));
+        }
     }
     for (const QString& notice : dm->notices())
         QTextStream(stderr) << "k4812-config: " << notice << Qt::endl;

@@ -1,5 +1,6 @@
 // k4812-config: the configuration window of the K4812 mouse.
 
+#include "app/ProfilesAhead.h"
 #include "app/ProgramOptions.h"
 #include "app/ProgramRun.h"
 #include "ui/controls/FontSetupAhead.h"
@@ -19,9 +20,11 @@ int main(int argc, char* argv[])
             return k4812::kExitOk;
         }
     }
-    // The fonts' set-up runs while the toolkit starts and the profiles load;
-    // runProgram waits for it before the window is made.
+    // The fonts' set-up runs while the toolkit starts; runProgram waits for
+    // it before the window is made.
     k4812::startFontSetup();
+    // So do the profiles, with the single-instance lock taken first.
+    k4812::startLoadingProfiles(argc, argv);
     // Accessibility is left to Qt's own detection: the bridge to AT-SPI
     // starts when the desktop says a screen reader or another assistive
     // tool is on (org.a11y.Status on the session bus), so a start without
