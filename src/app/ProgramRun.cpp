@@ -129,6 +129,9 @@ void centre(QWidget& window)
 
 int runProgram(const QStringList& args)
 {
+    // What main() began before the toolkit: taken first, so that whatever
+    // this returns with, the load has ended and its lock goes with it.
+    std::unique_ptr<ProfilesLoadedAhead> ahead = takeProfilesLoadedAhead();
     QString error;
     const std::optional<ProgramOptions> options = parseProgramOptions(args, error);
     if (!options) {
@@ -152,7 +155,6 @@ int runProgram(const QStringList& args)
 
     // One copy at a time; a screenshot shows nothing and may run beside it.
     // The lock and the profiles come from main()'s start when it began them.
-    std::unique_ptr<ProfilesLoadedAhead> ahead = takeProfilesLoadedAhead();
     std::unique_ptr<SingleInstanceLock> lock = ahead ? std::move(ahead->lock) : std::make_unique<SingleInstanceLock>();
     if (!screenshot && !lock->tryAcquire()) {
         if (lock->anotherInstance())
