@@ -1,8 +1,8 @@
 #include "app/ProgramRun.h"
 
 #include "app/MainWindow.h"
-#include "app/ProgramOptions.h"
 #include "app/ProfilesAhead.h"
+#include "app/ProgramOptions.h"
 
 #include "platform/desktop/MonitorLinkNames.h"
 #include "platform/desktop/SingleInstanceLock.h"
