@@ -73,7 +73,8 @@ e2e_start_xvfb() {
   local fd display
   exec {fd}<> <(:)
   Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
+  xvfb=$!
+  pids+=($xvfb)
   read -r -t 20 -u "$fd" display || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
   export DISPLAY=:$display
 }
@@ -92,6 +93,13 @@ e2e_start_openbox() {
     wait_for 100 wm_running && return 0
   done
   fail "openbox did not start: $(cat "$work/openbox.log")"
+}
+
+# For a failure message: whether the test's X server still runs, and its last words.
+x_server_state() {
+  [ -n "${xvfb:-}" ] || return 0
+  printf '\n(the X server on %s %s; its log ends: %s)' "$DISPLAY" \
+    "$(kill -0 "$xvfb" 2>/dev/null && echo "runs" || echo "has ended")" "$(tail -n 3 "$work/xvfb.log" 2>/dev/null)"
 }
 
 config_windows() { xdotool search --onlyvisible --name '^K4812_CONFIG' 2>/dev/null | wc -l; }
@@ -117,7 +125,7 @@ e2e_start_config() {
   "${run[@]}" "$bin/k4812-config" >"$work/config.log" 2>&1 &
   config=$!
   pids+=($config)
-  wait_for 200 window_mapped || fail "no window K4812_CONFIG: $(cat "$work/config.log")"
+  wait_for 200 window_mapped || fail "no window K4812_CONFIG: $(cat "$work/config.log")$(x_server_state)"
 }
 
 # k4812-config's visible top-level windows other than $main (menus, dialogs):
