@@ -487,9 +487,11 @@ void TK4812CfgMain::changeEvent(QEvent* event)
 
 void TK4812CfgMain::paintEvent(QPaintEvent* event)
 {
-    if (!m_dialogSkinsRequested) {
-        // Once the first frame is out: the read-ahead takes nothing from the start.
-        m_dialogSkinsRequested = true;
+    if (!m_firstUsesPrepared) {
+        // Once the first frame is out, what the first dialogs, the busy cursor
+        // and the recording windows would read on this thread is read ahead;
+        // none of it takes anything from the start.
+        m_firstUsesPrepared = true;
         QTimer::singleShot(0, this, [] {
             prefetchDialogSkins();
             prepareBusyCursor();

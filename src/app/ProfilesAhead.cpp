@@ -1,10 +1,10 @@
 #include "app/ProfilesAhead.h"
 
+#include "app/ProgramOptions.h"
 #include "platform/storage/StorageError.h"
 
 #include <QThread>
 
-#include <cstring>
 #include <thread>
 
 namespace k4812 {
@@ -29,21 +29,12 @@ Loading& loading()
     return instance;
 }
 
-bool asksForAScreenshot(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--screenshot") == 0 || std::strncmp(argv[i], "--screenshot=", 13) == 0)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 void startLoadingProfiles(int argc, char** argv)
 {
     Loading& state = loading();
-    if (state.thread.joinable() || state.result || asksForAScreenshot(argc, argv))
+    if (state.thread.joinable() || state.result || argumentsAskForAScreenshot(argc, argv))
         return;
     // Qt takes the first thread that uses it for the program's main thread:
     // this one, not the loader.

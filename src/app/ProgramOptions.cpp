@@ -4,6 +4,8 @@ namespace k4812 {
 
 namespace {
 
+constexpr const char* kScreenshotOption = "--screenshot";
+
 // "--name=value" or "--name value"; false when `arg` is not this option.
 bool takeValue(const QString& name, const QStringList& args, qsizetype& i, QString& value, QString& error)
 {
@@ -36,7 +38,7 @@ std::optional<ProgramOptions> parseProgramOptions(const QStringList& args, QStri
             options.help = true;
         else if (takeValue(QStringLiteral("--device"), args, i, options.device, error)) {
         } else if (takeValue(QStringLiteral("--trace"), args, i, options.trace, error)) {
-        } else if (takeValue(QStringLiteral("--screenshot"), args, i, options.screenshot, error)) {
+        } else if (takeValue(QLatin1String(kScreenshotOption), args, i, options.screenshot, error)) {
         } else if (arg.startsWith(QLatin1Char('-')))
             error = QStringLiteral("unknown option \"%1\"").arg(arg);
         else
@@ -45,6 +47,17 @@ std::optional<ProgramOptions> parseProgramOptions(const QStringList& args, QStri
     if (!error.isEmpty())
         return std::nullopt;
     return options;
+}
+
+bool argumentsAskForAScreenshot(int argc, const char* const* argv)
+{
+    const QLatin1String option(kScreenshotOption);
+    for (int i = 1; i < argc; ++i) {
+        const QLatin1String arg(argv[i]);
+        if (arg == option || (arg.startsWith(option) && arg.size() > option.size() && arg[option.size()] == '='))
+            return true;
+    }
+    return false;
 }
 
 QString programUsage()

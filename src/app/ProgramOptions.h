@@ -24,6 +24,10 @@ struct ProgramOptions {
 // `error`, for an unknown option, a missing value or a stray argument.
 std::optional<ProgramOptions> parseProgramOptions(const QStringList& args, QString& error);
 
+// Whether main()'s raw arguments (Qt's own options not yet taken out) ask
+// for a screenshot, for what must be decided before the toolkit starts.
+bool argumentsAskForAScreenshot(int argc, const char* const* argv);
+
 // The usage text that --help prints.
 QString programUsage();
 

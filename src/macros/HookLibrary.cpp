@@ -13,13 +13,22 @@
 
 namespace k4812 {
 
+namespace {
+
+// The full path the library is loaded by; an empty folder is the program folder.
+QString hookLibraryPath(const QString& folder, const QString& fileName)
+{
+    return (folder.isEmpty() ? programFolder() : folder) + QLatin1Char('/') + fileName;
+}
+
+} // namespace
+
 HookLibraryLoad loadHookLibrary(const QString& folder, const QString& fileName)
 {
     HookLibraryLoad result;
     result.fileName = fileName;
-    const QString directory = folder.isEmpty() ? programFolder() : folder;
 
-    auto library = std::make_shared<QLibrary>(directory + QLatin1Char('/') + fileName);
+    auto library = std::make_shared<QLibrary>(hookLibraryPath(folder, fileName));
     if (!library->load()) {
         result.detail = library->errorString();
         return result;
@@ -45,8 +54,7 @@ void loadHookLibraryAhead(const QString& folder, const QString& fileName)
 {
     static std::once_flag started;
     std::call_once(started, [&] {
-        const QString path = (folder.isEmpty() ? programFolder() : folder) + QLatin1Char('/') + fileName;
-        QThreadPool::globalInstance()->start([path = QFile::encodeName(path)] {
+        QThreadPool::globalInstance()->start([path = QFile::encodeName(hookLibraryPath(folder, fileName))] {
             // Never closed: the loader counts this handle beside the
             // windows' own loads, so their unloads leave the library mapped.
             dlopen(path.constData(), RTLD_LAZY | RTLD_LOCAL);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -71,6 +73,24 @@ TEST(ProgramOptions, HelpNeedsNoDisplay)
         EXPECT_EQ(program.exitCode(), 0) << option;
         EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()), programUsage()) << option;
     }
+}
+
+// Decided on main()'s raw arguments, before Qt takes its own out: the two
+// spellings the parser takes, and nothing that merely starts alike.
+TEST(ProgramOptions, RawArgumentsAskForAScreenshotAsTheParserReadsThem)
+{
+    const struct {
+        std::vector<const char*> args;
+        bool screenshot;
+    } cases[] = {
+        {{"k4812-config", "--screenshot", "w.png"}, true},
+        {{"k4812-config", "-platform", "xcb", "--screenshot=w.png"}, true},
+        {{"k4812-config", "--screenshots", "w.png"}, false},
+        {{"k4812-config", "--device=emulator"}, false},
+        {{"--screenshot"}, false}, // the program's own name
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(argumentsAskForAScreenshot(int(c.args.size()), c.args.data()), c.screenshot) << c.args.back();
 }
 
 } // namespace

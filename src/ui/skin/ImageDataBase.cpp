@@ -3,6 +3,7 @@
 #include "platform/storage/ProgramFolder.h"
 #include "ui/skin/SkinTileCache.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -45,6 +46,23 @@ QByteArray bytesOfAPngWorthTiling(const QString& path)
     return head + file.readAll();
 }
 
+// The image as the store holds it; converted in place: the image just read
+// is not shared, so no second buffer is made.
+QImage premultiplied(QImage image)
+{
+    return image.isNull() ? QImage() : std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// A PNG file's bytes already read (to look up their tiles), decoded as readFile would.
+QImage decodePngBytes(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
+    reader.setAutoTransform(false);
+    return premultiplied(reader.read());
+}
+
 QImage readAs(const QString& path, const QByteArray& format)
 {
     QImageReader reader(path, format);
@@ -69,10 +87,7 @@ QImage TImageDataBase::readFile(const QString& path)
     QImage image = readAs(path, QByteArrayLiteral("png"));
     if (image.isNull())
         image = readAs(path, {});
-    if (image.isNull())
-        return {};
-    // Converted in place: the image just read is not shared, so no second buffer is made.
-    return std::move(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return premultiplied(std::move(image));
 }
 
 TImageDataBase::TImageDataBase(const QString& APath)
@@ -165,7 +180,9 @@ TImageDataBase::Decoded TImageDataBase::decode(const ImageLoader& loader, const 
         if (std::shared_ptr<const TiledImage> kept = cache.find(fileBytes))
             return {QImage(), std::move(kept)};
     }
-    Decoded decoded{loader(path), nullptr};
+    // The bytes of a file looked up in vain are not read again: with the
+    // cache on, the reader is the store's own (setLoader turns it off).
+    Decoded decoded{fileBytes.isEmpty() ? loader(path) : decodePngBytes(fileBytes), nullptr};
     if (tile) {
         decoded.tiles = tiledIfSmaller(decoded.image);
         if (decoded.tiles) {

@@ -101,7 +101,8 @@ public:
         m_tileCacheFolder.clear();
     }
     // Where the tiles of large images are kept between starts
-    // (SkinTileCache); empty, the default, keeps none.
+    // (SkinTileCache); empty, the default, keeps none. For the store's own
+    // reader: set it before any setLoader().
     void setTileCacheFolder(const QString& folder) { m_tileCacheFolder = folder; }
     // The store's own file reader, for a replacement that wraps it.
     static QImage readFile(const QString& path);
