@@ -72,9 +72,7 @@ record_is() { [ "$(button_record "$1")" = "$2" ]; }
 e2e_setup
 e2e_start_xvfb
 e2e_start_config
-main=$(xdotool search --onlyvisible --name '^K4812_CONFIG' | head -1)
-eval "$(xdotool getwindowgeometry --shell --prefix main_ "$main")"
-main_x=$main_X main_y=$main_Y
+find_main_window
 
 # Button 4: a single key.
 open_key_dialog 4 "$row_single_key" "Single Key"

@@ -102,7 +102,25 @@ x_server_state() {
     "$(kill -0 "$xvfb" 2>/dev/null && echo "runs" || echo "has ended")" "$(tail -n 3 "$work/xvfb.log" 2>/dev/null)"
 }
 
-config_windows() { xdotool search --onlyvisible --name '^K4812_CONFIG' 2>/dev/null | wc -l; }
+# `xdotool search "$@"`, asked again when a window ended during its walk: the
+# toolkit makes and ends short-lived windows of its own (menus, a cursor's
+# probe after the first frame), and xdotool then dies of an X error having
+# listed nothing, which would read as "no such window".
+x_search() {
+  local try out err=$work/x-search.$BASHPID
+  for ((try = 0; try < 20; try++)); do
+    out=$(xdotool search "$@" 2>"$err")
+    if ! grep -q '^X Error' "$err"; then
+      rm -f "$err"
+      [ -z "$out" ] || echo "$out"
+      return 0
+    fi
+  done
+  rm -f "$err"
+  return 1
+}
+
+config_windows() { x_search --onlyvisible --name '^K4812_CONFIG' | wc -l; }
 window_mapped() { [ "$(config_windows)" -ge 1 ]; }
 config_ended() { ! kill -0 "$config" 2>/dev/null; }
 
@@ -128,11 +146,24 @@ e2e_start_config() {
   wait_for 200 window_mapped || fail "no window K4812_CONFIG: $(cat "$work/config.log")$(x_server_state)"
 }
 
+# Sets main to k4812-config's window and main_x, main_y, main_w, main_h to its
+# place and size, once both can be read.
+main_found() {
+  local X Y WIDTH HEIGHT WINDOW SCREEN geometry
+  main=$(x_search --onlyvisible --name '^K4812_CONFIG' | head -n 1)
+  [ -n "$main" ] && geometry=$(xdotool getwindowgeometry --shell "$main" 2>/dev/null) || return 1
+  eval "$geometry"
+  main_x=$X main_y=$Y main_w=$WIDTH main_h=$HEIGHT
+}
+find_main_window() {
+  wait_for 100 main_found || fail "k4812-config's window cannot be found: $(cat "$work/config.log")$(x_server_state)"
+}
+
 # k4812-config's visible top-level windows other than $main (menus, dialogs):
 # sets wid, wx, wy, ww and wh to the first one for which "$@" holds (nothing: any).
 other_window() {
   local id X Y WIDTH HEIGHT WINDOW SCREEN
-  for id in $(xdotool search --onlyvisible --classname '^k4812-config$' 2>/dev/null); do
+  for id in $(x_search --onlyvisible --classname '^k4812-config$'); do
     [ "$id" = "$main" ] && continue
     eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)" || continue
     wid=$id wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT

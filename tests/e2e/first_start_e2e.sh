@@ -19,7 +19,7 @@ HOME=$elsewhere XDG_CONFIG_HOME=$elsewhere/.config XDG_DATA_HOME=$elsewhere/.loc
 rate() { "$bin/k4812ctl" profile show 1 --json 2>/dev/null | jq -r '.reportRate // empty' | head -n 1; }
 
 e2e_start_config
-main=$(xdotool search --onlyvisible --name '^K4812_CONFIG' | head -n 1)
+find_main_window
 asking() { [ "$ww" -lt 850 ]; }
 wait_for 100 other_window asking || fail "no question about the mouse's settings: $(cat "$work/config.log")"
 xdotool windowactivate --sync "$wid" >/dev/null 2>&1

@@ -62,9 +62,7 @@ bank0() { "$bin/k4812ctl" --device="$K4812_DEVICE" emulator show --json 2>/dev/n
 e2e_setup
 e2e_start_xvfb
 e2e_start_config
-main=$(xdotool search --onlyvisible --name '^K4812_CONFIG' | head -1)
-eval "$(xdotool getwindowgeometry --shell --prefix main_ "$main")"
-main_x=$main_X main_y=$main_Y
+find_main_window
 
 choose_macro_row 6 "$sub_row_manager"
 wait_for 100 other_window is_manager || fail "\"Macro Manager\" opened no manager: $(cat "$work/config.log")"

@@ -43,7 +43,7 @@ e2e_start_xvfb
 e2e_start_session_bus "$launcher"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 e2e_start_config
-main=$(xdotool search --onlyvisible --name '^K4812_CONFIG' | head -1)
+find_main_window
 atspi find "push button" '4\..*' || fail "entry 4 is not on the accessibility bus: $(cat "$work/config.log")"
 
 # The menu: a child of the application, its items with their states.

@@ -21,7 +21,7 @@ for class in GameA EditorB Plain; do
   "$classwin" "$class" &
   pids+=($!)
 done
-window_of() { xdotool search --onlyvisible --class "^$1\$" 2>/dev/null | head -1; }
+window_of() { x_search --onlyvisible --class "^$1\$" | head -1; }
 has_window() { [ -n "$(window_of "$1")" ]; }
 for class in GameA EditorB Plain; do
   wait_for 100 has_window "$class" || fail "no window of class $class"

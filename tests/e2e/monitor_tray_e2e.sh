@@ -181,7 +181,7 @@ after=$(tail -n +$((apply_start + 1)) "$trace")
 atspi find "push button" "Mode 1" checked || fail "the window does not show Mode 1 pressed after the tray's switch"
 # "Open settings" with the window open (and minimised): that window comes
 # forward; no second one is started.
-main=$(xdotool search --onlyvisible --name '^K4812_CONFIG' | head -1)
+find_main_window
 xdotool windowminimize --sync "$main"
 # The window manager moves the focus on after the window is unmapped.
 not_active() { [ "$(xdotool getactivewindow 2>/dev/null)" != "$main" ]; }

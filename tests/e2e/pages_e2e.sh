@@ -18,8 +18,8 @@ e2e_start_xvfb
 show() { "$bin/k4812ctl" --device="emulator:$work/mouse.state" emulator show 2>&1; }
 
 e2e_start_config
-window_id() { xdotool search --onlyvisible --name '^K4812_CONFIG' 2>/dev/null | head -n 1; }
-wid=$(window_id)
+find_main_window
+wid=$main
 sleep 0.5 # the first paint
 
 # A click at (x, y) of the window, as the user's mouse would.

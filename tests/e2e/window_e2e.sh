@@ -18,15 +18,14 @@ e2e_setup
 e2e_start_xvfb
 e2e_start_config
 [ "$(config_windows)" -eq 1 ] || fail "more than one K4812_CONFIG window"
-geometry=$(xdotool search --onlyvisible --name '^K4812_CONFIG' getwindowgeometry 2>/dev/null | grep Geometry)
-echo "$geometry" | grep -q '850x655' || fail "window geometry: $geometry"
+find_main_window
+[ "$main_w"x"$main_h" = 850x655 ] || fail "window size: ${main_w}x$main_h"
 
 # The window belongs to its menu entry: its WM_CLASS instance is the entry's
 # StartupWMClass, and it carries an icon for docks and Alt+Tab.
 desktop_entry=$(dirname "$0")/../../resources/k4812-config.desktop
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$desktop_entry")
 [ -n "$wm_class" ] || fail "the desktop entry has no StartupWMClass"
-main=$(xdotool search --onlyvisible --name '^K4812_CONFIG' 2>/dev/null | head -n 1)
 classes=$(xprop -id "$main" WM_CLASS)
 echo "$classes" | grep -q "= \"$wm_class\"," || fail "WM_CLASS does not name the desktop entry's $wm_class: $classes"
 icon=$(xprop -id "$main" _NET_WM_ICON | head -n 2)
