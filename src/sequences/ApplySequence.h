@@ -121,7 +121,8 @@ QString pointerSettingsNotTakenReasons(const SystemMouseParamsResult& result);
 // storing the profiles is thrown before anything else happens (SettingsChanged
 // stays set). With verification on and every write taken, the written
 // blocks are then read back (after the sequence's last pause, which it does
-// not change) and compared (ApplyVerification.h); a block the mouse did not
+// not change; the read pause is left to the mouse's next command) and
+// compared (ApplyVerification.h); a block the mouse did not
 // keep, or a read-back that fails, is a failure shown like a failed write.
 bool ApplySettings(TDM& dm, TuiHIDData& device, MainWindowState& state, SequenceHost& host,
                    ApplyReport* report = nullptr, const ApplyOptions& options = {});

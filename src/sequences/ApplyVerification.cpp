@@ -63,7 +63,7 @@ ApplyVerification VerifyAppliedMemory(TuiHIDData& device, Pauser& pauser, const 
         a = end;
     }
     std::vector<std::uint8_t> memory;
-    result.readError = ReadSettingsMemory(device, pauser, spans, memory, &result.exchanges);
+    result.readError = ReadSettingsMemory(device, pauser, spans, memory, &result.exchanges, AfterReads::LeaveQuiet);
     if (result.readError != 0)
         return result;
     for (const BlockOfStep& block : writtenBlocks()) {

@@ -31,7 +31,8 @@ struct ApplyVerification {
 bool IsComparedAfterApply(const MemoryImage& sent, std::size_t address);
 
 // Reads back every span `sent` marks as written (in as few exchanges as
-// possible, then the read pause) and compares.
+// possible) and compares. It is the apply's last step: the read pause is
+// left to the mouse's next command (AfterReads::LeaveQuiet).
 ApplyVerification VerifyAppliedMemory(TuiHIDData& device, Pauser& pauser, const MemoryImage& sent);
 
 } // namespace k4812

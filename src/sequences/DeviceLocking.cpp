@@ -2,6 +2,8 @@
 
 #include "sequences/SequenceHost.h"
 
+#include <algorithm>
+
 namespace k4812 {
 
 DeviceSequenceHold::DeviceSequenceHold(TuiHIDData& device, std::unique_ptr<DeviceSequenceLock> lock,
@@ -31,6 +33,9 @@ QString DeviceSequenceHold::end()
         m_runStore(store);
     else
         store();
+    // The mouse's quiet time after the last command goes with the lock.
+    if (m_device.quietLeftMs() > 0)
+        m_lock->leaveQuietUntil(m_device.quietUntil());
     // Only now may another program reach the mouse: it finds the state stored.
     m_lock->release();
     return QString::fromStdString(problem);
@@ -46,6 +51,10 @@ std::unique_ptr<DeviceSequenceHold> lockDevice(TuiHIDData& device, Pauser& pause
         error = lock->errorString();
         return nullptr;
     }
+    // What the last sequence left of the mouse's quiet time is waited out
+    // here, as the host waits: the window keeps repainting.
+    if (const int quiet = std::max(lock->quietLeftMs(), device.quietLeftMs()); quiet > 0)
+        pauser.pause(quiet);
     return std::make_unique<DeviceSequenceHold>(device, std::move(lock), std::move(runStore));
 }
 

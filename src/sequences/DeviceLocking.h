@@ -5,7 +5,9 @@
 // sequence runs, so that a mouse that keeps its state in a file (the
 // emulator) reads it at the beginning and writes it once, at the end, both
 // through the program's store runner (the window's storage thread), before
-// the lock is let go.
+// the lock is let go. A quiet time the mouse still needs after the last
+// command (TuiHIDData::leaveQuietFor) goes with the lock to the next holder,
+// who waits it out through its host before its first command.
 
 #include "platform/desktop/DeviceSequenceLock.h"
 #include "sequences/Pauser.h"

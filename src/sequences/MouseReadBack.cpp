@@ -73,7 +73,7 @@ std::vector<MemorySpan> SettingsSpans()
 }
 
 int ReadSettingsMemory(TuiHIDData& device, Pauser& pauser, const std::vector<MemorySpan>& needed,
-                       std::vector<std::uint8_t>& memory, int* exchanges)
+                       std::vector<std::uint8_t>& memory, int* exchanges, AfterReads after)
 {
     memory.assign(kSettingsMemorySize, 0);
     int count = 0;
@@ -84,7 +84,10 @@ int ReadSettingsMemory(TuiHIDData& device, Pauser& pauser, const std::vector<Mem
         if (error != 0)
             break;
     }
-    pauser.pause(kPauseAfterReads);
+    if (after == AfterReads::LeaveQuiet)
+        device.leaveQuietFor(kPauseAfterReads);
+    else
+        pauser.pause(kPauseAfterReads);
     if (exchanges != nullptr)
         *exchanges = count;
     return error;

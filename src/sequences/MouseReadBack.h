@@ -25,6 +25,11 @@ namespace k4812 {
 // The pause after a group of reads.
 constexpr int kPauseAfterReads = 50;
 
+// What follows a group of reads: the pause, or, when the sequence sends
+// nothing after them, the same quiet time left to whoever sends the mouse's
+// next command (TuiHIDData::leaveQuietFor).
+enum class AfterReads { Pause, LeaveQuiet };
+
 struct MemorySpan {
     std::uint16_t address = 0;
     std::uint16_t length = 0;
@@ -43,10 +48,12 @@ std::vector<MemorySpan> BankSpans(int bank);
 std::vector<MemorySpan> SettingsSpans();
 
 // Reads `needed` into `memory` (resized to the whole settings memory; bytes
-// not read are 0), then pauses. Stops at the first failing exchange and
-// returns its error (the pause is still made). `exchanges` counts the reads sent.
+// not read are 0), then pauses (or leaves the quiet time, as `after` says).
+// Stops at the first failing exchange and returns its error (the pause is
+// still made). `exchanges` counts the reads sent.
 int ReadSettingsMemory(TuiHIDData& device, Pauser& pauser, const std::vector<MemorySpan>& needed,
-                       std::vector<std::uint8_t>& memory, int* exchanges = nullptr);
+                       std::vector<std::uint8_t>& memory, int* exchanges = nullptr,
+                       AfterReads after = AfterReads::Pause);
 
 // Reads bank `bank` with the shared bytes and decodes it into `profile`
 // (what the mouse does not keep stays as `profile` had it). An empty text on

@@ -3,6 +3,7 @@
 #include "platform/storage/IniFile.h"
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 namespace k4812 {
@@ -89,11 +90,28 @@ int TuiHIDData::HidFindAndGetFeatureReport(THIDDataParam& param)
     return findAndExchange(param, Act::Get);
 }
 
+void TuiHIDData::leaveQuietFor(int milliseconds)
+{
+    m_quietUntil = std::max(m_quietUntil, Clock::now() + std::chrono::milliseconds(std::max(milliseconds, 0)));
+}
+
+int TuiHIDData::quietLeftMs() const
+{
+    const auto left = m_quietUntil - Clock::now();
+    if (left <= Clock::duration::zero())
+        return 0;
+    return int(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+}
+
 int TuiHIDData::findAndExchange(THIDDataParam& param, Act act)
 {
     const std::uint32_t size = param.Data.DATASIZE;
     if (size == 0 || size > THidReallyData::kCapacity)
         return kErrorBadLength;
+    // Only an exchange sent outside a held sequence can come this soon: a
+    // sequence waits the quiet time out through its host when it begins.
+    if (const int quiet = quietLeftMs(); quiet > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(quiet));
 
     int result = kErrorNoDevice;
     bool acted = false;

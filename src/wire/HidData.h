@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -75,6 +76,17 @@ public:
     // needs a lock.
     QStringList lockIdentities(const USAGE_AND_PAGE& usage = kMouseUsageAndPage);
 
+    // The mouse's quiet time after a sequence's last command, left to
+    // whoever sends the next one instead of waited out before the sequence
+    // ends (DeviceSequenceHold hands it on to the next holder of the mouse,
+    // who waits what is left through its own host). An exchange through this
+    // link that comes sooner still waits it out first.
+    using Clock = std::chrono::steady_clock;
+    void leaveQuietFor(int milliseconds);
+    Clock::time_point quietUntil() const { return m_quietUntil; }
+    // What is left of it now, in whole milliseconds rounded up; 0 when none.
+    int quietLeftMs() const;
+
     const QStringList& FHidDeviceList() const { return m_includeList; }
     HidBackend& backend() { return *m_backend; }
 
@@ -88,6 +100,7 @@ private:
 
     std::unique_ptr<HidBackend> m_backend;
     QStringList m_includeList;
+    Clock::time_point m_quietUntil{};
 };
 
 } // namespace k4812

@@ -27,7 +27,7 @@ namespace {
 class RecordingHost final : public SequenceHost {
 public:
     explicit RecordingHost(QString stateFile) : m_stateFile(std::move(stateFile)) {}
-    void pause(int) override {}
+    void pause(int ms) override { pauses << ms; }
     void runStorage(const std::function<void()>& store) override
     {
         before << readFile(m_stateFile);
@@ -36,6 +36,7 @@ public:
     }
     QList<QByteArray> before;
     QList<QByteArray> after;
+    QList<int> pauses;
 
 private:
     QString m_stateFile;
@@ -124,4 +125,29 @@ TEST(EmulatorSequence, AStateThatCannotBeStoredAtTheEndIsReported)
     ASSERT_TRUE(QDir(f.env.path("emu")).removeRecursively());
     const QString problem = held->end();
     EXPECT_TRUE(problem.contains(f.stateFile)) << problem.toStdString();
+}
+
+TEST(EmulatorSequence, TheQuietTimeASequenceLeavesIsWaitedByTheNextOneThroughItsHost)
+{
+    Fixture f;
+    RecordingHost host(f.stateFile);
+    QString error;
+    auto held = LockDeviceForSequence(*f.hid, host, error);
+    ASSERT_TRUE(held) << error.toStdString();
+    EXPECT_TRUE(host.pauses.isEmpty()) << "nothing was left to wait for";
+    f.hid->leaveQuietFor(400);
+    EXPECT_EQ(held->end(), QString());
+    held.reset();
+
+    // Another link to the same mouse, as another program would have.
+    QString otherError;
+    auto otherBackend = EmulatorHidBackend::create(f.stateFile, EmulatorFaults{}, otherError);
+    ASSERT_TRUE(otherBackend) << otherError.toStdString();
+    TuiHIDData link(std::move(otherBackend), QStringList{});
+    RecordingHost next(f.stateFile);
+    auto again = LockDeviceForSequence(link, next, error);
+    ASSERT_TRUE(again) << error.toStdString();
+    ASSERT_EQ(next.pauses.size(), 1);
+    EXPECT_GT(next.pauses.front(), 0);
+    EXPECT_LE(next.pauses.front(), 400);
 }

@@ -21,11 +21,44 @@ namespace k4812 {
 
 namespace {
 
-// The keys this process holds: the open, flock'ed file and how many holders share it.
+// The keys this process holds: the open, flock'ed file, how many holders
+// share it, the length of the holder's line written into it (-1: none), and
+// when the mouse's quiet time ends (the monotonic clock's nanoseconds).
 struct HeldFile {
     int fd = -1;
     int holders = 0;
+    qint64 lineSize = -1;
+    qint64 quietUntilNs = 0;
 };
+
+constexpr char kQuietKey[] = "quiet-until ";
+
+qint64 nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(DeviceSequenceLock::Clock::now().time_since_epoch())
+        .count();
+}
+
+// The end of the quiet time the last holder left in the file (its
+// "quiet-until NS" line), or 0.
+qint64 readQuietUntil(int fd)
+{
+    char buffer[256] = {};
+    const ssize_t n = ::pread(fd, buffer, sizeof buffer - 1, 0);
+    if (n <= 0)
+        return 0;
+    const QByteArray text(buffer, n);
+    const qsizetype at = text.indexOf(QByteArray("\n") + kQuietKey);
+    if (at < 0)
+        return 0;
+    const qsizetype begin = at + 1 + qsizetype(sizeof kQuietKey) - 1;
+    const qsizetype end = text.indexOf('\n', begin);
+    if (end < 0)
+        return 0;
+    bool ok = false;
+    const qint64 value = text.mid(begin, end - begin).toLongLong(&ok);
+    return ok && value > 0 ? value : 0;
+}
 
 std::mutex& tableMutex()
 {
@@ -85,6 +118,7 @@ Take takeFile(const QString& path, QString& problem)
         problem = QStringLiteral("cannot lock %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(error)));
         return Take::Failed;
     }
+    const qint64 quietUntil = readQuietUntil(fd);
     // Who holds it, for the message of the next one; failing to say so stops
     // nothing (the next program's message then says "another program"). The
     // line is written over the last holder's and the file cut only when it
@@ -100,7 +134,7 @@ Take takeFile(const QString& path, QString& problem)
     if (keep >= 0 && ::ftruncate(fd, keep) != 0) {
         // The rest of a longer line stays; readers take the first line only.
     }
-    files[path] = HeldFile{fd, 1};
+    files[path] = HeldFile{fd, 1, keep == 0 ? -1 : qint64(line.size()), quietUntil};
     return Take::Taken;
 }
 
@@ -110,6 +144,16 @@ void dropFile(const QString& path)
     const auto it = files.find(path);
     if (it == files.end() || --it->second.holders > 0)
         return;
+    // A quiet time still running goes to the next holder, after the
+    // holder's line (which the next holder writes over and cuts).
+    const HeldFile& held = it->second;
+    if (held.lineSize >= 0 && held.quietUntilNs > nowNs()) {
+        const QByteArray quiet = kQuietKey + QByteArray::number(held.quietUntilNs) + '\n';
+        if (::pwrite(held.fd, quiet.constData(), std::size_t(quiet.size()), held.lineSize) != quiet.size()) {
+            // Not handed on: the next holder's first command may come sooner
+            // than the mouse wants, which a failed write cannot mend.
+        }
+    }
     ::flock(it->second.fd, LOCK_UN);
     ::close(it->second.fd);
     files.erase(it);
@@ -196,6 +240,30 @@ bool DeviceSequenceLock::acquire(int waitMs, const std::function<void(int ms)>& 
         }
         if (wait)
             wait(int(std::min<qint64>(left, kRetryMs)));
+    }
+}
+
+int DeviceSequenceLock::quietLeftMs() const
+{
+    const std::lock_guard<std::mutex> guard(tableMutex());
+    qint64 until = 0;
+    for (const QString& path : m_taken) {
+        if (const auto it = heldFiles().find(path); it != heldFiles().end())
+            until = std::max(until, it->second.quietUntilNs);
+    }
+    const qint64 left = until - nowNs();
+    if (left <= 0)
+        return 0;
+    return int(std::min<qint64>((left + 999999) / 1000000, kLongestQuietMs));
+}
+
+void DeviceSequenceLock::leaveQuietUntil(Clock::time_point until)
+{
+    const qint64 ns = std::chrono::duration_cast<std::chrono::nanoseconds>(until.time_since_epoch()).count();
+    const std::lock_guard<std::mutex> guard(tableMutex());
+    for (const QString& path : std::as_const(m_taken)) {
+        if (const auto it = heldFiles().find(path); it != heldFiles().end())
+            it->second.quietUntilNs = std::max(it->second.quietUntilNs, ns);
     }
 }
 

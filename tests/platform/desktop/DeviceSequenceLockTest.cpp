@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+#include <chrono>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -150,6 +152,84 @@ TEST(DeviceSequenceLock, NestedHoldersInOneProcessShareTheLock)
     EXPECT_FALSE(freeForOthers(kMouseA)) << "the inner holder freed the outer one's mouse";
     verb.release();
     EXPECT_TRUE(freeForOthers(kMouseA));
+}
+
+// The monotonic clock's nanoseconds `ms` from now, as a lock file holds them.
+QByteArray quietLine(int ms)
+{
+    const auto until = DeviceSequenceLock::Clock::now() + std::chrono::milliseconds(ms);
+    return "quiet-until " + QByteArray::number(qint64(
+                                std::chrono::duration_cast<std::chrono::nanoseconds>(until.time_since_epoch()).count())) +
+           '\n';
+}
+
+TEST(DeviceSequenceLock, TheQuietTimeLeftGoesToTheNextHolderInThisProcessOrAnother)
+{
+    TestEnvironment env;
+    const QString file = k4812::runtimeFolder() + QLatin1Char('/') + DeviceSequenceLock::lockFileName(kMouseA);
+    {
+        DeviceSequenceLock first({kMouseA});
+        ASSERT_TRUE(first.acquire(0, {}));
+        EXPECT_EQ(first.quietLeftMs(), 0) << "a new lock file leaves no quiet time";
+        first.leaveQuietUntil(DeviceSequenceLock::Clock::now() + std::chrono::milliseconds(300));
+        first.leaveQuietUntil(DeviceSequenceLock::Clock::now() + std::chrono::milliseconds(10));
+    }
+    const QByteArray written = readFile(file);
+    EXPECT_TRUE(written.startsWith(QByteArray::number(qint64(::getpid())) + ' ')) << written.toStdString();
+    EXPECT_TRUE(written.contains("\nquiet-until ")) << written.toStdString();
+
+    DeviceSequenceLock next({kMouseB, kMouseA});
+    ASSERT_TRUE(next.acquire(0, {}));
+    EXPECT_GT(next.quietLeftMs(), 10) << "the later end of the two is kept";
+    EXPECT_LE(next.quietLeftMs(), 300);
+    EXPECT_FALSE(readFile(file).contains("quiet-until")) << "the holder's line replaces it while held";
+    {
+        // A nested holder in this process sees it too, and what it leaves.
+        DeviceSequenceLock inner({kMouseA});
+        ASSERT_TRUE(inner.acquire(0, {}));
+        EXPECT_GT(inner.quietLeftMs(), 10);
+    }
+    next.release();
+
+    // Another program's quiet time, left in its lock file.
+    {
+        ForeignHolder other(kMouseB, "4242 REvo2\n" + quietLine(200));
+        ASSERT_TRUE(other.held());
+    }
+    DeviceSequenceLock after({kMouseB});
+    ASSERT_TRUE(after.acquire(0, {}));
+    EXPECT_GT(after.quietLeftMs(), 100);
+    EXPECT_LE(after.quietLeftMs(), 200);
+}
+
+TEST(DeviceSequenceLock, AQuietTimeTheFileCannotMeanIsBoundedOrIgnored)
+{
+    TestEnvironment env;
+    const struct {
+        QByteArray contents;
+        int least;
+        int most;
+    } cases[] = {
+        {"4242 REvo2\n" + quietLine(-100), 0, 0},                  // over already
+        {"4242 REvo2\n" + quietLine(3600 * 1000), DeviceSequenceLock::kLongestQuietMs,
+         DeviceSequenceLock::kLongestQuietMs},                      // an hour: bounded
+        {"4242 REvo2\nquiet-until 99999999999999999999999\n", 0, 0}, // past 64 bits
+        {"4242 REvo2\nquiet-until -5\n", 0, 0},
+        {"4242 REvo2\nquiet-until soon\n", 0, 0},
+        {"4242 REvo2\n" + quietLine(500).chopped(1), 0, 0},       // cut short: no line end
+        {quietLine(500), 0, 0},                                     // not after a holder's line
+        {QByteArray(300, 'x') + '\n' + quietLine(500), 0, 0},     // beyond what is read
+    };
+    for (const auto& c : cases) {
+        {
+            ForeignHolder other(kMouseA, c.contents);
+            ASSERT_TRUE(other.held());
+        }
+        DeviceSequenceLock lock({kMouseA});
+        ASSERT_TRUE(lock.acquire(0, {}));
+        EXPECT_GE(lock.quietLeftMs(), c.least) << c.contents.toStdString();
+        EXPECT_LE(lock.quietLeftMs(), c.most) << c.contents.toStdString();
+    }
 }
 
 TEST(DeviceSequenceLock, NoKeysNeedNoLock)
