@@ -52,6 +52,7 @@ public:
     bool acquire(int waitMs, const std::function<void(int ms)>& wait);
     void release();
     bool isHeld() const { return m_held; }
+    QString errorString() const { return m_error; }
 
     // What is left of the quiet time the last holder of any key left (in
     // this process or another), in whole milliseconds rounded up, at most
@@ -60,7 +61,6 @@ public:
     // Leaves the mouse's quiet time, ending at `until`, to the next holder
     // of every key held; a later end of an earlier holder's is kept.
     void leaveQuietUntil(Clock::time_point until);
-    QString errorString() const { return m_error; }
 
     // The wait bound: K4812_DEVICE_WAIT_MS (milliseconds, 0 to 600000) when
     // set and valid, else kDefaultWaitMs.
