@@ -113,5 +113,39 @@ TEST_F(GlyphWarmerTest, WorksInStepsFromTheEventLoopAndNeverTwiceOnOneText)
     EXPECT_TRUE(again.done()) << "blank text needs nothing";
 }
 
+TEST_F(GlyphWarmerTest, ALongTextIsPreparedAFewCharactersAtATime)
+{
+    // Steps with no budget do one piece each; the text counts as prepared
+    // after its last piece only. A piece never ends inside a character:
+    // each U+20000 is two code units.
+    QFont font;
+    font.setPointSizeF(9.5);
+    const QString ideograph = QString::fromUcs4(U"\U00020000");
+    const struct {
+        QString text;
+        int pieces;
+    } cases[] = {
+        {QStringLiteral("d").repeated(GlyphWarmer::kPieceLength * 3), 3},
+        {QStringLiteral("e").repeated(GlyphWarmer::kPieceLength * 3 + 1), 4},
+        {QStringLiteral("f"), 1},
+        // 17 code units: the first piece would end at unit 8, inside the
+        // fourth ideograph, so it takes 9 units, and the second the other 8.
+        {QStringLiteral("g") + ideograph.repeated(8), 2},
+    };
+    for (const auto& c : cases) {
+        GlyphWarmer warmer;
+        warmer.add(font, c.text);
+        int steps = 0;
+        bool finished = false;
+        while (!finished && steps < 100) {
+            EXPECT_FALSE(GlyphWarmer::prepared(font, c.text)) << "before piece " << steps + 1;
+            finished = warmer.step(0);
+            ++steps;
+        }
+        EXPECT_EQ(steps, c.pieces) << c.text.size() << " code units";
+        EXPECT_TRUE(GlyphWarmer::prepared(font, c.text));
+    }
+}
+
 } // namespace
 } // namespace k4812

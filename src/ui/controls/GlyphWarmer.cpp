@@ -8,11 +8,15 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QSet>
+#include <QTextBoundaryFinder>
 #include <QWidget>
+
+#include <cmath>
 
 namespace k4812 {
 namespace {
@@ -139,13 +143,32 @@ bool GlyphWarmer::step(qint64 budgetNs)
     QElapsedTimer elapsed;
     elapsed.start();
     while (!done()) {
-        const Item item = m_queue[m_next++];
+        const Item& item = m_queue[m_next];
+        qsizetype end = std::min(m_pieceStart + kPieceLength, item.text.size());
+        if (end < item.text.size()) {
+            QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, item.text);
+            characters.setPosition(end);
+            if (!characters.isAtBoundary()) {
+                const qsizetype next = characters.toNextBoundary();
+                end = next > m_pieceStart ? next : item.text.size();
+            }
+        }
+        const QString piece = item.text.mid(m_pieceStart, end - m_pieceStart);
         {
+            // At its own fraction of a pixel: the glyph images are those of
+            // the whole text, and the piece always lies inside the image.
             QPainter painter(&scratch);
             painter.setFont(item.font);
-            painter.drawText(QPointF(0, 32), item.text);
+            painter.drawText(QPointF(m_pieceX - std::floor(m_pieceX), 32), piece);
         }
-        preparedTexts()[item.font.key()].insert(item.text);
+        m_pieceX += QFontMetricsF(item.font).horizontalAdvance(piece);
+        m_pieceStart = end;
+        if (m_pieceStart >= item.text.size()) {
+            preparedTexts()[item.font.key()].insert(item.text);
+            ++m_next;
+            m_pieceStart = 0;
+            m_pieceX = 0;
+        }
         if (budgetNs >= 0 && elapsed.nsecsElapsed() >= budgetNs)
             break;
     }

@@ -5,9 +5,12 @@
 // font) and the glyphs of the new texts in each font they are shown in
 // (outline loading and rasterising, the bulk of it). The work runs in small
 // steps from the event loop, each a few milliseconds at most, so the window
-// keeps repainting meanwhile. Glyphs a step prepared stay in the font
-// engines' caches, process-wide; a text already prepared in a font is not
-// prepared again.
+// keeps repainting meanwhile. A long text is prepared a piece of a few
+// characters at a time, each piece drawn at the fraction of a pixel where it
+// falls in the whole text (glyph images are kept per subpixel position), so
+// that no single text holds the loop for long. Glyphs a step prepared stay
+// in the font engines' caches, process-wide; a text already prepared in a
+// font is not prepared again.
 
 #include <QFont>
 #include <QHash>
@@ -28,6 +31,9 @@ class GlyphWarmer : public QObject {
 public:
     // How long one step may work before it gives the loop back.
     static constexpr int kStepBudgetMs = 2;
+    // The characters of one piece (a piece never ends inside a character
+    // the eye sees as one).
+    static constexpr qsizetype kPieceLength = 8;
 
     explicit GlyphWarmer(QObject* parent = nullptr);
 
@@ -50,16 +56,22 @@ public:
     // Whether `text` has been prepared in `font` in this process.
     static bool prepared(const QFont& font, const QString& text);
 
+    // Prepares queued pieces until `budgetNs` is spent, at least one (a
+    // negative budget: all); true when nothing is left.
+    bool step(qint64 budgetNs);
+
 private:
     struct Item {
         QFont font;
         QString text;
     };
-    // Prepares queued items until the budget is spent; true when none is left.
-    bool step(qint64 budgetNs);
 
     std::vector<Item> m_queue;
     std::size_t m_next = 0;
+    // Where the next piece of the item at m_next begins: its first
+    // character, and its place in the whole text, in pixels.
+    qsizetype m_pieceStart = 0;
+    qreal m_pieceX = 0;
     QTimer m_timer;
 };
 
