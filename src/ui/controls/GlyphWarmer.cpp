@@ -156,7 +156,7 @@ bool GlyphWarmer::step(qint64 budgetNs)
         const QString piece = item.text.mid(m_pieceStart, end - m_pieceStart);
         {
             // At its own fraction of a pixel: the glyph images are those of
-            // the whole text, and the piece always lies inside the image.
+            // the whole text.
             QPainter painter(&scratch);
             painter.setFont(item.font);
             painter.drawText(QPointF(m_pieceX - std::floor(m_pieceX), 32), piece);
