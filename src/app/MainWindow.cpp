@@ -489,13 +489,15 @@ void TK4812CfgMain::paintEvent(QPaintEvent* event)
 {
     if (!m_firstUsesPrepared) {
         // Once the first frame is out, what the first dialogs, the busy cursor
-        // and the recording windows would read on this thread is read ahead;
-        // none of it takes anything from the start.
+        // and the recording windows would read on this thread is read ahead,
+        // and the menus' font and glyphs are prepared in small steps; none of
+        // it takes anything from the start.
         m_firstUsesPrepared = true;
-        QTimer::singleShot(0, this, [] {
+        QTimer::singleShot(0, this, [this] {
             prefetchDialogSkins();
             prepareBusyCursor();
             loadHookLibraryAhead();
+            m_buttonAssignment->prepareMenus();
         });
     }
     if (!background().isNull()) {

@@ -276,7 +276,7 @@ private:
     int m_storesRunning = 0;
     std::vector<std::function<void()>> m_afterStores;
     bool m_closeRequested = false;
-    bool m_firstUsesPrepared = false; // dialog images, busy cursor and hook library, after the first paint
+    bool m_firstUsesPrepared = false; // dialog images, busy cursor, hook library and menus, after the first paint
     bool m_closingAfterOk = false;
 };
 

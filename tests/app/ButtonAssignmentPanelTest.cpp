@@ -10,11 +10,13 @@
 #include "profiles/ButtonFunctionTable.h"
 #include "profiles/ProfileManager.h"
 #include "profiles/Profile.h"
+#include "ui/controls/GlyphWarmer.h"
 #include "ui/controls/SkinButton.h"
 #include "ui/menu/MenuPopup.h"
 #include "ui/menu/MenuRow.h"
 #include "ui/menu/TuiMenuEx.h"
 
+#include "QtEventLoop.h"
 #include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -546,3 +548,18 @@ TEST_F(ButtonAssignmentPanelTest, AMacroListAcceptedWithOkIsKeptEvenWhenTheEntry
 }
 
 } // namespace
+
+TEST_F(ButtonAssignmentPanelTest, TheMenusFontAndCaptionsArePreparedAheadInSteps)
+{
+    // Top-level captions and sub-items of all three menus, as shown.
+    const QFont font = panel->uiMenuEx1().Parameters.ItemFont;
+    const QString texts[] = {QStringLiteral("Right Click"), QStringLiteral("Macro Manager"),
+                             QStringLiteral("Wheel Up")};
+    for (const QString& text : texts)
+        EXPECT_FALSE(GlyphWarmer::prepared(font, text)) << text.toStdString() << " before";
+    panel->prepareMenus();
+    ASSERT_TRUE(test::runEventsUntil([&] {
+        return std::all_of(std::begin(texts), std::end(texts),
+                           [&](const QString& text) { return GlyphWarmer::prepared(font, text); });
+    })) << "in steps from the event loop";
+}

@@ -12,6 +12,7 @@
 #include "profiles/ButtonFunctionTable.h"
 #include "profiles/MacroButtonSweep.h"
 #include "profiles/ProfileManager.h"
+#include "ui/controls/GlyphWarmer.h"
 #include "ui/dialogs/MessagePrompter.h"
 #include "ui/menu/TuiMenuEx.h"
 
@@ -92,6 +93,15 @@ ButtonAssignmentPanel::ButtonAssignmentPanel(TDM& dm, MainWindowState& state, En
 }
 
 ButtonAssignmentPanel::~ButtonAssignmentPanel() = default;
+
+void ButtonAssignmentPanel::prepareMenus()
+{
+    if (!m_menuWarmer)
+        m_menuWarmer = std::make_unique<GlyphWarmer>();
+    for (const TuiMenuEx* menu : {m_menu1, m_menuLR, m_menu2})
+        menu->forEachShownText([this](const QFont& font, const QString& text) { m_menuWarmer->add(font, text); });
+    m_menuWarmer->start();
+}
 
 TMOUSEPROFILEINFO& ButtonAssignmentPanel::profile()
 {

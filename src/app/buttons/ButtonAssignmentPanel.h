@@ -20,11 +20,13 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAbstractButton;
 
 namespace k4812 {
 
+class GlyphWarmer;
 class TDM;
 class TuiMenuEx;
 class TuiMenuItemEx;
@@ -56,6 +58,11 @@ public:
     ButtonAssignmentPanel(TDM& dm, MainWindowState& state, Entries entries, Dialogs dialogs = {},
                           QWidget* window = nullptr);
     ~ButtonAssignmentPanel() override;
+
+    // Prepares, in steps from the event loop, the font and the glyphs that
+    // the first opening of the entries' menus would load on the spot
+    // (GlyphWarmer.h); the window asks once its first frame is out.
+    void prepareMenus();
 
     TuiMenuEx& uiMenuEx1() { return *m_menu1; }
     TuiMenuEx& uiMenuExLRBUTTON() { return *m_menuLR; }
@@ -112,6 +119,7 @@ private:
     TuiMenuEx* m_menu1 = nullptr;
     TuiMenuEx* m_menuLR = nullptr;
     TuiMenuEx* m_menu2 = nullptr;
+    std::unique_ptr<GlyphWarmer> m_menuWarmer;
 };
 
 } // namespace k4812

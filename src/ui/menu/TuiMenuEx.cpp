@@ -1,5 +1,6 @@
 #include "ui/menu/TuiMenuEx.h"
 
+#include "i18n/Translation.h"
 #include "ui/menu/MenuAccessibility.h"
 #include "ui/menu/MenuPopup.h"
 
@@ -69,6 +70,24 @@ TuiMenuEx::~TuiMenuEx()
 int TuiMenuEx::itemHeight() const
 {
     return std::max(20, Parameters.ItemHeight);
+}
+
+namespace {
+
+void visitCaptions(const TuiMenuItemsEx& list, const QFont& font,
+                   const std::function<void(const QFont&, const QString&)>& text)
+{
+    for (int i = 0; i < list.Count(); ++i) {
+        text(font, translate(list[i].Caption));
+        visitCaptions(list[i].SubItems(), font, text);
+    }
+}
+
+} // namespace
+
+void TuiMenuEx::forEachShownText(const std::function<void(const QFont&, const QString&)>& text) const
+{
+    visitCaptions(m_items, Parameters.ItemFont, text);
 }
 
 void TuiMenuEx::ShowMainMenu(QWidget* PlacementTarget, TPlacement Placement)

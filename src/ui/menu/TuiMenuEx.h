@@ -24,6 +24,7 @@
 #include <QRect>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -68,6 +69,10 @@ public:
     MenuPopup* subMenuOf(const MenuPopup& popup) const;
     // The height of one drawn item.
     int itemHeight() const;
+    // Calls `text` with what opening the lists draws: every item's caption
+    // as shown now, in the item font; for preparing that font and its glyphs
+    // ahead, which the first opening otherwise loads on the spot.
+    void forEachShownText(const std::function<void(const QFont&, const QString&)>& text) const;
 
 signals:
     // A leaf item without OnExecute was clicked; the menu is closed by then.
