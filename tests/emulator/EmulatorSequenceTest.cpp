@@ -57,13 +57,19 @@ struct Fixture {
 
     Fixture()
     {
-        QString error;
-        auto backend = EmulatorHidBackend::create(stateFile, EmulatorFaults{}, error);
-        EXPECT_TRUE(backend) << error.toStdString();
-        hid = std::make_unique<TuiHIDData>(std::move(backend), QStringList{});
+        hid = newLink();
         // A mouse that has been used: its file exists.
         const std::uint8_t rate = 1;
         EXPECT_EQ(WriteDeviceMemory(*hid, kReportRateAddress, &rate, 1), 0);
+    }
+
+    // A link of its own to the emulated mouse, as another program has.
+    std::unique_ptr<TuiHIDData> newLink() const
+    {
+        QString error;
+        auto backend = EmulatorHidBackend::create(stateFile, EmulatorFaults{}, error);
+        EXPECT_TRUE(backend) << error.toStdString();
+        return std::make_unique<TuiHIDData>(std::move(backend), QStringList{});
     }
 };
 
@@ -139,13 +145,10 @@ TEST(EmulatorSequence, TheQuietTimeASequenceLeavesIsWaitedByTheNextOneThroughIts
     EXPECT_EQ(held->end(), QString());
     held.reset();
 
-    // Another link to the same mouse, as another program would have.
-    QString otherError;
-    auto otherBackend = EmulatorHidBackend::create(f.stateFile, EmulatorFaults{}, otherError);
-    ASSERT_TRUE(otherBackend) << otherError.toStdString();
-    TuiHIDData link(std::move(otherBackend), QStringList{});
+    // Another program's link to the same mouse.
+    const std::unique_ptr<TuiHIDData> link = f.newLink();
     RecordingHost next(f.stateFile);
-    auto again = LockDeviceForSequence(link, next, error);
+    auto again = LockDeviceForSequence(*link, next, error);
     ASSERT_TRUE(again) << error.toStdString();
     ASSERT_EQ(next.pauses.size(), 1);
     EXPECT_GT(next.pauses.front(), 0);
